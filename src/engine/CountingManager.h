@@ -1,0 +1,104 @@
+#pragma once
+
+#include "engine/CounterRule.h"
+#include "engine/CountingParam.h"
+#include "engine/FileExtension.h"
+#include "engine/FilterParam.h"
+#include "engine/Result.h"
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+class AnalysisObserver;
+class AnalysisParam;
+class Counter;
+class CountingObserver;
+class FilterObserver;
+class MessagePump;
+class wxXmlDocumentEx;
+class wxXmlNode;
+
+// Exact, case-sensitive keys; the tables own their values.
+using RuleTable = std::unordered_map<wxString, std::unique_ptr<CounterRule>>;
+using ExtensionTable = std::unordered_map<wxString, std::unique_ptr<FileExtension>>;
+using CounterTable = std::unordered_map<wxString, std::unique_ptr<Counter>>;
+
+// The engine's single object: the rules and file types, the run over the chosen
+// folders, every result record and the run state.
+class CountingManager
+{
+public:
+    enum State
+    {
+        STATE_CLEARED = 0,
+        STATE_STOPPED = 1, // stop requested; after a run: stopped by the user
+        STATE_RUNNING = 2,
+        STATE_COMPLETED = 3,
+    };
+
+    CountingManager();
+    virtual ~CountingManager(); // saves the rules first
+
+    // Rules and file types.
+    Counter* GetCounter(const wxString& strRuleType);
+    static wxString GetFileExtension(const wxString& strPath);
+    bool IsSelectedType(const wxString& strExt, wxString& strRuleType) const;
+
+    // The rules file, "conf/conf.xml" under the working directory unless a
+    // caller (the tests, the command-line tool) points it elsewhere.
+    void LoadRules();
+    void SaveRules();
+    void SetRulesPath(const wxString& strPath) { m_strRulesPath = strPath; }
+    const wxString& GetRulesPath() const { return m_strRulesPath; }
+    bool RulesLoaded() const { return m_pRoot != nullptr; }
+    // The command-line tool reads the rules but never writes them back.
+    void SetSaveRulesOnDestroy(bool bSave) { m_bSaveRulesOnDestroy = bSave; }
+
+    // The run.
+    void ClearResults();
+    void SetCountingParam(const CountingParam& param, AnalysisParam& analysisParam);
+    void SetMessagePump(MessagePump* pPump) { m_pMessagePump = pPump; }
+    void DoCounting();
+    static void SplitPath(const wxString& strPath, wxString& strFolder, wxString& strFile);
+
+    // Results.
+    void CalcFileAnalysis(const AnalysisParam& param, FileResult& file) const;
+    void Summarize();
+    void Refilter(const AnalysisParam& analysisParam, const FilterParam& filterParam);
+    void ApplyFilter(const FilterParam& filterParam);
+    void Regroup(const AnalysisParam& analysisParam, const FilterParam& filterParam);
+
+    std::unique_ptr<wxXmlDocumentEx> m_pDoc;
+    wxXmlNode* m_pRoot = nullptr; // borrowed from m_pDoc; null until a load succeeds
+
+    CounterTable m_counterTable;
+    RuleTable m_ruleTable;
+    ExtensionTable m_extensionTable;
+
+    int m_nState = STATE_CLEARED;
+    CountingObserver* m_pCountingObserver = nullptr;
+    AnalysisObserver* m_pAnalysisObserver = nullptr;
+    FilterObserver* m_pFilterObserver = nullptr;
+    AnalysisParam* m_pAnalysisParam = nullptr;
+
+    CountingParam m_countingParam;
+    TotalResult m_totalResult;
+    std::vector<std::unique_ptr<FileResult>> m_arrFileResults;
+    std::vector<std::unique_ptr<DirectoryResult>> m_arrDirectoryResults;
+    std::vector<std::unique_ptr<ExtensionResult>> m_arrExtensionResults;
+    wxArrayString m_arrDirectoryList;
+    wxArrayString m_arrExtensionList;
+    wxArrayString m_arrDateList;
+
+private:
+    void PumpOneMessage();
+    void ExpandSubdirectories();
+    void CountDirectory(const wxString& strDir);
+
+    MessagePump* m_pMessagePump = nullptr;
+    wxString m_strRulesPath;
+    bool m_bSaveRulesOnDestroy = true;
+};
