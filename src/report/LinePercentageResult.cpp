@@ -1,0 +1,24 @@
+#include "report/LinePercentageResult.h"
+
+#include "engine/Result.h"
+#include "report/Rounding.h"
+
+namespace
+{
+float Share(std::int64_t nCount, std::uint64_t nLines)
+{
+    return RoundTwoDecimals(static_cast<float>(static_cast<double>(nCount) * 100.0 /
+                                               static_cast<double>(nLines)));
+}
+} // namespace
+
+LinePercentageResult::LinePercentageResult(const Result& result)
+{
+    const auto nLines = static_cast<std::uint64_t>(result.m_nLines);
+    if (nLines == 0)
+        return;
+    m_fCodePercent = Share(result.m_nCodeLines, nLines);
+    m_fCodeCommentPercent = Share(result.m_nCodeCommentLines, nLines);
+    m_fCommentPercent = Share(result.m_nCommentLines, nLines);
+    m_fBlankPercent = 100.0f - m_fCodePercent - m_fCodeCommentPercent - m_fCommentPercent;
+}
