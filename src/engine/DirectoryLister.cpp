@@ -1,0 +1,85 @@
+#include "engine/DirectoryLister.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <wx/filefn.h>
+
+namespace
+{
+enum class EntryKind
+{
+    File,
+    Directory,
+    Other
+};
+
+// What an entry is for the walk. Links are followed for files only: a link to
+// a directory counts as neither.
+EntryKind Classify(int nDirFd, const dirent* pEntry)
+{
+    unsigned char type = pEntry->d_type;
+    if (type == DT_UNKNOWN)
+    {
+        struct stat st;
+        if (fstatat(nDirFd, pEntry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return EntryKind::Other;
+        type = S_ISREG(st.st_mode)   ? DT_REG
+               : S_ISDIR(st.st_mode) ? DT_DIR
+               : S_ISLNK(st.st_mode) ? DT_LNK
+                                     : DT_UNKNOWN;
+    }
+    switch (type)
+    {
+    case DT_REG:
+        return EntryKind::File;
+    case DT_DIR:
+        return EntryKind::Directory;
+    case DT_LNK:
+    {
+        struct stat st;
+        if (fstatat(nDirFd, pEntry->d_name, &st, 0) != 0)
+            return EntryKind::File; // dangling: listed, then counted as a file that cannot be read
+        return S_ISREG(st.st_mode) ? EntryKind::File : EntryKind::Other;
+    }
+    default:
+        return EntryKind::Other;
+    }
+}
+
+void List(const wxString& strDir, EntryKind wanted, std::vector<wxString>& arrOut)
+{
+    DIR* pDir = opendir(strDir.fn_str());
+    if (!pDir)
+        return; // a directory that cannot be listed contributes nothing
+    const int nFd = dirfd(pDir);
+    while (const dirent* pEntry = readdir(pDir))
+    {
+        if (pEntry->d_name[0] == '.')
+            continue; // ".", ".." and hidden entries
+        if (Classify(nFd, pEntry) != wanted)
+            continue;
+        const wxString strName(pEntry->d_name, *wxConvFileName);
+        if (strName.empty())
+            continue; // a name the file-name encoding cannot represent could not be reopened
+        arrOut.push_back(DirectoryLister::Join(strDir, strName));
+    }
+    closedir(pDir);
+}
+} // namespace
+
+wxString DirectoryLister::Join(const wxString& strDir, const wxString& strName)
+{
+    if (!strDir.empty() && strDir.Last() == wxFILE_SEP_PATH)
+        return strDir + strName;
+    return strDir + wxFILE_SEP_PATH + strName;
+}
+
+void DirectoryLister::ListFiles(const wxString& strDir, std::vector<wxString>& arrFiles)
+{
+    List(strDir, EntryKind::File, arrFiles);
+}
+
+void DirectoryLister::ListSubdirectories(const wxString& strDir, std::vector<wxString>& arrDirs)
+{
+    List(strDir, EntryKind::Directory, arrDirs);
+}
