@@ -1,0 +1,262 @@
+#include "TempDir.h"
+
+#include "engine/CountingManager.h"
+#include "engine/MessagePump.h"
+#include "engine/Observers.h"
+#include "report/AnalysisParam.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+namespace
+{
+// Counts the calls and asks the run to stop at a chosen one, as the Stop
+// button would through the window's event loop.
+class StoppingPump : public MessagePump
+{
+public:
+    StoppingPump(CountingManager& manager, int nStopAtCall) : m_manager(manager), m_nStopAt(nStopAtCall)
+    {
+    }
+    void HandleOnePendingEvent() override
+    {
+        if (++m_nCalls == m_nStopAt)
+            m_manager.m_nState = CountingManager::STATE_STOPPED;
+    }
+    int m_nCalls = 0;
+
+private:
+    CountingManager& m_manager;
+    int m_nStopAt;
+};
+
+class Observed : public CountingObserver, public FilterObserver
+{
+public:
+    void OnCountingUpdate() override { ++m_nCounted; }
+    void OnFilterUpdate() override { ++m_nSummaries; }
+    int m_nCounted = 0;
+    int m_nSummaries = 0;
+};
+
+class CountingRunTest : public testing::Test
+{
+protected:
+    CountingRunTest()
+    {
+        m_manager.SetSaveRulesOnDestroy(false);
+        m_manager.m_ruleTable["C"] = std::make_unique<CounterRule>("C", "C style", "//", "/*", "*/");
+        AddType(".c", true);
+        AddType(".h", true);
+        AddType(".txt", false);
+    }
+
+    void AddType(const char* szExt, bool bSelected)
+    {
+        m_manager.m_extensionTable[szExt] = std::make_unique<FileExtension>(szExt, "C", "", bSelected);
+    }
+
+    // Runs like the window does: clear, mark running, hand over, count.
+    void Run(std::vector<std::string> arrDirs, bool bRecursive = true, MessagePump* pPump = nullptr)
+    {
+        CountingParam param;
+        for (const auto& dir : arrDirs)
+            param.m_arrDirs.Add(wxString::FromUTF8(dir));
+        param.m_bRecursive = bRecursive;
+        m_manager.ClearResults();
+        m_manager.m_nState = CountingManager::STATE_RUNNING;
+        m_manager.SetCountingParam(param, m_analysis);
+        m_manager.SetMessagePump(pPump);
+        m_manager.m_pCountingObserver = &m_observed;
+        m_manager.m_pFilterObserver = &m_observed;
+        m_manager.DoCounting();
+    }
+
+    std::vector<std::string> CountedPaths() const
+    {
+        std::vector<std::string> paths;
+        for (const auto& pFile : m_manager.m_arrFileResults)
+            paths.push_back(pFile->m_strPath.utf8_string());
+        return paths;
+    }
+
+    TempDir m_dir;
+    CountingManager m_manager;
+    AnalysisParam m_analysis;
+    Observed m_observed;
+};
+
+TEST_F(CountingRunTest, RecursionReachesSubfoldersButNotHiddenOnes)
+{
+    m_dir.Write("a.c", "int a;\n");
+    m_dir.Write("sub/b.h", "// b\n");
+    m_dir.Write("sub/deeper/c.c", "\n");
+    m_dir.Write(".hidden/d.c", "int d;\n");
+    m_dir.Write(".e.c", "int e;\n");
+    m_dir.Write("x.txt", "not selected\n");
+
+    Run({m_dir.Path()}, true);
+    EXPECT_EQ(CountedPaths(), (std::vector<std::string>{m_dir / "a.c", m_dir / "sub/b.h",
+                                                        m_dir / "sub/deeper/c.c"}));
+    EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_COMPLETED);
+    EXPECT_EQ(m_observed.m_nCounted, 3);
+    EXPECT_EQ(m_observed.m_nSummaries, 1);
+    EXPECT_EQ(m_manager.m_totalResult.m_nFiles, 3);
+    EXPECT_EQ(m_manager.m_totalResult.m_nLines, 3);
+
+    Run({m_dir.Path()}, false);
+    EXPECT_EQ(CountedPaths(), (std::vector<std::string>{m_dir / "a.c"}));
+}
+
+TEST_F(CountingRunTest, RecursiveRunVisitsFoldersInCharacterCodeOrder)
+{
+    m_dir.Write("b/x.c", "");
+    m_dir.Write("a/y.c", "");
+    m_dir.Write("B/z.c", "");
+    m_dir.Write("a/a/w.c", "");
+
+    Run({m_dir.Path()});
+    EXPECT_EQ(CountedPaths(), (std::vector<std::string>{m_dir / "B/z.c", m_dir / "a/y.c",
+                                                        m_dir / "a/a/w.c", m_dir / "b/x.c"}));
+}
+
+TEST_F(CountingRunTest, FolderInsideAnotherChosenFolderIsCountedTwice)
+{
+    m_dir.Write("top.c", "x;\n");
+    m_dir.Write("inner/in.c", "y;\n");
+    m_dir.Write("inner/deep/d.c", "z;\n");
+
+    Run({m_dir.Path(), m_dir / "inner"});
+    EXPECT_EQ(m_manager.m_totalResult.m_nFiles, 5);
+    ASSERT_EQ(m_manager.m_arrDirectoryList.GetCount(), 3u);
+    EXPECT_EQ(m_manager.m_arrDirectoryResults[1]->m_nFiles, 2); // inner
+    EXPECT_EQ(m_manager.m_arrDirectoryResults[2]->m_nFiles, 2); // inner/deep
+}
+
+TEST_F(CountingRunTest, TrailingSeparatorGetsNoSecondOne)
+{
+    m_dir.Write("a.c", "x;\n");
+    Run({m_dir.Path() + "/"}, false);
+    ASSERT_EQ(m_manager.m_arrFileResults.size(), 1u);
+    const FileResult& file = *m_manager.m_arrFileResults[0];
+    EXPECT_EQ(file.m_strPath.utf8_string(), m_dir / "a.c");
+    EXPECT_EQ(file.m_strFolder.utf8_string(), m_dir.Path());
+    EXPECT_EQ(file.m_strFile, "a.c");
+    EXPECT_EQ(file.m_strExt, ".c");
+}
+
+TEST_F(CountingRunTest, UpperCaseExtensionSelectsItsLowerCaseType)
+{
+    m_dir.Write("MAIN.C", "x;\n");
+    Run({m_dir.Path()}, false);
+    ASSERT_EQ(m_manager.m_arrFileResults.size(), 1u);
+    EXPECT_EQ(m_manager.m_arrFileResults[0]->m_strExt, ".c");
+}
+
+TEST_F(CountingRunTest, StopWhileListingSubfoldersCountsNothing)
+{
+    m_dir.Write("a.c", "x;\n");
+    m_dir.Write("sub/b.c", "y;\n");
+    StoppingPump pump(m_manager, 1);
+    Run({m_dir.Path()}, true, &pump);
+
+    EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_STOPPED);
+    EXPECT_TRUE(m_manager.m_arrFileResults.empty());
+    EXPECT_TRUE(m_manager.m_arrDirectoryList.IsEmpty());
+    EXPECT_TRUE(m_manager.m_arrDirectoryResults.empty());
+    EXPECT_EQ(m_manager.m_totalResult.m_nFiles, 0);
+    EXPECT_EQ(m_observed.m_nSummaries, 1);
+}
+
+TEST_F(CountingRunTest, StopInsideAFolderKeepsWhatWasCounted)
+{
+    for (const char* name : {"1.c", "2.c", "3.c", "4.c", "5.c"})
+        m_dir.Write(name, "x;\n// c\n\n");
+    // Call 1 precedes the folder, then one call precedes each file: the stop
+    // requested at call 3 lets the second file finish, then nothing more.
+    StoppingPump pump(m_manager, 3);
+    Run({m_dir.Path()}, false, &pump);
+
+    EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_STOPPED);
+    ASSERT_EQ(m_manager.m_arrFileResults.size(), 2u);
+    EXPECT_EQ(m_manager.m_totalResult.m_nFiles, 2);
+    EXPECT_EQ(m_manager.m_totalResult.m_nLines, 6);
+    ASSERT_EQ(m_manager.m_arrDirectoryResults.size(), 1u);
+    EXPECT_EQ(m_manager.m_arrDirectoryResults[0]->m_nCodeLines, 2);
+    EXPECT_EQ(m_manager.m_arrExtensionList.GetCount(), 1u);
+}
+
+TEST_F(CountingRunTest, RunWithoutFoldersStillSummarisesAndCompletes)
+{
+    Run({});
+    EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_COMPLETED);
+    EXPECT_EQ(m_observed.m_nSummaries, 1);
+    EXPECT_TRUE(m_manager.m_arrDateList.IsEmpty());
+}
+
+TEST_F(CountingRunTest, UnopenableFileIsAZeroFileDatedAtCounting)
+{
+    ASSERT_EQ(symlink((m_dir / "gone.c").c_str(), (m_dir / "dangling.c").c_str()), 0);
+    const wxDateTime before = wxDateTime::Now();
+    Run({m_dir.Path()}, false);
+    const wxDateTime after = wxDateTime::Now();
+
+    ASSERT_EQ(m_manager.m_arrFileResults.size(), 1u);
+    const FileResult& file = *m_manager.m_arrFileResults[0];
+    EXPECT_EQ(file.m_nSize, 0);
+    EXPECT_EQ(file.m_nLines, 0);
+    EXPECT_TRUE(file.m_dtModified.IsBetween(before, after));
+    EXPECT_EQ(m_manager.m_arrDirectoryResults[0]->m_nFiles, 1);
+}
+
+TEST_F(CountingRunTest, EmptyFileKeepsItsRealDate)
+{
+    const std::string path = m_dir.Write("empty.c", "");
+    utimbuf times{946684800, 946684800}; // 2000-01-01T00:00:00Z
+    ASSERT_EQ(utime(path.c_str(), &times), 0);
+    Run({m_dir.Path()}, false);
+
+    ASSERT_EQ(m_manager.m_arrFileResults.size(), 1u);
+    const FileResult& file = *m_manager.m_arrFileResults[0];
+    EXPECT_EQ(file.m_nLines, 0);
+    EXPECT_EQ(file.m_dtModified.GetTicks(), 946684800);
+}
+
+TEST_F(CountingRunTest, LinkCycleAndFifoDoNotStopTheRun)
+{
+    m_dir.Write("sub/a.c", "x;\n");
+    ASSERT_EQ(symlink(m_dir.Path().c_str(), (m_dir / "sub/loop").c_str()), 0);
+    ASSERT_EQ(mkfifo((m_dir / "sub/pipe.c").c_str(), 0600), 0);
+    ASSERT_EQ(symlink((m_dir / "sub/a.c").c_str(), (m_dir / "link.c").c_str()), 0);
+
+    Run({m_dir.Path()});
+    EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_COMPLETED);
+    // The link to a file is counted like the file; the FIFO is passed over.
+    EXPECT_EQ(CountedPaths(), (std::vector<std::string>{m_dir / "link.c", m_dir / "sub/a.c"}));
+}
+
+TEST_F(CountingRunTest, FoldersDifferingOnlyInCaseEachSumBoth)
+{
+    m_dir.Write("Src/a.c", "x;\n");
+    m_dir.Write("src/b.c", "y;\nz;\n");
+    Run({m_dir / "Src", m_dir / "src"}, false);
+
+    ASSERT_EQ(m_manager.m_arrDirectoryResults.size(), 2u);
+    for (const auto& pDir : m_manager.m_arrDirectoryResults)
+    {
+        EXPECT_EQ(pDir->m_nFiles, 2);
+        EXPECT_EQ(pDir->m_nLines, 3);
+    }
+    EXPECT_EQ(m_manager.m_arrDirectoryResults[0]->m_strName.utf8_string(), m_dir / "Src");
+}
+
+TEST_F(CountingRunTest, UnreadableFolderContributesNothing)
+{
+    m_dir.Write("a.c", "x;\n");
+    Run({m_dir / "missing", m_dir.Path()}, false);
+    EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_COMPLETED);
+    EXPECT_EQ(m_manager.m_arrFileResults.size(), 1u);
+}
+} // namespace
