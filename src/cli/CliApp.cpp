@@ -1,0 +1,140 @@
+#include "cli/CliApp.h"
+
+#include "cli/CliOptions.h"
+#include "cli/CliProgress.h"
+#include "cli/CliReport.h"
+#include "engine/CountingManager.h"
+#include "engine/CountingParam.h"
+#include "report/CsvWriter.h"
+
+#include <wx/file.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/log.h>
+
+#include <algorithm>
+#include <climits>
+#include <unistd.h>
+
+namespace
+{
+std::string Utf8(const wxString& str)
+{
+    const wxScopedCharBuffer buf = str.utf8_str();
+    return std::string(buf.data(), buf.length());
+}
+} // namespace
+
+int CliApp::Error(const wxString& strMessage, int nStatus)
+{
+    m_err << "linecast-cli: " << Utf8(strMessage) << std::endl;
+    return nStatus;
+}
+
+wxString CliApp::GetExecutableDir()
+{
+    char buf[PATH_MAX];
+    const ssize_t nLen = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (nLen <= 0)
+        return ".";
+    return wxFileName(wxString::FromUTF8(buf, nLen)).GetPath();
+}
+
+std::string CliApp::HelpText()
+{
+    std::string str =
+        "Usage: linecast-cli [options] DIR...\n"
+        "Counts code, comment, code-and-comment and blank lines of the source files\n"
+        "in the given folders, and estimates cost and effort from them.\n"
+        "\n"
+        "Options:\n"
+        "  --rules FILE         rules file (default: conf/conf.xml in the working\n"
+        "                       folder if present, else the one shipped with the program)\n"
+        "  --types \".c;.h\"      file types to count, separated by \";\" (default: all)\n"
+        "  --no-recursive       count the given folders only, not their subfolders\n"
+        "  --param NAME=VALUE   set an analysis parameter (may be repeated)\n"
+        "  --csv FILE           also write the results as a CSV file\n"
+        "  --list-types         print the known file types and exit\n"
+        "  --help               print this help and exit\n"
+        "  --version            print the version and exit\n"
+        "\n"
+        "Parameters (default, limits):\n";
+    std::size_t nCount = 0;
+    const AnalysisParamInfo* pInfos = GetAnalysisParamInfos(nCount);
+    for (std::size_t i = 0; i < nCount; ++i)
+    {
+        const AnalysisParamInfo& info = pInfos[i];
+        std::string strName = info.name;
+        strName.resize(std::max<std::size_t>(strName.size(), 17), ' ');
+        str += "  " + strName + std::to_string(info.nDefault) + " " + info.units + " (" +
+               std::to_string(info.nMin) + " to " + std::to_string(info.nMax) + ")\n";
+    }
+    str += "\n"
+           "Exit status: 0 after a count, 2 for bad input (nothing is counted),\n"
+           "1 when the CSV file cannot be written.\n";
+    return str;
+}
+
+int CliApp::Run(const std::vector<wxString>& arrArgs)
+{
+    CliOptions options;
+    if (!options.Parse(arrArgs))
+        return Error(options.m_strError);
+    if (options.m_nAction == CliOptions::ACTION_HELP)
+    {
+        m_out << HelpText();
+        return EXIT_OK;
+    }
+    if (options.m_nAction == CliOptions::ACTION_VERSION)
+    {
+        m_out << "linecast-cli " << LINECAST_VERSION << "\n";
+        return EXIT_OK;
+    }
+    if (options.m_nAction == CliOptions::ACTION_COUNT && !options.CheckFolders())
+        return Error(options.m_strError);
+
+    CountingManager manager;
+    // The tool reads the rules; it never writes them back.
+    manager.SetSaveRulesOnDestroy(false);
+    const wxString strRules = options.ResolveRulesPath(m_strProgramDir);
+    {
+        wxLogNull noLog;
+        if (!wxFileExists(strRules))
+            return Error("no rules file '" + strRules + "'");
+        if (!wxFile::Access(strRules, wxFile::read))
+            return Error("cannot read the rules file '" + strRules + "'");
+    }
+    manager.SetRulesPath(strRules);
+    manager.LoadRules();
+    if (!manager.RulesLoaded())
+        return Error("the rules file '" + strRules + "' is not a valid rules file");
+
+    if (options.m_nAction == CliOptions::ACTION_LIST_TYPES)
+    {
+        m_out << CliReport::FormatTypeList(manager);
+        return EXIT_OK;
+    }
+    if (!options.SelectTypes(manager))
+        return Error(options.m_strError);
+
+    CountingParam param;
+    param.m_arrDirs = options.m_arrDirs;
+    param.m_arrTypes = options.m_arrSelectedTypes;
+    param.m_bRecursive = options.m_bRecursive;
+
+    CliProgress progress(manager, m_pProgress);
+    manager.ClearResults();
+    manager.m_nState = CountingManager::STATE_RUNNING;
+    manager.SetCountingParam(param, options.m_analysisParam);
+    manager.SetMessagePump(&progress);
+    manager.DoCounting();
+    manager.SetMessagePump(nullptr);
+    progress.Finish();
+
+    m_out << CliReport::Format(manager, options.m_analysisParam);
+    m_out.flush();
+
+    if (!options.m_strCsvPath.empty() && !WriteResultCsv(manager, options.m_strCsvPath))
+        return Error("cannot write the CSV file '" + options.m_strCsvPath + "'", EXIT_FAILED);
+    return EXIT_OK;
+}

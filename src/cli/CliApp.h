@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdio>
+#include <ostream>
+#include <vector>
+#include <wx/string.h>
+
+// linecast-cli from its arguments to its exit status: checks the input, counts
+// the folders with the engine as the window does, prints the report and writes
+// the CSV export. Exit status 0 after a count, 2 for bad input (nothing counted),
+// 1 when the CSV file cannot be written.
+class CliApp
+{
+public:
+    CliApp(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
+    virtual ~CliApp() = default;
+
+    enum ExitStatus
+    {
+        EXIT_OK = 0,
+        EXIT_FAILED = 1,
+        EXIT_BAD_INPUT = 2,
+    };
+
+    int Run(const std::vector<wxString>& arrArgs);
+
+    // The folder searched for the shipped rules file, conf/conf.xml below it.
+    void SetProgramDir(const wxString& strDir) { m_strProgramDir = strDir; }
+    // Where the progress line goes; null (the default) shows none.
+    void SetProgressStream(std::FILE* pStream) { m_pProgress = pStream; }
+
+    // The folder of the running executable.
+    static wxString GetExecutableDir();
+    static std::string HelpText();
+
+private:
+    int Error(const wxString& strMessage, int nStatus = EXIT_BAD_INPUT);
+
+    std::ostream& m_out;
+    std::ostream& m_err;
+    wxString m_strProgramDir;
+    std::FILE* m_pProgress = nullptr;
+};

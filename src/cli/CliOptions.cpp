@@ -1,0 +1,240 @@
+#include "cli/CliOptions.h"
+
+#include "engine/CountingManager.h"
+
+#include <algorithm>
+#include <wx/dir.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/log.h>
+
+namespace
+{
+// Options that take a value, either as the next argument or after "=".
+bool TakeValue(const std::vector<wxString>& arrArgs, std::size_t& i, const wxString& strName,
+               wxString& strValue, bool& bMissing)
+{
+    const wxString& strArg = arrArgs[i];
+    bMissing = false;
+    if (strArg == strName)
+    {
+        if (i + 1 >= arrArgs.size())
+        {
+            bMissing = true;
+            return true;
+        }
+        strValue = arrArgs[++i];
+        return true;
+    }
+    if (strArg.StartsWith(strName + "=", &strValue))
+        return true;
+    return false;
+}
+} // namespace
+
+bool CliOptions::Fail(const wxString& strMessage)
+{
+    m_strError = strMessage;
+    return false;
+}
+
+bool CliOptions::Parse(const std::vector<wxString>& arrArgs)
+{
+    bool bOptionsEnded = false;
+    for (std::size_t i = 0; i < arrArgs.size(); ++i)
+    {
+        const wxString& strArg = arrArgs[i];
+        if (bOptionsEnded || !strArg.StartsWith("-") || strArg == "-")
+        {
+            m_arrDirs.push_back(strArg);
+            continue;
+        }
+        if (strArg == "--")
+        {
+            bOptionsEnded = true;
+            continue;
+        }
+        if (strArg == "--help" || strArg == "-h")
+        {
+            m_nAction = ACTION_HELP;
+            return true;
+        }
+        if (strArg == "--version")
+        {
+            m_nAction = ACTION_VERSION;
+            return true;
+        }
+        if (strArg == "--list-types")
+        {
+            m_nAction = ACTION_LIST_TYPES;
+            continue;
+        }
+        if (strArg == "--no-recursive")
+        {
+            m_bRecursive = false;
+            continue;
+        }
+
+        wxString strValue;
+        bool bMissing = false;
+        if (TakeValue(arrArgs, i, "--rules", strValue, bMissing))
+        {
+            if (bMissing || strValue.empty())
+                return Fail("option --rules needs a file name");
+            m_strRulesPath = strValue;
+        }
+        else if (TakeValue(arrArgs, i, "--types", strValue, bMissing))
+        {
+            if (bMissing || SplitTypes(strValue).empty())
+                return Fail("option --types needs file types such as \".c;.h\"");
+            m_strTypes = strValue;
+            m_bTypesGiven = true;
+        }
+        else if (TakeValue(arrArgs, i, "--csv", strValue, bMissing))
+        {
+            if (bMissing || strValue.empty())
+                return Fail("option --csv needs a file name");
+            m_strCsvPath = strValue;
+        }
+        else if (TakeValue(arrArgs, i, "--param", strValue, bMissing))
+        {
+            if (bMissing)
+                return Fail("option --param needs NAME=VALUE, such as ManMonthLines=5000");
+            if (!SetParam(strValue))
+                return false;
+        }
+        else
+            return Fail("unknown option '" + strArg + "' (see linecast-cli --help)");
+    }
+
+    if (m_nAction == ACTION_COUNT && m_arrDirs.empty())
+        return Fail("no folder to count given (see linecast-cli --help)");
+    if (!m_strCsvPath.empty())
+    {
+        // Checked now rather than after a long count that would then be lost.
+        const wxFileName csv(m_strCsvPath);
+        wxString strFolder = csv.GetPath();
+        if (strFolder.empty())
+            strFolder = ".";
+        wxLogNull noLog;
+        if (wxDirExists(m_strCsvPath))
+            return Fail("cannot write the CSV file '" + m_strCsvPath + "': it is a folder");
+        if (!wxDirExists(strFolder))
+            return Fail("cannot write the CSV file '" + m_strCsvPath + "': no folder '" +
+                        strFolder + "'");
+    }
+    return true;
+}
+
+bool CliOptions::SetParam(const wxString& strAssignment)
+{
+    std::size_t nCount = 0;
+    const AnalysisParamInfo* pInfos = GetAnalysisParamInfos(nCount);
+
+    const wxString strName = strAssignment.BeforeFirst('=').Trim().Trim(false);
+    const AnalysisParamInfo* pInfo = nullptr;
+    for (std::size_t i = 0; i < nCount; ++i)
+    {
+        if (strName.CmpNoCase(pInfos[i].name) == 0)
+            pInfo = &pInfos[i];
+    }
+    if (!pInfo)
+    {
+        wxString strKnown;
+        for (std::size_t i = 0; i < nCount; ++i)
+            strKnown += (i ? ", " : "") + wxString(pInfos[i].name);
+        return Fail("unknown parameter '" + strName + "'; the parameters are " + strKnown);
+    }
+    if (!strAssignment.Contains("="))
+        return Fail(wxString::Format("parameter %s needs a value: --param %s=%d", pInfo->name,
+                                     pInfo->name, pInfo->nDefault));
+
+    const wxString strValue = strAssignment.AfterFirst('=').Trim().Trim(false);
+    long nValue = 0;
+    if (strValue.empty() || !strValue.ToCLong(&nValue))
+        return Fail(
+            wxString::Format("parameter %s needs a whole number, not '%s'", pInfo->name, strValue));
+    if (nValue < pInfo->nMin || nValue > pInfo->nMax)
+        return Fail(wxString::Format("parameter %s must be from %d to %d %s, not %s", pInfo->name,
+                                     pInfo->nMin, pInfo->nMax, pInfo->units, strValue));
+    m_analysisParam.*(pInfo->field) = int(nValue);
+    m_analysisParam.m_bModified = true;
+    return true;
+}
+
+bool CliOptions::CheckFolders()
+{
+    wxLogNull noLog;
+    for (wxString& strDir : m_arrDirs)
+    {
+        if (!wxFileName::Exists(strDir))
+            return Fail("no such folder: '" + strDir + "'");
+        if (!wxDirExists(strDir))
+            return Fail("not a folder: '" + strDir + "'");
+        if (!wxDir(strDir).IsOpened())
+            return Fail("cannot read the folder '" + strDir + "'");
+
+        // The run lists full paths; "." or "src/../lib" would show up as such in
+        // every file line.
+        wxFileName name = wxFileName::DirName(strDir);
+        name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE | wxPATH_NORM_TILDE);
+        wxString strFull = name.GetPath();
+        if (strFull.empty())
+            strFull = wxString(wxFILE_SEP_PATH);
+        strDir = strFull;
+    }
+    return true;
+}
+
+wxString CliOptions::ResolveRulesPath(const wxString& strProgramDir) const
+{
+    if (!m_strRulesPath.empty())
+        return m_strRulesPath;
+    const wxString strLocal = wxString("conf") + wxFILE_SEP_PATH + "conf.xml";
+    if (wxFileExists(strLocal))
+        return strLocal;
+    return strProgramDir + wxFILE_SEP_PATH + strLocal;
+}
+
+wxArrayString CliOptions::SplitTypes(const wxString& strTypes)
+{
+    wxArrayString arrTypes;
+    for (wxString strType : wxSplit(strTypes, ';', '\0'))
+    {
+        strType.Trim().Trim(false);
+        // "*.c" and "c" mean ".c" as well: the forms people type for a file type.
+        if (strType.StartsWith("*"))
+            strType.Remove(0, 1);
+        if (strType.empty())
+            continue;
+        if (!strType.StartsWith("."))
+            strType.Prepend(".");
+        strType.MakeLower();
+        if (arrTypes.Index(strType) == wxNOT_FOUND)
+            arrTypes.push_back(strType);
+    }
+    return arrTypes;
+}
+
+bool CliOptions::SelectTypes(CountingManager& manager)
+{
+    wxArrayString arrKnown;
+    for (const auto& entry : manager.m_extensionTable)
+        arrKnown.push_back(entry.first);
+    arrKnown.Sort();
+    if (arrKnown.empty())
+        return Fail("the rules file '" + manager.GetRulesPath() + "' lists no file types");
+
+    wxArrayString arrWanted = m_bTypesGiven ? SplitTypes(m_strTypes) : arrKnown;
+    for (const wxString& strType : arrWanted)
+    {
+        if (manager.m_extensionTable.find(strType) == manager.m_extensionTable.end())
+            return Fail("unknown file type '" + strType + "'; the rules file knows " +
+                        wxJoin(arrKnown, ' ', '\0'));
+    }
+    for (auto& entry : manager.m_extensionTable)
+        entry.second->m_bSelected = arrWanted.Index(entry.first) != wxNOT_FOUND;
+    arrWanted.Sort();
+    m_arrSelectedTypes = arrWanted;
+    return true;
+}

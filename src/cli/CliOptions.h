@@ -1,0 +1,62 @@
+#pragma once
+
+#include "report/AnalysisParam.h"
+
+#include <vector>
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+class CountingManager;
+
+// What one invocation of linecast-cli asks for, read from its arguments and
+// checked before anything is counted. Every check leaves a one-line message in
+// m_strError when it fails.
+class CliOptions
+{
+public:
+    enum Action
+    {
+        ACTION_COUNT,
+        ACTION_LIST_TYPES,
+        ACTION_HELP,
+        ACTION_VERSION,
+    };
+
+    virtual ~CliOptions() = default;
+
+    // Reads the arguments (without the program name): options, parameter names
+    // and values against their limits, and the folders as given.
+    bool Parse(const std::vector<wxString>& arrArgs);
+
+    // Each folder must exist and be a readable folder; they become absolute,
+    // normalised paths in m_arrDirs.
+    bool CheckFolders();
+
+    // The rules file to read: --rules, else "conf/conf.xml" under the working
+    // directory when it exists, else the shipped one in the program's folder.
+    wxString ResolveRulesPath(const wxString& strProgramDir) const;
+
+    // Marks the chosen file types selected in the manager's extension table:
+    // those of --types, or every known type. Fails on a type the rules file
+    // does not know, naming the known ones.
+    bool SelectTypes(CountingManager& manager);
+
+    // The ";"-separated type text split into extensions as stored in the
+    // extension table (lower case, leading dot); empty pieces are dropped.
+    static wxArrayString SplitTypes(const wxString& strTypes);
+
+    Action m_nAction = ACTION_COUNT;
+    wxArrayString m_arrDirs;
+    wxString m_strRulesPath;
+    wxString m_strTypes;
+    bool m_bTypesGiven = false;
+    bool m_bRecursive = true;
+    wxString m_strCsvPath;
+    AnalysisParam m_analysisParam;
+    wxArrayString m_arrSelectedTypes; // filled by SelectTypes, sorted
+    wxString m_strError;
+
+private:
+    bool Fail(const wxString& strMessage);
+    bool SetParam(const wxString& strAssignment);
+};

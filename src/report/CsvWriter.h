@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <wx/string.h>
+
+class CountingManager;
+
+// Writes the current results of a counting manager as the CSV export: the
+// totals, then one section per directory, extension and file. The file is
+// UTF-8 without a byte-order mark, every line ends with CR LF, and it replaces
+// the target only once it has been written completely. Returns false when the
+// file could not be written; the target is then left as it was.
+bool WriteResultCsv(const CountingManager& manager, const wxString& strPath);
+
+// The CSV text itself, as WriteResultCsv puts it on disk.
+std::string FormatResultCsv(const CountingManager& manager);
+
+// One field as CSV readers expect it: enclosed in double quotes, with inner
+// double quotes doubled, when it holds a comma, a double quote, a CR or an LF;
+// unchanged otherwise.
+std::string CsvField(const wxString& strField);
