@@ -1,0 +1,14 @@
+#pragma once
+
+#include "engine/Counter.h"
+
+// ASP.NET pages: the script between "<%" and "%>" with its "//" and "/* */"
+// comments is counted as code or comment; markup counts in the total alone.
+// The markers are fixed; those of the rule are not used.
+class AspxCounter : public Counter
+{
+public:
+    void CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
+                    std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
+                    std::int64_t& nBlankLines) override;
+};

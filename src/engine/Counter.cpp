@@ -1,0 +1,180 @@
+#include "engine/Counter.h"
+
+#include "engine/LineReader.h"
+
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+#include <wx/datetime.h>
+
+namespace
+{
+// Lines are read one byte per character, so a marker character up to 0xFF is
+// that byte; one above it can never occur in a file, nor can the marker.
+std::string ToBytes(const wxString& str)
+{
+    std::string bytes;
+    bytes.reserve(str.length());
+    for (wxUniChar c : str)
+    {
+        const wxUniChar::value_type nValue = c.GetValue();
+        if (nValue > 0xFF)
+            return std::string();
+        bytes.push_back(static_cast<char>(static_cast<unsigned char>(nValue)));
+    }
+    return bytes;
+}
+} // namespace
+
+Counter::Markers::Markers(const CounterRule* pRule)
+{
+    if (!pRule)
+        return;
+    m_strSingle = ToBytes(pRule->m_strSingleLineComment);
+    m_strBegin = ToBytes(pRule->m_strMultiLineCommentBegin);
+    m_strEnd = ToBytes(pRule->m_strMultiLineCommentEnd);
+}
+
+std::size_t Counter::Find(std::string_view text, std::string_view marker, std::size_t nFrom)
+{
+    if (marker.empty() || nFrom >= text.size() || marker.size() > text.size() - nFrom)
+        return std::string_view::npos;
+    const char* pFrom = text.data() + nFrom;
+    const std::size_t nLength = text.size() - nFrom;
+    const void* pFound = marker.size() == 1
+                             ? std::memchr(pFrom, marker[0], nLength)
+                             : ::memmem(pFrom, nLength, marker.data(), marker.size());
+    return pFound ? static_cast<std::size_t>(static_cast<const char*>(pFound) - text.data())
+                  : std::string_view::npos;
+}
+
+void Counter::CountFile(FileResult& file)
+{
+    const wxCharBuffer path = file.m_strPath.fn_str();
+    if (!path.data() || !*path.data())
+        return;
+    // Non-blocking, so that opening a FIFO returns at once; it is then turned
+    // away below, as are devices and sockets.
+    const int nFd = ::open(path.data(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (nFd < 0)
+        return;
+    struct stat st;
+    if (::fstat(nFd, &st) != 0)
+    {
+        ::close(nFd);
+        file.m_dtModified = wxDateTime();
+        return;
+    }
+    if (!S_ISREG(st.st_mode))
+    {
+        ::close(nFd);
+        return;
+    }
+    file.m_dtModified = wxDateTime(static_cast<time_t>(st.st_mtime));
+    ::posix_fadvise(nFd, 0, 0, POSIX_FADV_SEQUENTIAL);
+
+    // One read buffer per thread, reused for every file.
+    thread_local std::vector<char> arrBuffer;
+    std::int64_t nLines = 0, nCodeLines = 0, nCommentLines = 0, nCodeCommentLines = 0,
+                 nBlankLines = 0;
+    bool bFailed;
+    {
+        LineReader lines(nFd, arrBuffer);
+        CountLines(lines, nLines, nCodeLines, nCommentLines, nCodeCommentLines, nBlankLines);
+        bFailed = lines.Failed();
+    }
+    ::close(nFd);
+    // A very long line grows the buffer; do not keep that memory for the
+    // thousands of ordinary files that follow.
+    if (arrBuffer.size() > 4 * LineReader::DEFAULT_CHUNK_SIZE)
+        std::vector<char>().swap(arrBuffer);
+    if (bFailed)
+        return;
+
+    file.m_nSize = static_cast<std::int64_t>(st.st_size);
+    file.m_nLines = nLines;
+    file.m_nCodeLines = nCodeLines;
+    file.m_nCommentLines = nCommentLines;
+    file.m_nCodeCommentLines = nCodeCommentLines;
+    file.m_nBlankLines = nBlankLines;
+}
+
+void Counter::CountByRule(LineReader& lines, const CounterRule* pRule, std::int64_t& nLines,
+                          std::int64_t& nCodeLines, std::int64_t& nCommentLines,
+                          std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines)
+{
+    const Markers markers(pRule);
+    // A block comment left open at the end of a file ends with it.
+    bool bInBlock = false;
+    std::string_view line;
+    while (lines.Next(line))
+    {
+        ++nLines;
+        const std::string_view text = Trim(line);
+        if (text.empty())
+        {
+            ++nBlankLines;
+            continue;
+        }
+        bool bComment = false;
+        bool bCode = false;
+        ClassifyLine(markers, text, bComment, bCode, bInBlock);
+        if (bComment && bCode)
+            ++nCodeCommentLines;
+        else if (bComment)
+            ++nCommentLines;
+        else if (bCode)
+            ++nCodeLines;
+    }
+}
+
+void Counter::ClassifyLine(const Markers& markers, std::string_view text, bool& bComment,
+                           bool& bCode, bool& bInBlock)
+{
+    constexpr std::size_t npos = std::string_view::npos;
+    // Each pass handles one comment and goes on with the rest of the line; a
+    // loop rather than recursion, so a long line of many short block comments
+    // cannot exhaust the stack.
+    for (;;)
+    {
+        text = Trim(text);
+        if (text.empty())
+            return;
+
+        if (bInBlock)
+        {
+            bComment = true;
+            const std::size_t nEnd = Find(text, markers.m_strEnd);
+            if (nEnd == npos)
+                return;
+            bInBlock = false;
+            text.remove_prefix(nEnd + markers.m_strEnd.size());
+            continue;
+        }
+
+        const std::size_t nBegin = Find(text, markers.m_strBegin);
+        const std::size_t nSingle = Find(text, markers.m_strSingle);
+        if (nSingle != npos && (nBegin == npos || nSingle < nBegin))
+        {
+            // The rest of the line is a comment; block markers in it mean nothing.
+            bComment = true;
+            if (nSingle != 0)
+                bCode = true;
+            return;
+        }
+        if (nBegin == npos)
+        {
+            bCode = true;
+            return;
+        }
+        // A block comment opens here; where both markers start at the same
+        // position the block comment wins.
+        bInBlock = true;
+        bComment = true;
+        if (nBegin != 0)
+            bCode = true;
+        text.remove_prefix(nBegin + markers.m_strBegin.size());
+    }
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "engine/CounterRule.h"
+#include "engine/Result.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class LineReader;
+
+// Counts the lines of one file by kind: blank, comment, code, code and comment.
+// Counters keep no state between files, so one counter serves every file of
+// its rule type.
+class Counter
+{
+public:
+    // A rule's three comment markers as bytes, for searching lines read one
+    // byte per character. A marker that is empty, or that holds a character
+    // no single byte can stand for, is never found.
+    struct Markers
+    {
+        explicit Markers(const CounterRule* pRule);
+
+        std::string m_strSingle;
+        std::string m_strBegin;
+        std::string m_strEnd;
+    };
+
+    virtual ~Counter() = default;
+
+    // Adds the lines of one file to the five counters (the caller zeroes them).
+    virtual void CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
+                            std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
+                            std::int64_t& nBlankLines) = 0;
+
+    // Reads the file at file.m_strPath and fills its size, date and counts. A
+    // file that cannot be opened, or is not a regular file, keeps zeros and
+    // the date it came with; one that fails while being read keeps zeros and
+    // gets its own date.
+    void CountFile(FileResult& file);
+
+    // Counts every line by the comment markers of a rule; without a rule every
+    // non-blank line is code.
+    static void CountByRule(LineReader& lines, const CounterRule* pRule, std::int64_t& nLines,
+                            std::int64_t& nCodeLines, std::int64_t& nCommentLines,
+                            std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines);
+
+    // Sets the comment and code flags for one line (or the rest of one), and
+    // carries the open-block state from line to line.
+    static void ClassifyLine(const Markers& markers, std::string_view text, bool& bComment,
+                             bool& bCode, bool& bInBlock);
+
+    const CounterRule* m_pRule = nullptr; // borrowed from the rule table
+
+protected:
+    static bool IsSpace(char c)
+    {
+        // Space, tab, line feed, vertical tab, form feed, carriage return.
+        return c == ' ' || (c >= '\t' && c <= '\r');
+    }
+    static std::string_view Trim(std::string_view text)
+    {
+        std::size_t nBegin = 0;
+        std::size_t nEnd = text.size();
+        while (nBegin < nEnd && IsSpace(text[nBegin]))
+            ++nBegin;
+        while (nEnd > nBegin && IsSpace(text[nEnd - 1]))
+            --nEnd;
+        return text.substr(nBegin, nEnd - nBegin);
+    }
+    // Position of the first occurrence of a marker, npos when there is none
+    // or the marker is empty.
+    static std::size_t Find(std::string_view text, std::string_view marker, std::size_t nFrom = 0);
+    static bool StartsWith(std::string_view text, std::string_view marker)
+    {
+        return text.size() >= marker.size() && text.compare(0, marker.size(), marker) == 0;
+    }
+    static bool EndsWith(std::string_view text, std::string_view marker)
+    {
+        return text.size() >= marker.size() &&
+               text.compare(text.size() - marker.size(), marker.size(), marker) == 0;
+    }
+    static bool Contains(std::string_view text, std::string_view marker)
+    {
+        return Find(text, marker) != std::string_view::npos;
+    }
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "engine/Counter.h"
+
+// PHP pages: a scanner over the markers "<?", "?>", "//", "#", "/*" and "*/";
+// only the PHP sections are counted as code or comment, markup in the total alone.
+// The markers are fixed; those of the rule are not used.
+class PhpCounter : public Counter
+{
+public:
+    void CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
+                    std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
+                    std::int64_t& nBlankLines) override;
+};
