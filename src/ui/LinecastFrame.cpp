@@ -1,0 +1,317 @@
+#include "ui/LinecastFrame.h"
+
+#include "config/Preference.h"
+#include "config/UiLanguage.h"
+#include "engine/CountingManager.h"
+
+#include <wx/aui/auibar.h>
+#include <wx/aui/framemanager.h>
+#include <wx/checklst.h>
+#include <wx/dirdlg.h>
+#include <wx/msgdlg.h>
+#include <wx/statusbr.h>
+#include <wx/utils.h>
+
+namespace
+{
+// The publisher's page where new versions are offered.
+const char* const DOWNLOAD_PAGE_URL = "https://quorvel.example.org/linecast/download";
+} // namespace
+
+LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
+    : m_strLatestVersion(_("unknown")), m_idToolExport(NewControlId()),
+      m_idToolFilter(NewControlId()), m_idToolFullscreen(NewControlId()),
+      m_idToolLanguage(NewControlId()), m_idToolUpdate(NewControlId()),
+      m_idToolAbout(NewControlId())
+{
+    Create(parent, id, _("Linecast"), wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE);
+
+    m_pAuiManager = std::make_unique<wxAuiManager>(this, wxAUI_MGR_DEFAULT);
+    BuildToolBar();
+    BuildResultNotebook();
+    BuildCountingSettingsPane();
+    BuildAnalysisPane();
+    BuildFilterPanes();
+    BuildMenuBar();
+    BuildStatusBar();
+    BuildChoosersAndPopupMenus();
+    BindEvents();
+
+    if (!g_pPreference)
+        g_pPreference = std::make_unique<Preference>();
+    m_pPreference = g_pPreference.get();
+    m_pPreference->Load(this); // restores position and client size
+
+    if (!m_pManager)
+        m_pManager = std::make_unique<CountingManager>();
+    m_pManager->LoadRules();
+    m_pManager->SetMessagePump(&m_messagePump);
+
+    ApplyFilterPaneVisibility();
+    LoadDirectoryList();
+
+    // The detail and summary list columns are inserted here once the result
+    // views exist.
+
+    m_pAnalysisGrid->SetColumnProportion(0, 3);
+    m_pAnalysisGrid->SetColumnProportion(1, 2);
+    m_pSummaryGrid->SetColumnProportion(0, 3);
+    m_pSummaryGrid->SetColumnProportion(1, 2);
+    // The analysis parameter and summary properties are appended here once
+    // the analysis grids exist.
+
+    SetStatusText(_("Ready"), 0);
+    // The filter status text joins here with the filter panel.
+
+    // The background update check starts here, and the start page is shown
+    // in the report window right after it, once both exist.
+}
+
+LinecastFrame::~LinecastFrame()
+{
+    if (m_pPreference)
+    {
+        m_pPreference->m_arrDirectoryHistory = m_pListSourceDirectory->GetStrings();
+        m_pPreference->Save();
+        m_pPreference = nullptr;
+        g_pPreference.reset();
+    }
+
+    if (m_pManager)
+    {
+        if (m_pManager->m_nState == CountingManager::STATE_RUNNING)
+            m_pManager->m_nState = CountingManager::STATE_STOPPED;
+        m_pManager.reset(); // writes the rules file back
+    }
+
+    // The pane manager holds pointers to the child windows, which die after
+    // this destructor; it must let go of them and of the frame first.
+    m_pAuiManager->UnInit();
+}
+
+void LinecastFrame::SetLatestVersion(const wxString& strVersion)
+{
+    wxMutexLocker lock(m_mutexVersion);
+    m_strLatestVersion = strVersion;
+}
+
+wxString LinecastFrame::GetLatestVersion() const
+{
+    wxMutexLocker lock(m_mutexVersion);
+    return m_strLatestVersion;
+}
+
+void LinecastFrame::BindEvents()
+{
+    Bind(wxEVT_AUITOOLBAR_TOOL_DROPDOWN, &LinecastFrame::OnExportTool, this, m_idToolExport);
+    Bind(wxEVT_AUITOOLBAR_TOOL_DROPDOWN, &LinecastFrame::OnFilterTool, this, m_idToolFilter);
+    Bind(wxEVT_TOOL, &LinecastFrame::OnFullscreen, this, m_idToolFullscreen);
+    Bind(wxEVT_MENU, &LinecastFrame::OnFullscreen, this, m_pMenuFullscreen->GetId());
+    Bind(wxEVT_TOOL, &LinecastFrame::OnUiLanguage, this, m_idToolLanguage);
+    Bind(wxEVT_MENU, &LinecastFrame::OnUiLanguage, this, m_pMenuLanguage->GetId());
+    Bind(wxEVT_TOOL, &LinecastFrame::OnCheckForUpdate, this, m_idToolUpdate);
+    Bind(wxEVT_MENU, &LinecastFrame::OnCheckForUpdate, this, m_pMenuUpdate->GetId());
+    // The about tool and Help > About open the About dialog once it exists.
+
+    // Column clicks and right clicks on the three result lists, and the list
+    // popup's "Open Directory" / "Open File", are bound with the result views.
+
+    m_pButtonAddDirectory->Bind(wxEVT_BUTTON, &LinecastFrame::OnAddDirectory, this);
+    Bind(wxEVT_MENU, &LinecastFrame::OnAddDirectory, this, m_pMenuAddDirectory->GetId());
+    m_pButtonDeleteDirectory->Bind(wxEVT_BUTTON, &LinecastFrame::OnDeleteDirectory, this);
+    // The source type button and File > "Select source type..." open the
+    // source type dialog, bound together with that dialog.
+
+    // Start, Stop (buttons and File menu) and the four "Refresh result"
+    // buttons are bound with the counting session control; the three
+    // "Select All" boxes with the filter panel; the export popup's entries
+    // with the export.
+
+    Bind(wxEVT_MENU, &LinecastFrame::OnQuit, this, m_pMenuQuit->GetId());
+
+    for (const wxMenuItem* pItem :
+         {m_pMenuAllFilters, m_pMenuDirectoryFilter, m_pMenuExtensionFilter, m_pMenuDateFilter})
+        Bind(wxEVT_MENU, &LinecastFrame::OnFilterMenu, this, pItem->GetId());
+
+    Bind(wxEVT_SIZE, &LinecastFrame::OnFrameSize, this);
+}
+
+void LinecastFrame::ApplyFilterPaneVisibility()
+{
+    m_pAuiManager->GetPane(PANE_DIRECTORY_FILTER).Show(m_pPreference->m_nShowFilterDirectory == 1);
+    m_pAuiManager->GetPane(PANE_EXTENSION_FILTER).Show(m_pPreference->m_nShowFilterExtension == 1);
+    m_pAuiManager->GetPane(PANE_DATE_FILTER).Show(m_pPreference->m_nShowFilterModifiedDate == 1);
+    m_pAuiManager->Update();
+}
+
+void LinecastFrame::LoadDirectoryList()
+{
+    m_pListSourceDirectory->Clear();
+    // Restored folders start unchecked: the user picks what to count.
+    m_pListSourceDirectory->Append(m_pPreference->m_arrDirectoryHistory);
+}
+
+void LinecastFrame::OnCountingUpdate()
+{
+    // The detail row of the file joins here with the result views.
+    if (!m_pManager->m_arrFileResults.empty())
+        SetStatusText(m_pManager->m_arrFileResults.back()->m_strPath, 0);
+}
+
+void LinecastFrame::OnAnalysisUpdate()
+{
+    // Rebuilding the lists, the summary grid and the report after a refilter
+    // joins here with the result views, analysis grids and report.
+}
+
+void LinecastFrame::OnFilterUpdate()
+{
+    // Every value the run found starts checked, so no filter is active.
+    const auto fill = [](wxCheckListBox* pList, const wxArrayString& arrValues)
+    {
+        pList->Clear();
+        for (const wxString& strValue : arrValues)
+            pList->Check(pList->Append(strValue));
+    };
+    fill(m_pListFilterDirectory, m_pManager->m_arrDirectoryList);
+    m_pManager->m_arrExtensionList.Sort();
+    fill(m_pListFilterExtension, m_pManager->m_arrExtensionList);
+    m_pManager->m_arrDateList.Sort();
+    fill(m_pListFilterDate, m_pManager->m_arrDateList);
+
+    // The summary grid, the summary lists, the filter status text and the
+    // report are filled here once those parts exist.
+}
+
+void LinecastFrame::OnAddDirectory(wxCommandEvent&)
+{
+    // Neither compared with the listed folders nor checked for existence:
+    // the run simply finds nothing in a folder that is gone.
+    if (m_pDirDialog->ShowModal() != wxID_OK)
+        return;
+    const int nIndex = m_pListSourceDirectory->Append(m_pDirDialog->GetPath());
+    m_pListSourceDirectory->Check(nIndex);
+}
+
+void LinecastFrame::OnDeleteDirectory(wxCommandEvent&)
+{
+    const int nIndex = m_pListSourceDirectory->GetSelection();
+    if (nIndex == wxNOT_FOUND)
+        return;
+    if (wxMessageBox(_("Are you sure you want to delete it?"), _("Confirm"), wxYES_NO | wxCENTRE,
+                     this) == wxYES)
+        m_pListSourceDirectory->Delete(nIndex);
+}
+
+void LinecastFrame::OnExportTool(wxAuiToolBarEvent& event)
+{
+    PopupToolMenu(event, m_menuExport);
+}
+
+void LinecastFrame::OnFilterTool(wxAuiToolBarEvent& event)
+{
+    PopupToolMenu(event, m_menuFilter);
+}
+
+void LinecastFrame::PopupToolMenu(wxAuiToolBarEvent& event, wxMenu& menu)
+{
+    // Anywhere on the tool opens the menu, not only its arrow; it drops from
+    // the tool's lower edge, under the arrow.
+    const wxRect rect = event.GetItemRect();
+    m_pToolBar->SetToolSticky(event.GetId(), true);
+    m_pToolBar->PopupMenu(&menu, wxPoint(rect.GetRight() + 1 - 8, rect.GetBottom() + 1));
+    m_pToolBar->SetToolSticky(event.GetId(), false);
+}
+
+void LinecastFrame::OnFilterMenu(wxCommandEvent& event)
+{
+    struct FilterPane
+    {
+        const char* name;
+        int Preference::*pShown;
+        wxMenuItem* pItem;
+    };
+    const FilterPane panes[] = {
+        {PANE_DIRECTORY_FILTER, &Preference::m_nShowFilterDirectory, m_pMenuDirectoryFilter},
+        {PANE_EXTENSION_FILTER, &Preference::m_nShowFilterExtension, m_pMenuExtensionFilter},
+        {PANE_DATE_FILTER, &Preference::m_nShowFilterModifiedDate, m_pMenuDateFilter},
+    };
+
+    if (event.GetId() == m_pMenuAllFilters->GetId())
+    {
+        // Shows all three unless all three are shown already; then hides them.
+        bool bAllShown = true;
+        for (const FilterPane& pane : panes)
+            bAllShown = bAllShown && m_pAuiManager->GetPane(pane.name).IsShown();
+        for (const FilterPane& pane : panes)
+        {
+            m_pAuiManager->GetPane(pane.name).Show(!bAllShown);
+            m_pPreference->*pane.pShown = bAllShown ? 0 : 1;
+        }
+    }
+    else
+    {
+        for (const FilterPane& pane : panes)
+        {
+            if (event.GetId() != pane.pItem->GetId())
+                continue;
+            wxAuiPaneInfo& info = m_pAuiManager->GetPane(pane.name);
+            info.Show(!info.IsShown());
+            m_pPreference->*pane.pShown = info.IsShown() ? 1 : 0;
+        }
+    }
+    m_pAuiManager->Update();
+}
+
+void LinecastFrame::OnFullscreen(wxCommandEvent&)
+{
+    if (IsFullScreen())
+    {
+        ShowFullScreen(false);
+    }
+    else
+    {
+        // The toolbar is a docked pane, not the frame's toolbar: it stays.
+        long nStyle = wxFULLSCREEN_NOBORDER | wxFULLSCREEN_NOCAPTION;
+        if (m_pPreference->m_nHideMenuBar == 1)
+            nStyle |= wxFULLSCREEN_NOMENUBAR;
+        if (m_pPreference->m_nHideStatusBar == 1)
+            nStyle |= wxFULLSCREEN_NOSTATUSBAR;
+        ShowFullScreen(true, nStyle);
+    }
+    m_pToolBar->SetToolSticky(m_idToolFullscreen, IsFullScreen());
+    m_pToolBar->Refresh();
+}
+
+void LinecastFrame::OnUiLanguage(wxCommandEvent&)
+{
+    // The running window keeps its language; the choice applies at the next
+    // start.
+    ChangeLanguageForNextStart();
+}
+
+void LinecastFrame::OnCheckForUpdate(wxCommandEvent&)
+{
+    wxLaunchDefaultBrowser(DOWNLOAD_PAGE_URL, wxBROWSER_NEW_WINDOW);
+}
+
+void LinecastFrame::OnQuit(wxCommandEvent&)
+{
+    Close(false);
+}
+
+void LinecastFrame::OnFrameSize(wxSizeEvent& event)
+{
+    ShowFrameSize();
+    event.Skip(); // the pane manager lays the panes out
+}
+
+void LinecastFrame::ShowFrameSize()
+{
+    // Size events arrive while the frame is still being built.
+    const wxStatusBar* pStatusBar = GetStatusBar();
+    if (!pStatusBar || pStatusBar->GetFieldsCount() < 4)
+        return;
+    const wxSize size = GetSize();
+    SetStatusText(wxString::Format(_("Frame Size: w = %d, h = %d"), size.x, size.y), 3);
+}

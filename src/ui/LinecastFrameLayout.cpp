@@ -1,0 +1,418 @@
+// The main window's layout: toolbar, result notebook, docked panes, menus,
+// status bar, choosers and popup menus. The handlers live in LinecastFrame.cpp.
+#include "ui/LinecastFrame.h"
+
+#include <wx/aui/auibar.h>
+#include <wx/aui/auibook.h>
+#include <wx/aui/framemanager.h>
+#include <wx/bmpbuttn.h>
+#include <wx/checkbox.h>
+#include <wx/checklst.h>
+#include <wx/combobox.h>
+#include <wx/dirdlg.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/html/htmlwin.h>
+#include <wx/image.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/propgrid/propgrid.h>
+#include <wx/sizer.h>
+#include <wx/splitter.h>
+#include <wx/statbox.h>
+#include <wx/statusbr.h>
+
+namespace
+{
+
+// Images live in img/ under the working directory, beside the program. A
+// missing file is reported by wx's own error log and leaves the control
+// without that picture.
+wxBitmap LoadImage(const wxString& strName)
+{
+    const wxImage image(wxFileName("img", strName).GetFullPath(), wxBITMAP_TYPE_ANY);
+    return image.IsOk() ? wxBitmap(image) : wxBitmap();
+}
+
+// Normal, pressed, focused and disabled pictures of one bitmap button.
+struct ButtonImages
+{
+    const char* normal;
+    const char* pressed;
+    const char* focused;
+    const char* disabled;
+};
+
+const ButtonImages ADD_IMAGES = {"Add_s16_01.png", "Add_s15_01.png", "Add_s16_02.png",
+                                 "Add_s16_03.png"};
+const ButtonImages DELETE_IMAGES = {"Del_s16_01.png", "Del_s15_01.png", "Del_s16_02.png",
+                                    "Del_s16_03.png"};
+const ButtonImages SOURCE_TYPE_IMAGES = {"Ext_s16_02.png", "Ext_s15_01.png", "Ext_s16_01.png",
+                                         "Ext_s16_03.png"};
+const ButtonImages START_IMAGES = {"Start_s24_01.png", "Start_s22_01.png", "Start_s24_02.png",
+                                   "Start_s24_03.png"};
+const ButtonImages STOP_IMAGES = {"Stop_s16_01.png", "Stop_s15_01.png", "Stop_s16_02.png",
+                                  "Stop_s16_01.png"};
+const ButtonImages REFRESH_IMAGES = {"Ref_s16_01.png", "Ref_s15_01.png", "Ref_s16_02.png",
+                                     "Ref_s16_03.png"};
+
+wxBitmapButton* MakeBitmapButton(wxWindow* pParent, const ButtonImages& images,
+                                 const wxString& strToolTip, const wxString& strName,
+                                 long nStyle = wxBU_AUTODRAW)
+{
+    auto* pButton =
+        new wxBitmapButton(pParent, wxID_ANY, LoadImage(images.normal), wxDefaultPosition,
+                           wxDefaultSize, nStyle, wxDefaultValidator, strName);
+    if (const wxBitmap bmp = LoadImage(images.pressed); bmp.IsOk())
+        pButton->SetBitmapPressed(bmp);
+    if (const wxBitmap bmp = LoadImage(images.focused); bmp.IsOk())
+        pButton->SetBitmapFocus(bmp);
+    if (const wxBitmap bmp = LoadImage(images.disabled); bmp.IsOk())
+        pButton->SetBitmapDisabled(bmp);
+    pButton->SetToolTip(strToolTip);
+    return pButton;
+}
+
+wxMenuItem* AppendMenuItem(wxMenu* pMenu, const wxString& strLabel, const wxString& strHelp,
+                           const char* imageName = nullptr)
+{
+    auto* pItem = new wxMenuItem(pMenu, wxID_ANY, strLabel, strHelp);
+    if (imageName)
+    {
+        // GTK takes the picture only before the entry is attached.
+        if (const wxBitmap bmp = LoadImage(imageName); bmp.IsOk())
+            pItem->SetBitmap(bmp);
+    }
+    return pMenu->Append(pItem);
+}
+
+// Both property grids look alike; what they hold is built separately.
+wxPropertyGrid* MakePropertyGrid(wxWindow* pParent)
+{
+    return new wxPropertyGrid(pParent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                              wxPG_BOLD_MODIFIED | wxPG_SPLITTER_AUTO_CENTER | wxPG_TOOLTIPS);
+}
+
+wxListCtrl* MakeResultList(wxWindow* pParent, const wxString& strName)
+{
+    return new wxListCtrl(pParent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                          wxLC_REPORT | wxLC_VRULES, wxDefaultValidator, strName);
+}
+
+wxSplitterWindow* MakeSummarySplitter(wxWindow* pParent, const wxString& strName)
+{
+    auto* pSplitter =
+        new wxSplitterWindow(pParent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_3D, strName);
+    pSplitter->SetMinimumPaneSize(80);
+    return pSplitter;
+}
+
+// A panel whose only content fills it.
+void FillPanel(wxPanel* pPanel, wxWindow* pContent)
+{
+    auto* pSizer = new wxBoxSizer(wxVERTICAL);
+    pSizer->Add(pContent, wxSizerFlags(1).Expand());
+    pPanel->SetSizer(pSizer);
+}
+
+const wxSizerFlags BORDERED = wxSizerFlags().Border(wxALL, 4);
+
+} // namespace
+
+void LinecastFrame::BuildToolBar()
+{
+    m_pToolBar =
+        new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxAUI_TB_DEFAULT_STYLE);
+    const auto addTool =
+        [this](int nId, const wxString& strLabel, const wxString& strHelp, const char* imageName)
+    {
+        m_pToolBar->AddTool(nId, strLabel, LoadImage(imageName), strHelp);
+        m_pToolBar->SetToolLongHelp(nId, strHelp);
+    };
+    addTool(m_idToolExport, _("Export"), _("Export Result"), "Report_s16_01.png");
+    addTool(m_idToolFilter, _("Filter"), _("Show/Hide filter"), "Filter_s16_01.png");
+    addTool(m_idToolFullscreen, _("Fullscreen"), _("Fullscreen"), "Fullscreen_s16_01.png");
+    m_pToolBar->AddSeparator();
+    addTool(m_idToolLanguage, _("UI Language"), _("UI Language"), "lang_s16_01.png");
+    addTool(m_idToolUpdate, _("Update"), _("Check for update"), "Update_s16_01.png");
+    addTool(m_idToolAbout, _("About"), _("About"), "About_s16_01.png");
+    m_pToolBar->SetToolDropDown(m_idToolExport, true);
+    m_pToolBar->SetToolDropDown(m_idToolFilter, true);
+    m_pToolBar->Realize();
+
+    m_pAuiManager->AddPane(m_pToolBar, wxAuiPaneInfo()
+                                           .Name("PaneName")
+                                           .Caption(_("MainToolbar"))
+                                           .ToolbarPane()
+                                           .Top()
+                                           .Layer(10)
+                                           .Gripper(true));
+}
+
+void LinecastFrame::BuildResultNotebook()
+{
+    m_pResultNotebook = new wxAuiNotebook(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                          wxAUI_NB_TOP | wxAUI_NB_TAB_SPLIT | wxAUI_NB_TAB_MOVE |
+                                              wxAUI_NB_TAB_EXTERNAL_MOVE | wxAUI_NB_SCROLL_BUTTONS);
+
+    m_pPanelDetail = new wxPanel(m_pResultNotebook, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                 wxTAB_TRAVERSAL, "ID_PANEL_DETAIL");
+    // The detail columns are inserted with the result views.
+    m_pListDetail = MakeResultList(m_pPanelDetail, "ID_LC_DETAIL");
+    FillPanel(m_pPanelDetail, m_pListDetail);
+    m_pResultNotebook->AddPage(m_pPanelDetail, _("Detail"));
+
+    m_pPanelSummary = new wxPanel(m_pResultNotebook, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                  wxTAB_TRAVERSAL, "ID_PANEL6");
+    m_pSplitterSummary = MakeSummarySplitter(m_pPanelSummary, "ID_SPLITTERWINDOW_SUMMARY");
+    // The summary grid's categories and properties join with the analysis
+    // grids; until then it stands empty in its place.
+    m_pSummaryGrid = MakePropertyGrid(m_pSplitterSummary);
+    m_pSplitterLists = MakeSummarySplitter(m_pSplitterSummary, "ID_SPLITTERWINDOW1");
+    m_pListDirectory = MakeResultList(m_pSplitterLists, "ID_LISTCTRL_DIR");
+    m_pListExtension = MakeResultList(m_pSplitterLists, "ID_LISTCTRL_EXT");
+    m_pSplitterLists->SplitHorizontally(m_pListDirectory, m_pListExtension, 128);
+    m_pSplitterSummary->SplitHorizontally(m_pSummaryGrid, m_pSplitterLists, 128);
+    FillPanel(m_pPanelSummary, m_pSplitterSummary);
+    m_pResultNotebook->AddPage(m_pPanelSummary, _("Summary"));
+
+    m_pPanelReport = new wxPanel(m_pResultNotebook, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                 wxTAB_TRAVERSAL, "ID_PANEL_REPORT");
+    // The report window proper (link clicks open the browser) and its pages
+    // join with the HTML report.
+    m_pReportWindow = new wxHtmlWindow(m_pPanelReport, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                       wxHW_SCROLLBAR_AUTO | wxBORDER_SIMPLE, "ID_CUSTOM1");
+    FillPanel(m_pPanelReport, m_pReportWindow);
+    m_pResultNotebook->AddPage(m_pPanelReport, _("Report"), true);
+
+    m_pAuiManager->AddPane(m_pResultNotebook, wxAuiPaneInfo()
+                                                  .Name("Result")
+                                                  .Caption(_("Result"))
+                                                  .CenterPane()
+                                                  .CaptionVisible()
+                                                  .Floatable()
+                                                  .MaximizeButton());
+}
+
+void LinecastFrame::BuildCountingSettingsPane()
+{
+    m_pPanelCountingSettings =
+        new wxPanel(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, "ID_PANEL1");
+    auto* pSizer = new wxBoxSizer(wxVERTICAL);
+
+    auto* pDirBox =
+        new wxStaticBoxSizer(wxVERTICAL, m_pPanelCountingSettings, _("Source Directory"));
+    wxStaticBox* pDirBoxWindow = pDirBox->GetStaticBox();
+    auto* pDirButtons = new wxBoxSizer(wxHORIZONTAL);
+    m_pButtonAddDirectory = MakeBitmapButton(pDirBoxWindow, ADD_IMAGES, _("Add directory"),
+                                             "ID_BITMAPBUTTON1", wxBU_AUTODRAW | wxBORDER_SIMPLE);
+    m_pButtonDeleteDirectory =
+        MakeBitmapButton(pDirBoxWindow, DELETE_IMAGES, _("Delete selected directory"),
+                         "ID_BITMAPBUTTON2", wxBU_AUTODRAW | wxBORDER_SIMPLE);
+    pDirButtons->Add(m_pButtonAddDirectory, wxSizerFlags().Border(wxRIGHT, 4));
+    pDirButtons->Add(m_pButtonDeleteDirectory);
+    pDirBox->Add(pDirButtons, BORDERED);
+    m_pListSourceDirectory =
+        new wxCheckListBox(pDirBoxWindow, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
+                           wxLB_SINGLE | wxLB_HSCROLL, wxDefaultValidator, "ID_CHECKLISTBOX1");
+    pDirBox->Add(m_pListSourceDirectory, wxSizerFlags(1).Expand().Border(wxALL, 4));
+    m_pCheckRecursive =
+        new wxCheckBox(pDirBoxWindow, wxID_ANY, _("&Recursive file counting"), wxDefaultPosition,
+                       wxDefaultSize, 0, wxDefaultValidator, "ID_CHECKBOX1");
+    m_pCheckRecursive->SetValue(true);
+    pDirBox->Add(m_pCheckRecursive, BORDERED);
+    pSizer->Add(pDirBox, wxSizerFlags(1).Expand().Border(wxALL, 4));
+
+    auto* pTypeBox = new wxStaticBoxSizer(wxHORIZONTAL, m_pPanelCountingSettings, _("Source Type"));
+    wxStaticBox* pTypeBoxWindow = pTypeBox->GetStaticBox();
+    m_pComboSourceType =
+        new wxComboBox(pTypeBoxWindow, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0,
+                       nullptr, wxCB_READONLY, wxDefaultValidator, "ID_COMBOBOX1");
+    pTypeBox->Add(m_pComboSourceType, wxSizerFlags(1).CenterVertical().Border(wxALL, 4));
+    m_pButtonSourceType = MakeBitmapButton(pTypeBoxWindow, SOURCE_TYPE_IMAGES,
+                                           _("Select source type"), "ID_BITMAPBUTTON7");
+    pTypeBox->Add(m_pButtonSourceType, wxSizerFlags().CenterVertical().Border(wxALL, 4));
+    pSizer->Add(pTypeBox, wxSizerFlags().Expand().Border(wxALL, 4));
+
+    auto* pRunButtons = new wxBoxSizer(wxHORIZONTAL);
+    m_pButtonStart = MakeBitmapButton(m_pPanelCountingSettings, START_IMAGES, _("Start counting"),
+                                      "ID_BITMAPBUTTON_START");
+    m_pButtonStart->SetHelpText(_("Start counting"));
+    m_pButtonStop = MakeBitmapButton(m_pPanelCountingSettings, STOP_IMAGES, _("Stop counting"),
+                                     "ID_BITMAPBUTTON_STOP");
+    m_pButtonStop->SetHelpText(_("Stop counting"));
+    pRunButtons->Add(m_pButtonStart, wxSizerFlags().CenterVertical().Border(wxRIGHT, 4));
+    pRunButtons->Add(m_pButtonStop, wxSizerFlags().CenterVertical());
+    pSizer->Add(pRunButtons, BORDERED);
+
+    m_pPanelCountingSettings->SetSizer(pSizer);
+    m_pAuiManager->AddPane(m_pPanelCountingSettings, wxAuiPaneInfo()
+                                                         .Name("Counting Settings")
+                                                         .Caption(_("Counting Settings"))
+                                                         .Left()
+                                                         .Dockable(false)
+                                                         .LeftDockable()
+                                                         .CloseButton(false)
+                                                         .PinButton()
+                                                         .MinSize(256, 256));
+}
+
+void LinecastFrame::BuildAnalysisPane()
+{
+    m_pPanelAnalysis =
+        new wxPanel(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, "ID_PANEL2");
+    auto* pSizer = new wxBoxSizer(wxVERTICAL);
+    // The parameter properties join with the analysis grids.
+    m_pAnalysisGrid = MakePropertyGrid(m_pPanelAnalysis);
+    pSizer->Add(m_pAnalysisGrid, wxSizerFlags(1).Expand().Border(wxALL, 4));
+    m_pButtonRefreshAnalysis =
+        MakeBitmapButton(m_pPanelAnalysis, REFRESH_IMAGES, _("Refresh result"), "ID_BITMAPBUTTON3");
+    pSizer->Add(m_pButtonRefreshAnalysis, BORDERED);
+    m_pPanelAnalysis->SetSizer(pSizer);
+
+    m_pAuiManager->AddPane(m_pPanelAnalysis, wxAuiPaneInfo()
+                                                 .Name("Analysis Parameter")
+                                                 .Caption(_("Analysis Parameter"))
+                                                 .Left()
+                                                 .TopDockable(false)
+                                                 .CloseButton(false)
+                                                 .PinButton()
+                                                 .MinSize(256, 280));
+}
+
+wxPanel* LinecastFrame::BuildFilterPanel(const wxString& strPanelName, const wxString& strListName,
+                                         const wxString& strSelectAllName,
+                                         const wxString& strRefreshName, long nRefreshStyle,
+                                         wxCheckListBox*& pList, wxCheckBox*& pSelectAll,
+                                         wxBitmapButton*& pRefresh)
+{
+    auto* pPanel = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL,
+                               strPanelName);
+    auto* pSizer = new wxBoxSizer(wxVERTICAL);
+    pList = new wxCheckListBox(pPanel, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
+                               wxLB_SINGLE | wxLB_HSCROLL, wxDefaultValidator, strListName);
+    pSizer->Add(pList, wxSizerFlags(1).Expand().Border(wxALL, 4));
+    auto* pRow = new wxBoxSizer(wxHORIZONTAL);
+    pSelectAll = new wxCheckBox(pPanel, wxID_ANY, _("Select All"), wxDefaultPosition, wxDefaultSize,
+                                0, wxDefaultValidator, strSelectAllName);
+    pRow->Add(pSelectAll, wxSizerFlags(1).CenterVertical());
+    pRefresh = MakeBitmapButton(pPanel, REFRESH_IMAGES, _("Refresh result"), strRefreshName,
+                                nRefreshStyle);
+    pRow->Add(pRefresh, wxSizerFlags().CenterVertical());
+    pSizer->Add(pRow, wxSizerFlags().Expand().Border(wxALL, 4));
+    pPanel->SetSizer(pSizer);
+    return pPanel;
+}
+
+void LinecastFrame::BuildFilterPanes()
+{
+    m_pPanelFilterDirectory = BuildFilterPanel(
+        "ID_PANEL3", "ID_CHECKLISTBOX_DIR", "ID_CHECKBOX_DIR", "ID_BITMAPBUTTON4", wxBU_AUTODRAW,
+        m_pListFilterDirectory, m_pCheckAllDirectories, m_pButtonRefreshDirectory);
+    m_pAuiManager->AddPane(m_pPanelFilterDirectory, wxAuiPaneInfo()
+                                                        .Name(PANE_DIRECTORY_FILTER)
+                                                        .Caption(_("Directory Filter"))
+                                                        .Right()
+                                                        .CloseButton()
+                                                        .PinButton()
+                                                        .MinSize(256, 256));
+
+    m_pPanelFilterDate = BuildFilterPanel("ID_PANEL4", "ID_CHECKLISTBOX_DATE", "ID_CHECKBOX_DATE",
+                                          "ID_BITMAPBUTTON5", wxBU_AUTODRAW, m_pListFilterDate,
+                                          m_pCheckAllDates, m_pButtonRefreshDate);
+    m_pAuiManager->AddPane(m_pPanelFilterDate, wxAuiPaneInfo()
+                                                   .Name(PANE_DATE_FILTER)
+                                                   .Caption(_("Modified Date Filter"))
+                                                   .Right()
+                                                   .Position(1)
+                                                   .CloseButton()
+                                                   .PinButton()
+                                                   .MinSize(256, 200));
+
+    m_pPanelFilterExtension =
+        BuildFilterPanel("ID_PANEL5", "ID_CHECKLISTBOX_EXT", "ID_CHECKBOX_EXT", "ID_BITMAPBUTTON6",
+                         wxBU_AUTODRAW | wxBORDER_SIMPLE, m_pListFilterExtension,
+                         m_pCheckAllExtensions, m_pButtonRefreshExtension);
+    m_pAuiManager->AddPane(m_pPanelFilterExtension, wxAuiPaneInfo()
+                                                        .Name(PANE_EXTENSION_FILTER)
+                                                        .Caption(_("Extension Filter"))
+                                                        .Right()
+                                                        .CloseButton()
+                                                        .PinButton()
+                                                        .MinSize(256, 128));
+}
+
+void LinecastFrame::BuildMenuBar()
+{
+    auto* pMenuBar = new wxMenuBar;
+
+    auto* pFile = new wxMenu;
+    m_pMenuAddDirectory =
+        AppendMenuItem(pFile, _("Add directory..."), _("Add directory"), "Add_s16_01.png");
+    m_pMenuSourceType = AppendMenuItem(pFile, _("Select source type..."), _("Select source type"),
+                                       "Ext_s16_02.png");
+    pFile->AppendSeparator();
+    m_pMenuStart =
+        AppendMenuItem(pFile, _("Start\tAlt-S"), _("Start counting"), "Start_s16_01.png");
+    m_pMenuStop = AppendMenuItem(pFile, _("Stop\tAlt-T"), _("Stop counting"), "Stop_s16_01.png");
+    pFile->AppendSeparator();
+    m_pMenuQuit = AppendMenuItem(pFile, _("Quit\tAlt-X"), _("Quit the application"));
+    pMenuBar->Append(pFile, _("&File"));
+
+    auto* pTools = new wxMenu;
+    m_pMenuLanguage =
+        AppendMenuItem(pTools, _("UI &Language..."), _("Change UI Language"), "lang_s16_01.png");
+    m_pMenuFullscreen =
+        AppendMenuItem(pTools, _("Fullscreen\tF11"), _("Fullscreen"), "Fullscreen_s16_01.png");
+    pMenuBar->Append(pTools, _("&Tools"));
+
+    auto* pHelp = new wxMenu;
+    m_pMenuUpdate =
+        AppendMenuItem(pHelp, _("Check for update..."), _("Check for update"), "Update_s16_01.png");
+    pHelp->AppendSeparator();
+    m_pMenuAbout = AppendMenuItem(pHelp, _("&About...\tF1"), _("Show info about this application"),
+                                  "About_s16_01.png");
+    pMenuBar->Append(pHelp, _("&Help"));
+
+    SetMenuBar(pMenuBar);
+}
+
+void LinecastFrame::BuildStatusBar()
+{
+    auto* pStatusBar = new wxStatusBar(this, wxID_ANY, wxSTB_DEFAULT_STYLE, "ID_STATUSBAR1");
+    const int widths[] = {-1, 128, 320, 192};
+    const int styles[] = {wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL};
+    pStatusBar->SetFieldsCount(4, widths);
+    pStatusBar->SetStatusStyles(4, styles);
+    SetStatusBar(pStatusBar);
+}
+
+void LinecastFrame::BuildChoosersAndPopupMenus()
+{
+    // Kept for the frame's life, so the chooser reopens at the last folder.
+    m_pDirDialog = new wxDirDialog(this, _("Select directory"), wxEmptyString);
+
+    m_pMenuExportHtml =
+        AppendMenuItem(&m_menuExport, _("Export HTML..."), _("Export result as HTML file"));
+    m_pMenuExportCsv =
+        AppendMenuItem(&m_menuExport, _("Export CSV..."), _("Export result as CSV file"));
+
+    // The export sets the wildcard; it chooses a file to write, so it asks
+    // before overwriting and accepts names that do not exist yet.
+    m_pFileDialog =
+        new wxFileDialog(this, _("Select file"), wxEmptyString, wxEmptyString,
+                         wxFileSelectorDefaultWildcardStr, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+
+    m_pMenuOpenDirectory = AppendMenuItem(&m_menuList, _("Open Directory"), wxEmptyString);
+    m_pMenuOpenFile = AppendMenuItem(&m_menuList, _("Open File"), wxEmptyString);
+
+    m_pMenuAllFilters = AppendMenuItem(&m_menuFilter, _("All Filters"), _("Show All Filters"));
+    m_menuFilter.AppendSeparator();
+    m_pMenuDirectoryFilter =
+        AppendMenuItem(&m_menuFilter, _("Directory Filter"), _("Directory Filter"));
+    m_pMenuExtensionFilter =
+        AppendMenuItem(&m_menuFilter, _("Extension Filter"), _("Extension Filter"));
+    m_pMenuDateFilter =
+        AppendMenuItem(&m_menuFilter, _("Modified Date Filter"), _("Modified Date Filter"));
+}
