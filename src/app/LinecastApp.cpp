@@ -1,0 +1,55 @@
+#include "app/LinecastApp.h"
+
+#include "config/UiLanguage.h"
+#include "ui/LinecastFrame.h"
+
+#include <wx/config.h>
+#include <wx/iconbndl.h>
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/stdpaths.h>
+
+wxIMPLEMENT_APP(LinecastApp);
+
+bool LinecastApp::OnInit()
+{
+    SetVendorName("Quorvel");
+    SetAppName("Linecast");
+
+    // Keep the settings where a Linux desktop user expects them:
+    // ~/.config/Linecast.conf (or under $XDG_CONFIG_HOME).
+    wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    if (wxConfigBase* pConfig = wxConfigBase::Get())
+    {
+        // A first start fills the store with every default it reads.
+        pConfig->SetRecordDefaults(true);
+        pConfig->SetExpandEnvVars(false);
+    }
+
+    wxLocale::AddCatalogLookupPathPrefix("locales");
+    const wxLanguage language = LanguageFromConfig();
+    {
+        // A language whose system locale is not installed still gets its
+        // translated texts from our catalog; the missing C locale is no reason
+        // to greet the user with an error box.
+        wxLogNull noLog;
+        m_locale.Init(language, wxLOCALE_LOAD_DEFAULT);
+    }
+    m_locale.AddCatalog("Linecast");
+
+    // The decoders come first: outside Windows even the .ico is read by one.
+    wxInitAllImageHandlers();
+
+    wxIconBundle icons;
+    {
+        wxLogNull noLog; // no icon file: the window simply has none
+        icons.AddIcon("img/Linecast_01.ico", wxBITMAP_TYPE_ICO);
+    }
+
+    auto* pFrame = new LinecastFrame(nullptr, wxID_ANY);
+    if (!icons.IsEmpty())
+        pFrame->SetIcons(icons);
+    pFrame->Show();
+    SetTopWindow(pFrame);
+    return true;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <wx/app.h>
+#include <wx/intl.h>
+
+// The application object: fixes the names the settings and translations are
+// kept under, sets up the interface language, and opens the main window.
+class LinecastApp : public wxApp
+{
+public:
+    bool OnInit() override;
+
+private:
+    // Lives as long as the application, so every translated text stays valid.
+    wxLocale m_locale;
+};
+
+wxDECLARE_APP(LinecastApp);

@@ -1,0 +1,174 @@
+#include "config/Preference.h"
+
+#include <wx/config.h>
+#include <wx/display.h>
+#include <wx/toplevel.h>
+
+#include <algorithm>
+
+std::unique_ptr<Preference> g_pPreference;
+
+namespace
+{
+// The program's configuration store, created on first use. Directory paths may
+// hold "$" or "%"; the store must give them back as written, not expanded.
+wxConfigBase* TheConfig()
+{
+    wxConfigBase* pConfig = wxConfigBase::Get();
+    if (pConfig)
+        pConfig->SetExpandEnvVars(false);
+    return pConfig;
+}
+
+int ReadInt(wxConfigBase& config, const wxString& strKey, int nDefault)
+{
+    return static_cast<int>(config.ReadLong(strKey, nDefault));
+}
+
+// A window stored on a monitor that is no longer attached would open where
+// nobody can see or reach it.
+bool IsOnSomeDisplay(const wxRect& rect)
+{
+    for (unsigned int i = 0; i < wxDisplay::GetCount(); ++i)
+    {
+        if (wxDisplay(i).GetGeometry().Intersects(rect))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+void Preference::Load(wxTopLevelWindow* pFrame)
+{
+    m_pFrame = pFrame;
+    m_pConfig = TheConfig();
+    if (!m_pConfig)
+        return;
+    m_pConfig->SetPath("/");
+
+    LoadFrameGeometry();
+
+    m_pConfig->SetPath("/");
+    m_nShowFilterDirectory = ReadInt(*m_pConfig, "m_nShowFilterDirectory", 1);
+    m_nShowFilterExtension = ReadInt(*m_pConfig, "m_nShowFilterExtension", 1);
+    m_nShowFilterModifiedDate = ReadInt(*m_pConfig, "m_nShowFilterModifiedDate", 1);
+    m_nHideMenuBar = ReadInt(*m_pConfig, "m_nHideMenuBar", 1);
+    m_nHideStatusBar = ReadInt(*m_pConfig, "m_nHideStatusBar", 1);
+    m_nPreserveDirectory = ReadInt(*m_pConfig, "m_nPreserveDirectory", 1);
+    m_nDirectoryNum = ReadInt(*m_pConfig, "m_nDirectoryNum", 0);
+
+    m_arrDirectoryHistory.Clear();
+    if (m_nPreserveDirectory > 0 && m_nDirectoryNum != 0)
+    {
+        m_pConfig->SetPath("Directory");
+        // A damaged count must not make us read (and, recording defaults,
+        // write) millions of keys.
+        const int nCount = std::min(m_nDirectoryNum, MAX_DIRECTORIES);
+        for (int i = 0; i < nCount; ++i)
+        {
+            const wxString strEntry = m_pConfig->Read(wxString::Format("%d", i), wxString());
+            if (!strEntry.empty())
+                m_arrDirectoryHistory.Add(strEntry);
+        }
+    }
+    m_pConfig->SetPath("/");
+}
+
+void Preference::LoadFrameGeometry()
+{
+    if (!m_pConfig)
+        return;
+    m_pConfig->SetPath("/");
+    m_nPreserveFrameSizePos = ReadInt(*m_pConfig, "m_nPreserveFrameSizePos", 1);
+
+    int nX = DEFAULT_X;
+    int nY = DEFAULT_Y;
+    int nWidth = DEFAULT_WIDTH;
+    int nHeight = DEFAULT_HEIGHT;
+    if (m_nPreserveFrameSizePos >= 1)
+    {
+        nX = ReadInt(*m_pConfig, "x", DEFAULT_X);
+        nY = ReadInt(*m_pConfig, "y", DEFAULT_Y);
+        nWidth = ReadInt(*m_pConfig, "w", DEFAULT_WIDTH);
+        nHeight = ReadInt(*m_pConfig, "h", DEFAULT_HEIGHT);
+    }
+    if (!m_pFrame)
+        return;
+
+    // A window shrunk to nothing or stored off every screen is of no use:
+    // fall back to the defaults for that part.
+    if (nWidth <= 0 || nHeight <= 0)
+    {
+        nWidth = DEFAULT_WIDTH;
+        nHeight = DEFAULT_HEIGHT;
+    }
+    if (!IsOnSomeDisplay(wxRect(nX, nY, nWidth, nHeight)))
+    {
+        nX = DEFAULT_X;
+        nY = DEFAULT_Y;
+    }
+    m_pFrame->Move(nX, nY);
+    m_pFrame->SetClientSize(nWidth, nHeight);
+}
+
+void Preference::Save()
+{
+    if (!m_pConfig)
+        m_pConfig = TheConfig();
+    if (!m_pConfig)
+        return;
+    m_pConfig->SetPath("/");
+
+    if (m_pFrame)
+        SaveFrameGeometry();
+
+    m_pConfig->SetPath("/");
+    m_pConfig->Write("m_nShowFilterDirectory", m_nShowFilterDirectory);
+    m_pConfig->Write("m_nShowFilterExtension", m_nShowFilterExtension);
+    m_pConfig->Write("m_nShowFilterModifiedDate", m_nShowFilterModifiedDate);
+    m_pConfig->Write("m_nHideMenuBar", m_nHideMenuBar);
+    m_pConfig->Write("m_nHideStatusBar", m_nHideStatusBar);
+    m_pConfig->Write("m_nPreserveDirectory", m_nPreserveDirectory);
+
+    if (m_nPreserveDirectory > 0)
+    {
+        // Entries are written without gaps and the old group goes first, so a
+        // blank entry can never bring back a folder from an earlier history.
+        wxArrayString arrStored;
+        for (wxString strEntry : m_arrDirectoryHistory)
+        {
+            if (static_cast<int>(arrStored.size()) >= MAX_DIRECTORIES)
+                break;
+            strEntry.Trim(true);
+            if (!strEntry.empty())
+                arrStored.Add(strEntry);
+        }
+        m_nDirectoryNum = static_cast<int>(arrStored.size());
+        m_pConfig->Write("m_nDirectoryNum", m_nDirectoryNum);
+        m_pConfig->DeleteGroup("/Directory");
+        m_pConfig->SetPath("/Directory");
+        for (int i = 0; i < m_nDirectoryNum; ++i)
+            m_pConfig->Write(wxString::Format("%d", i), arrStored[i]);
+    }
+    m_pConfig->SetPath("/");
+    m_pConfig->Flush();
+}
+
+void Preference::SaveFrameGeometry()
+{
+    if (!m_pConfig || !m_pFrame)
+        return;
+    m_pConfig->SetPath("/");
+    m_pConfig->Write("m_nPreserveFrameSizePos", m_nPreserveFrameSizePos);
+    // A full-screen or iconised window's geometry is not the one the user
+    // wants back at the next start; keep the last normal one.
+    if (m_nPreserveFrameSizePos > 0 && !m_pFrame->IsFullScreen() && !m_pFrame->IsIconized())
+    {
+        const wxPoint pos = m_pFrame->GetPosition();
+        const wxSize size = m_pFrame->GetClientSize();
+        m_pConfig->Write("x", pos.x);
+        m_pConfig->Write("y", pos.y);
+        m_pConfig->Write("w", size.x);
+        m_pConfig->Write("h", size.y);
+    }
+}

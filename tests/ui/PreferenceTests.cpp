@@ -1,0 +1,258 @@
+#include "ScopedConfig.h"
+#include "WxPrinters.h"
+#include "config/Preference.h"
+
+#include <gtest/gtest.h>
+#include <wx/frame.h>
+
+namespace
+{
+class PreferenceTest : public testing::Test
+{
+protected:
+    PreferenceTest() : m_pFrame(new wxFrame(nullptr, wxID_ANY, "Preference test")) {}
+    ~PreferenceTest() override { m_pFrame->Destroy(); }
+
+    // A new Preference loaded from the store, as at the next start.
+    std::unique_ptr<Preference> Reload()
+    {
+        m_config.Reopen();
+        auto pPreference = std::make_unique<Preference>();
+        pPreference->Load(m_pFrame);
+        return pPreference;
+    }
+    long ReadLong(const wxString& strKey) { return m_config.Config().ReadLong(strKey, -999); }
+    wxString ReadString(const wxString& strKey)
+    {
+        return m_config.Config().Read(strKey, wxString("<absent>"));
+    }
+
+    ScopedConfig m_config;
+    wxFrame* m_pFrame; // destroyed by wx after Destroy()
+};
+
+wxArrayString Folders(int nCount)
+{
+    wxArrayString arr;
+    for (int i = 0; i < nCount; ++i)
+        arr.Add(wxString::Format("/src/project%02d", i));
+    return arr;
+}
+} // namespace
+
+TEST_F(PreferenceTest, EmptyStoreOpensAtDefaultsAndRecordsEveryKey)
+{
+    Preference preference;
+    preference.Load(m_pFrame);
+
+    EXPECT_EQ(m_pFrame->GetPosition(), wxPoint(40, 16));
+    EXPECT_EQ(m_pFrame->GetClientSize(), wxSize(940, 616));
+    EXPECT_EQ(preference.m_nShowFilterDirectory, 1);
+    EXPECT_EQ(preference.m_nShowFilterExtension, 1);
+    EXPECT_EQ(preference.m_nShowFilterModifiedDate, 1);
+    EXPECT_TRUE(preference.m_arrDirectoryHistory.empty());
+
+    const std::pair<const char*, long> expected[] = {
+        {"m_nPreserveFrameSizePos", 1},
+        {"x", 40},
+        {"y", 16},
+        {"w", 940},
+        {"h", 616},
+        {"m_nShowFilterDirectory", 1},
+        {"m_nShowFilterExtension", 1},
+        {"m_nShowFilterModifiedDate", 1},
+        {"m_nHideMenuBar", 1},
+        {"m_nHideStatusBar", 1},
+        {"m_nPreserveDirectory", 1},
+        {"m_nDirectoryNum", 0},
+    };
+    m_config.Reopen();
+    for (const auto& [szKey, nValue] : expected)
+        EXPECT_EQ(ReadLong(szKey), nValue) << szKey;
+}
+
+TEST_F(PreferenceTest, GeometryComesBackAsSaved)
+{
+    Preference preference;
+    preference.Load(m_pFrame);
+    m_pFrame->Move(120, 90);
+    m_pFrame->SetClientSize(800, 550);
+    preference.Save();
+
+    m_pFrame->Move(0, 0);
+    m_pFrame->SetClientSize(300, 200);
+    Reload();
+    EXPECT_EQ(m_pFrame->GetPosition(), wxPoint(120, 90));
+    EXPECT_EQ(m_pFrame->GetClientSize(), wxSize(800, 550));
+}
+
+TEST_F(PreferenceTest, GeometryNotPreservedIsNeitherReadNorWritten)
+{
+    wxConfigBase& config = m_config.Config();
+    config.Write("/m_nPreserveFrameSizePos", 0);
+    config.Write("/x", 300);
+    config.Write("/w", 500);
+
+    Preference preference;
+    preference.Load(m_pFrame);
+    EXPECT_EQ(m_pFrame->GetPosition(), wxPoint(40, 16));
+    EXPECT_EQ(m_pFrame->GetClientSize(), wxSize(940, 616));
+
+    m_pFrame->Move(200, 100);
+    preference.Save();
+    m_config.Reopen();
+    EXPECT_EQ(ReadLong("/m_nPreserveFrameSizePos"), 0);
+    EXPECT_EQ(ReadLong("/x"), 300);
+    EXPECT_EQ(ReadLong("/w"), 500);
+    EXPECT_EQ(ReadLong("/y"), -999) << "an absent key must not be recorded";
+}
+
+TEST_F(PreferenceTest, UnusableStoredGeometryFallsBackToDefaults)
+{
+    struct Row
+    {
+        const char* szWhat;
+        int nX, nY, nW, nH;
+        wxPoint posExpected;
+        wxSize sizeExpected;
+    };
+    const Row rows[] = {
+        {"position on no screen", 9000, 9000, 700, 500, {40, 16}, {700, 500}},
+        {"negative position on no screen", -5000, 20, 700, 500, {40, 16}, {700, 500}},
+        {"zero width", 60, 60, 0, 500, {60, 60}, {940, 616}},
+        {"negative height", 60, 60, 700, -3, {60, 60}, {940, 616}},
+        {"partly visible is kept", -100, 30, 700, 500, {-100, 30}, {700, 500}},
+    };
+    for (const Row& row : rows)
+    {
+        wxConfigBase& config = m_config.Config();
+        config.Write("/x", row.nX);
+        config.Write("/y", row.nY);
+        config.Write("/w", row.nW);
+        config.Write("/h", row.nH);
+        Preference preference;
+        preference.Load(m_pFrame);
+        EXPECT_EQ(m_pFrame->GetPosition(), row.posExpected) << row.szWhat;
+        EXPECT_EQ(m_pFrame->GetClientSize(), row.sizeExpected) << row.szWhat;
+    }
+}
+
+TEST_F(PreferenceTest, FlagsComeBackAsSaved)
+{
+    Preference preference;
+    preference.Load(m_pFrame);
+    preference.m_nShowFilterDirectory = 0;
+    preference.m_nShowFilterExtension = 1;
+    preference.m_nShowFilterModifiedDate = 0;
+    preference.m_nHideMenuBar = 0;
+    preference.m_nHideStatusBar = 0;
+    preference.Save();
+
+    auto pLoaded = Reload();
+    EXPECT_EQ(pLoaded->m_nShowFilterDirectory, 0);
+    EXPECT_EQ(pLoaded->m_nShowFilterExtension, 1);
+    EXPECT_EQ(pLoaded->m_nShowFilterModifiedDate, 0);
+    EXPECT_EQ(pLoaded->m_nHideMenuBar, 0);
+    EXPECT_EQ(pLoaded->m_nHideStatusBar, 0);
+}
+
+TEST_F(PreferenceTest, HistoryKeepsTheFirstSixteenFolders)
+{
+    Preference preference;
+    preference.Load(m_pFrame);
+    preference.m_arrDirectoryHistory = Folders(20);
+    preference.Save();
+
+    m_config.Reopen();
+    EXPECT_EQ(ReadLong("/m_nDirectoryNum"), 16);
+    EXPECT_EQ(ReadString("/Directory/15"), "/src/project15");
+    EXPECT_EQ(ReadString("/Directory/16"), "<absent>");
+
+    auto pLoaded = Reload();
+    wxArrayString arrExpected = Folders(16);
+    EXPECT_EQ(pLoaded->m_arrDirectoryHistory, arrExpected);
+}
+
+TEST_F(PreferenceTest, HistoryEntriesAreStoredAsTheUserSeesThem)
+{
+    struct Row
+    {
+        const char* szWhat;
+        wxArrayString arrSaved;
+        wxArrayString arrLoaded;
+    };
+    auto list = [](std::initializer_list<const char*> items)
+    {
+        wxArrayString arr;
+        for (const char* sz : items)
+            arr.Add(wxString::FromUTF8(sz));
+        return arr;
+    };
+    const Row rows[] = {
+        {"trailing white space is dropped", list({"/a/b  ", "/c\t"}), list({"/a/b", "/c"})},
+        {"blank entries leave no gap", list({"/a", "   ", "/c"}), list({"/a", "/c"})},
+        {"dollar and percent are not expanded", list({"/src/$HOME/x", "/src/%PATH%"}),
+         list({"/src/$HOME/x", "/src/%PATH%"})},
+        {"non-ASCII folder names survive", list({"/home/ユーザー/src", "/tmp/Ünïcode"}),
+         list({"/home/ユーザー/src", "/tmp/Ünïcode"})},
+        {"a shorter history replaces a longer one", list({"/only"}), list({"/only"})},
+        {"an empty history stores nothing", list({}), list({})},
+    };
+    for (const Row& row : rows)
+    {
+        // An earlier, longer history in the store must never leak back in.
+        {
+            Preference earlier;
+            earlier.Load(m_pFrame);
+            earlier.m_arrDirectoryHistory = Folders(5);
+            earlier.Save();
+        }
+        Preference preference;
+        preference.Load(m_pFrame);
+        preference.m_arrDirectoryHistory = row.arrSaved;
+        preference.Save();
+        EXPECT_EQ(Reload()->m_arrDirectoryHistory, row.arrLoaded) << row.szWhat;
+    }
+}
+
+TEST_F(PreferenceTest, HistoryNotPreservedIsNeitherReadNorWritten)
+{
+    wxConfigBase& config = m_config.Config();
+    config.Write("/m_nPreserveDirectory", 0);
+    config.Write("/m_nDirectoryNum", 1);
+    config.Write("/Directory/0", "/kept/from/before");
+
+    Preference preference;
+    preference.Load(m_pFrame);
+    EXPECT_TRUE(preference.m_arrDirectoryHistory.empty());
+
+    preference.m_arrDirectoryHistory = Folders(3);
+    preference.Save();
+    m_config.Reopen();
+    EXPECT_EQ(ReadLong("/m_nDirectoryNum"), 1);
+    EXPECT_EQ(ReadString("/Directory/0"), "/kept/from/before");
+    EXPECT_EQ(ReadString("/Directory/1"), "<absent>");
+}
+
+TEST_F(PreferenceTest, DamagedCountReadsNoMoreThanSixteenEntries)
+{
+    wxConfigBase& config = m_config.Config();
+    config.Write("/m_nDirectoryNum", 2000000000);
+    config.Write("/Directory/0", "/a");
+    config.Write("/Directory/20", "/beyond");
+
+    Preference preference;
+    preference.Load(m_pFrame);
+    EXPECT_EQ(preference.m_arrDirectoryHistory, wxArrayString(1, "/a"));
+    EXPECT_LE(m_config.EntryCount("/Directory"), 17u);
+}
+
+TEST_F(PreferenceTest, SaveWithoutLoadStillWritesTheSettings)
+{
+    Preference preference;
+    preference.m_arrDirectoryHistory = Folders(2);
+    preference.Save();
+    m_config.Reopen();
+    EXPECT_EQ(ReadLong("/m_nDirectoryNum"), 2);
+    EXPECT_EQ(ReadLong("/x"), -999) << "no frame, no geometry";
+}
