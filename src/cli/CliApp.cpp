@@ -77,6 +77,10 @@ std::string CliApp::HelpText()
 
 int CliApp::Run(const std::vector<wxString>& arrArgs)
 {
+    // Every problem is told once, in this tool's own words; the library's log
+    // messages (an XML parser error, a file that cannot be opened) would only
+    // repeat it or add noise to the output.
+    wxLogNull noLog;
     CliOptions options;
     if (!options.Parse(arrArgs))
         return Error(options.m_strError);
@@ -97,13 +101,10 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
     // The tool reads the rules; it never writes them back.
     manager.SetSaveRulesOnDestroy(false);
     const wxString strRules = options.ResolveRulesPath(m_strProgramDir);
-    {
-        wxLogNull noLog;
-        if (!wxFileExists(strRules))
-            return Error("no rules file '" + strRules + "'");
-        if (!wxFile::Access(strRules, wxFile::read))
-            return Error("cannot read the rules file '" + strRules + "'");
-    }
+    if (!wxFileExists(strRules))
+        return Error("no rules file '" + strRules + "'");
+    if (!wxFile::Access(strRules, wxFile::read))
+        return Error("cannot read the rules file '" + strRules + "'");
     manager.SetRulesPath(strRules);
     manager.LoadRules();
     if (!manager.RulesLoaded())

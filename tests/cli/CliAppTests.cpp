@@ -1,0 +1,331 @@
+#include "TempDir.h"
+
+#include "cli/CliApp.h"
+#include "cli/CliProgress.h"
+#include "cli/CliReport.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <sstream>
+#include <sys/wait.h>
+#include <wx/filefn.h>
+
+namespace
+{
+const char* const g_szRules = R"(<?xml version="1.0" encoding="UTF-8"?>
+<rules>
+  <rule>
+    <type>C</type>
+    <desc>C style</desc>
+    <single-line-comment>//</single-line-comment>
+    <multi-line-comment-begin>/*</multi-line-comment-begin>
+    <multi-line-comment-end>*/</multi-line-comment-end>
+    <extension>
+      <name>.c</name>
+      <desc>C source</desc>
+      <ruletype>C</ruletype>
+    </extension>
+    <extension>
+      <name>.h</name>
+      <desc>C header</desc>
+      <ruletype>C</ruletype>
+    </extension>
+  </rule>
+  <rule>
+    <type>Text</type>
+    <desc>Plain text</desc>
+    <single-line-comment></single-line-comment>
+    <multi-line-comment-begin></multi-line-comment-begin>
+    <multi-line-comment-end></multi-line-comment-end>
+    <extension>
+      <name>.txt</name>
+      <desc>Text file</desc>
+      <ruletype>Text</ruletype>
+    </extension>
+  </rule>
+</rules>
+)";
+
+std::string ReadFile(const std::string& strPath)
+{
+    std::ifstream in(strPath, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// The lines of a text whose fields are separated by runs of blanks.
+std::vector<std::string> Cells(const std::string& strLine)
+{
+    std::istringstream in(strLine);
+    std::vector<std::string> arr;
+    for (std::string str; in >> str;)
+        arr.push_back(str);
+    return arr;
+}
+
+std::vector<std::string> LineStartingWith(const std::string& strText, const std::string& strStart)
+{
+    std::istringstream in(strText);
+    for (std::string str; std::getline(in, str);)
+    {
+        if (str.rfind(strStart, 0) == 0)
+            return Cells(str);
+    }
+    return {};
+}
+
+class CliAppTest : public testing::Test
+{
+protected:
+    CliAppTest()
+    {
+        m_strRules = m_dir.Write("rules/conf.xml", g_szRules);
+        m_strRoot = m_dir.MakeDir("tree");
+        // Four lines of each kind, one each.
+        m_dir.Write("tree/a.c", "int a;\n// note\n\nint b; // why\n");
+        m_dir.Write("tree/sub/b.h", "int x;\n\n");
+        m_dir.Write("tree/sub/readme.txt", "one\ntwo\n");
+        m_dir.Write("tree/Makefile", "all:\n");
+    }
+
+    int Run(std::initializer_list<std::string> args, bool bWithRules = true)
+    {
+        std::vector<wxString> arrArgs;
+        if (bWithRules)
+        {
+            arrArgs.push_back("--rules");
+            arrArgs.push_back(wxString::FromUTF8(m_strRules));
+        }
+        for (const std::string& str : args)
+            arrArgs.push_back(wxString::FromUTF8(str));
+        m_out.str("");
+        m_err.str("");
+        CliApp app(m_out, m_err);
+        app.SetProgramDir(wxString::FromUTF8(m_dir / "nowhere"));
+        return app.Run(arrArgs);
+    }
+
+    TempDir m_dir;
+    std::string m_strRules;
+    std::string m_strRoot;
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+TEST_F(CliAppTest, CountsTheTreeAndPrintsTotalsAndEstimates)
+{
+    ASSERT_EQ(Run({"--types", ".c;.h", m_strRoot}), 0) << m_err.str();
+    const std::string strOut = m_out.str();
+    EXPECT_EQ(m_err.str(), "");
+    // Type, files, lines, code, code-and-comment, comment, blank, size.
+    EXPECT_EQ(LineStartingWith(strOut, "Type"),
+              (std::vector<std::string>{"Type", "Files", "Lines", "Code", "Code//Comment",
+                                        "Comment", "Blank", "Size"}));
+    EXPECT_EQ(LineStartingWith(strOut, ".c"),
+              (std::vector<std::string>{".c", "1", "4", "1", "1", "1", "1", "30"}));
+    EXPECT_EQ(LineStartingWith(strOut, ".h"),
+              (std::vector<std::string>{".h", "1", "2", "1", "0", "0", "1", "8"}));
+    EXPECT_EQ(LineStartingWith(strOut, "Total"),
+              (std::vector<std::string>{"Total", "2", "6", "2", "1", "1", "2", "38"}));
+    EXPECT_TRUE(LineStartingWith(strOut, ".txt").empty()) << "not a chosen type";
+
+    // Three effective code lines at the defaults: 7.5 dollars of coding.
+    EXPECT_EQ(LineStartingWith(strOut, "Coding"),
+              (std::vector<std::string>{"Coding", "7.50", "0.00"}));
+    EXPECT_NE(strOut.find("Low-level design"), std::string::npos);
+    EXPECT_NE(strOut.find("Unit test"), std::string::npos);
+    EXPECT_NE(strOut.find("Integration test"), std::string::npos);
+    EXPECT_EQ(LineStartingWith(strOut, "Total").size(), 8u);
+}
+
+TEST_F(CliAppTest, ParametersChangeTheEstimates)
+{
+    ASSERT_EQ(Run({"--types", ".c", "--param", "ManMonthCost=40000", m_strRoot}), 0) << m_err.str();
+    // Two effective lines at 40000 / 4000 per line.
+    EXPECT_EQ(LineStartingWith(m_out.str(), "Coding"),
+              (std::vector<std::string>{"Coding", "20.00", "0.00"}));
+}
+
+TEST_F(CliAppTest, NoRecursiveCountsOnlyTheGivenFolder)
+{
+    ASSERT_EQ(Run({"--no-recursive", m_strRoot}), 0) << m_err.str();
+    EXPECT_EQ(LineStartingWith(m_out.str(), "Total"),
+              (std::vector<std::string>{"Total", "1", "4", "1", "1", "1", "1", "30"}));
+}
+
+TEST_F(CliAppTest, WithoutTypesEveryKnownTypeIsCounted)
+{
+    ASSERT_EQ(Run({m_strRoot}), 0) << m_err.str();
+    EXPECT_EQ(LineStartingWith(m_out.str(), "Total")[1], "3");
+    EXPECT_EQ(LineStartingWith(m_out.str(), ".txt")[1], "1");
+}
+
+TEST_F(CliAppTest, WritesTheCsvWithOneLinePerFile)
+{
+    const std::string strCsv = m_dir / "out.csv";
+    ASSERT_EQ(Run({"--types", ".c;.h", "--csv", strCsv, m_strRoot}), 0) << m_err.str();
+    const std::string strText = ReadFile(strCsv);
+    const std::string strFiles = strText.substr(strText.find("# --- Result by file ---"));
+    std::vector<std::string> arrLines;
+    std::istringstream in(strFiles);
+    for (std::string str; std::getline(in, str);)
+        arrLines.push_back(str);
+    ASSERT_EQ(arrLines.size(), 5u);
+    std::sort(arrLines.begin() + 3, arrLines.end());
+    const std::regex date(",\\d{4}-\\d\\d-\\d\\d\r");
+    EXPECT_TRUE(std::regex_search(arrLines[3], date)) << arrLines[3];
+    EXPECT_EQ(std::regex_replace(arrLines[3], date, ""),
+              m_strRoot + ",a.c,.c,4,1,1,1,1,30,0.08,5.00,0.10,0.02,0.04,0.00");
+    EXPECT_EQ(std::regex_replace(arrLines[4], date, ""),
+              m_strRoot + "/sub,b.h,.h,2,1,0,0,1,8,0.04,2.50,0.05,0.01,0.02,0.00");
+    EXPECT_NE(strText.find("\r\nLines,6,100%\r\n"), std::string::npos);
+}
+
+TEST_F(CliAppTest, BadInputFailsWithOneLineAndStatusTwoBeforeCounting)
+{
+    const std::string strBroken = m_dir.Write("broken.xml", "<rules><rule><type>C</rule>");
+    const std::string strFile = m_dir / "tree/a.c";
+    const std::string strCsv = m_dir / "never.csv";
+    const struct
+    {
+        const char* szName;
+        std::vector<std::string> arrArgs;
+        bool bWithRules;
+        std::string strMessage;
+    } rows[] = {
+        {"unknown option", {"--fast", m_strRoot}, true, "unknown option '--fast'"},
+        {"missing folder", {m_dir / "gone"}, true, "no such folder: '" + (m_dir / "gone") + "'"},
+        {"file given as folder", {strFile}, true, "not a folder: '" + strFile + "'"},
+        {"missing rules file",
+         {"--rules", m_dir / "none.xml", m_strRoot},
+         false,
+         "no rules file '" + (m_dir / "none.xml") + "'"},
+        {"malformed rules file",
+         {"--rules", strBroken, m_strRoot},
+         false,
+         "the rules file '" + strBroken + "' is not a valid rules file"},
+        {"unknown type names the known ones",
+         {"--types", ".c;.java", m_strRoot},
+         true,
+         "unknown file type '.java'; the rules file knows .c .h .txt"},
+        {"unknown parameter", {"--param", "Hours=2", m_strRoot}, true, "unknown parameter 'Hours'"},
+        {"parameter beyond its limits",
+         {"--param", "LLD=501", m_strRoot},
+         true,
+         "LLD must be from 10 to 500 %, not 501"},
+    };
+    for (const auto& row : rows)
+    {
+        std::vector<wxString> arrArgs;
+        if (row.bWithRules)
+        {
+            arrArgs.push_back("--rules");
+            arrArgs.push_back(wxString::FromUTF8(m_strRules));
+        }
+        arrArgs.push_back("--csv");
+        arrArgs.push_back(wxString::FromUTF8(strCsv));
+        for (const std::string& str : row.arrArgs)
+            arrArgs.push_back(wxString::FromUTF8(str));
+        std::ostringstream out, err;
+        CliApp app(out, err);
+        app.SetProgramDir(wxString::FromUTF8(m_dir / "nowhere"));
+        EXPECT_EQ(app.Run(arrArgs), 2) << row.szName;
+        EXPECT_EQ(err.str(), "linecast-cli: " + row.strMessage + "\n") << row.szName;
+        EXPECT_EQ(out.str(), "") << row.szName;
+        EXPECT_FALSE(std::filesystem::exists(strCsv)) << row.szName << ": nothing counted";
+    }
+}
+
+TEST_F(CliAppTest, NeverWritesTheRulesFile)
+{
+    const auto tmBefore = std::filesystem::last_write_time(m_strRules);
+    ASSERT_EQ(Run({m_strRoot}), 0) << m_err.str();
+    EXPECT_EQ(ReadFile(m_strRules), g_szRules);
+    EXPECT_EQ(std::filesystem::last_write_time(m_strRules), tmBefore);
+}
+
+TEST_F(CliAppTest, FindsTheRulesInTheWorkingFolderThenBesideTheProgram)
+{
+    const wxString strOldCwd = wxGetCwd();
+    const std::string strWork = m_dir.MakeDir("work");
+    ASSERT_TRUE(wxSetWorkingDirectory(wxString::FromUTF8(strWork)));
+
+    // Beside the program only.
+    const std::string strProgram = m_dir.MakeDir("program");
+    m_dir.Write("program/conf/conf.xml", g_szRules);
+    std::ostringstream out, err;
+    CliApp app(out, err);
+    app.SetProgramDir(wxString::FromUTF8(strProgram));
+    EXPECT_EQ(app.Run({"--list-types"}), 0) << err.str();
+    EXPECT_EQ(LineStartingWith(out.str(), ".h"),
+              (std::vector<std::string>{".h", "C", "C", "header"}));
+
+    // A rules file in the working folder comes first.
+    std::string strLocal = g_szRules;
+    strLocal.replace(strLocal.find("C header"), 8, "Header file");
+    m_dir.Write("work/conf/conf.xml", strLocal);
+    out.str("");
+    EXPECT_EQ(app.Run({"--list-types"}), 0) << err.str();
+    EXPECT_EQ(LineStartingWith(out.str(), ".h"),
+              (std::vector<std::string>{".h", "C", "Header", "file"}));
+
+    wxSetWorkingDirectory(strOldCwd);
+}
+
+TEST(CliReportTest, GroupsDigitsInThousands)
+{
+    const struct
+    {
+        double fValue;
+        int nDecimals;
+        const char* szExpected;
+    } rows[] = {
+        {0, 2, "0.00"},          {999.994, 2, "999.99"},        {1000, 2, "1,000.00"},
+        {34000, 2, "34,000.00"}, {1234567.5, 1, "1,234,567.5"}, {-2500, 0, "-2,500"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CliReport::Grouped(row.fValue, row.nDecimals), row.szExpected);
+    EXPECT_EQ(CliReport::Grouped(std::int64_t(0)), "0");
+    EXPECT_EQ(CliReport::Grouped(std::int64_t(999)), "999");
+    EXPECT_EQ(CliReport::Grouped(std::int64_t(1000)), "1,000");
+    EXPECT_EQ(CliReport::Grouped(std::int64_t(30123456789)), "30,123,456,789");
+}
+
+TEST(CliProgressTest, LineFitsTheTerminalAndKeepsTheEndOfALongFolder)
+{
+    EXPECT_EQ(CliProgress::FormatLine(0, "", 80), "0 files, listing folders");
+    EXPECT_EQ(CliProgress::FormatLine(1, "/src", 80), "1 file  /src");
+    EXPECT_EQ(CliProgress::FormatLine(1234, "/home/me/linux/drivers/net", 30),
+              "1234 files  ...rivers/net");
+    EXPECT_EQ(CliProgress::FormatLine(7, "/a/é/ü", 16), "7 files  .../é/ü");
+    EXPECT_LE(CliProgress::FormatLine(123456, "/x", 5).size(), 4u);
+}
+
+#ifdef LINECAST_CLI_EXE
+// The built program itself: arguments, exit status and the two output streams.
+TEST_F(CliAppTest, TheProgramReportsThroughItsExitStatus)
+{
+    const std::string strExe = LINECAST_CLI_EXE;
+    const std::string strOut = m_dir / "stdout", strErr = m_dir / "stderr";
+    auto run = [&](const std::string& strArgs)
+    {
+        const int nStatus =
+            std::system((strExe + " " + strArgs + " >" + strOut + " 2>" + strErr).c_str());
+        return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+    };
+    EXPECT_EQ(run("--version"), 0);
+    EXPECT_EQ(ReadFile(strOut), "linecast-cli 3.5.33.73\n");
+    EXPECT_EQ(run("--nonsense"), 2);
+    EXPECT_EQ(ReadFile(strErr),
+              "linecast-cli: unknown option '--nonsense' (see linecast-cli --help)\n");
+    EXPECT_EQ(run("--rules '" + m_strRules + "' --types .h '" + m_strRoot + "'"), 0);
+    EXPECT_EQ(LineStartingWith(ReadFile(strOut), "Total")[1], "1");
+    EXPECT_EQ(ReadFile(strErr), "") << "no progress line when standard error is not a terminal";
+}
+#endif
+} // namespace
