@@ -4,6 +4,8 @@
 #include "engine/Counter.h"
 #include "engine/CounterFactory.h"
 
+#include <wx/filefn.h>
+
 CountingManager::CountingManager() : m_strRulesPath("conf/conf.xml")
 {
     m_strRulesPath.Replace("/", wxString(wxFILE_SEP_PATH));
