@@ -217,7 +217,7 @@ TEST_F(CliAppTest, BadInputFailsWithOneLineAndStatusTwoBeforeCounting)
         {"parameter beyond its limits",
          {"--param", "LLD=501", m_strRoot},
          true,
-         "LLD must be from 10 to 500 %, not 501"},
+         "parameter LLD must be from 10 to 500 %, not 501"},
     };
     for (const auto& row : rows)
     {
@@ -235,7 +235,11 @@ TEST_F(CliAppTest, BadInputFailsWithOneLineAndStatusTwoBeforeCounting)
         CliApp app(out, err);
         app.SetProgramDir(wxString::FromUTF8(m_dir / "nowhere"));
         EXPECT_EQ(app.Run(arrArgs), 2) << row.szName;
-        EXPECT_EQ(err.str(), "linecast-cli: " + row.strMessage + "\n") << row.szName;
+        const std::string strErr = err.str();
+        EXPECT_EQ(strErr.rfind("linecast-cli: " + row.strMessage, 0), 0u)
+            << row.szName << ": " << strErr;
+        EXPECT_EQ(std::count(strErr.begin(), strErr.end(), '\n'), 1) << row.szName;
+        EXPECT_EQ(strErr.back(), '\n') << row.szName;
         EXPECT_EQ(out.str(), "") << row.szName;
         EXPECT_FALSE(std::filesystem::exists(strCsv)) << row.szName << ": nothing counted";
     }
@@ -301,8 +305,9 @@ TEST(CliProgressTest, LineFitsTheTerminalAndKeepsTheEndOfALongFolder)
     EXPECT_EQ(CliProgress::FormatLine(0, "", 80), "0 files, listing folders");
     EXPECT_EQ(CliProgress::FormatLine(1, "/src", 80), "1 file  /src");
     EXPECT_EQ(CliProgress::FormatLine(1234, "/home/me/linux/drivers/net", 30),
-              "1234 files  ...rivers/net");
-    EXPECT_EQ(CliProgress::FormatLine(7, "/a/é/ü", 16), "7 files  .../é/ü");
+              "1234 files  ...ux/drivers/net");
+    EXPECT_EQ(CliProgress::FormatLine(7, "/a/é/ü", 16), "7 files  /a/é/ü");
+    EXPECT_EQ(CliProgress::FormatLine(7, "/a/é/ü", 15), "7 files  .../ü") << "whole characters";
     EXPECT_LE(CliProgress::FormatLine(123456, "/x", 5).size(), 4u);
 }
 
