@@ -1,0 +1,430 @@
+#include "TempDir.h"
+
+#include "engine/CountingManager.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+#include <wx/log.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+std::string ReadBytes(const std::string& strPath)
+{
+    std::ifstream in(strPath, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// The tables as one sorted text: "rule C|desc|//|/*|*/" and
+// "ext .c|C|desc" lines.
+std::string Dump(const CountingManager& manager)
+{
+    std::vector<std::string> arrLines;
+    for (const auto& [strKey, pRule] : manager.m_ruleTable)
+    {
+        EXPECT_EQ(strKey, pRule->m_strType);
+        arrLines.push_back(("rule " + pRule->m_strType + "|" + pRule->m_strDesc + "|" +
+                            pRule->m_strSingleLineComment + "|" +
+                            pRule->m_strMultiLineCommentBegin + "|" +
+                            pRule->m_strMultiLineCommentEnd)
+                               .utf8_string());
+    }
+    for (const auto& [strKey, pExt] : manager.m_extensionTable)
+    {
+        EXPECT_EQ(strKey, pExt->m_strName);
+        EXPECT_FALSE(pExt->m_bSelected);
+        arrLines.push_back(
+            ("ext " + pExt->m_strName + "|" + pExt->m_strRuleType + "|" + pExt->m_strDesc)
+                .utf8_string());
+    }
+    std::sort(arrLines.begin(), arrLines.end());
+    std::string strOut;
+    for (const std::string& strLine : arrLines)
+        strOut += strLine + "\n";
+    return strOut;
+}
+
+// Counts wx log messages that reach the active target while it lives.
+class CountingLog : public wxLog
+{
+public:
+    CountingLog() : m_pPrevious(wxLog::SetActiveTarget(this)) {}
+    ~CountingLog() override { wxLog::SetActiveTarget(m_pPrevious); }
+    int m_nMessages = 0;
+
+protected:
+    void DoLogRecord(wxLogLevel, const wxString&, const wxLogRecordInfo&) override
+    {
+        ++m_nMessages;
+    }
+
+private:
+    wxLog* m_pPrevious;
+};
+
+const char* const kDecl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+std::string RuleText(const std::string& strType, const std::string& strDesc,
+                     const std::string& strSingle, const std::string& strBegin,
+                     const std::string& strEnd, const std::string& strExtensions = "")
+{
+    return "  <rule>\n    <type>" + strType + "</type>\n    <desc>" + strDesc +
+           "</desc>\n    <single-line-comment>" + strSingle +
+           "</single-line-comment>\n    <multi-line-comment-begin>" + strBegin +
+           "</multi-line-comment-begin>\n    <multi-line-comment-end>" + strEnd +
+           "</multi-line-comment-end>\n" + strExtensions + "  </rule>\n";
+}
+
+std::string ExtText(const std::string& strName, const std::string& strDesc,
+                    const std::string& strRuleType)
+{
+    return "    <extension>\n      <name>" + strName + "</name>\n      <desc>" + strDesc +
+           "</desc>\n      <ruletype>" + strRuleType + "</ruletype>\n    </extension>\n";
+}
+
+} // namespace
+
+struct LoadRow
+{
+    const char* pszName;
+    std::string strFile;
+    std::string strTables; // Dump() after the load
+    std::string strSaved;  // the file after SaveRules
+};
+
+void PrintTo(const LoadRow& row, std::ostream* pOut)
+{
+    *pOut << row.pszName;
+}
+
+class RulesFileLoadAndSave : public testing::TestWithParam<LoadRow>
+{
+};
+
+TEST_P(RulesFileLoadAndSave, ReadsTablesAndWritesThemBack)
+{
+    const LoadRow& row = GetParam();
+    TempDir dir;
+    const std::string strPath = dir.Write("conf/conf.xml", row.strFile);
+    CountingManager manager;
+    manager.SetRulesPath(strPath);
+    manager.LoadRules();
+    ASSERT_TRUE(manager.RulesLoaded());
+    EXPECT_EQ(Dump(manager), row.strTables);
+
+    manager.SaveRules();
+    EXPECT_EQ(ReadBytes(strPath), row.strSaved);
+    // Saving again gives the same bytes and leaves nothing else beside the file.
+    manager.SaveRules();
+    EXPECT_EQ(ReadBytes(strPath), row.strSaved);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "conf"), fs::directory_iterator()), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RulesFileLoadAndSave,
+    testing::Values(
+        LoadRow{"OneRuleWithExtensionsRoundTrips",
+                std::string(kDecl) + "<rules>\n" +
+                    RuleText("C", "C family", "//", "/*", "*/",
+                             ExtText(".c", "C source", "C") + ExtText(".h", "Header", "C")) +
+                    "</rules>\n",
+                "ext .c|C|C source\next .h|C|Header\nrule C|C family|//|/*|*/\n",
+                std::string(kDecl) + "<rules>\n" +
+                    RuleText("C", "C family", "//", "/*", "*/",
+                             ExtText(".c", "C source", "C") + ExtText(".h", "Header", "C")) +
+                    "</rules>\n"},
+        LoadRow{"EmptyAndMissingMarkersReadAsEmptyAndAreWrittenAsEmptyElements",
+                "<rules><rule><type>Xml</type><single-line-comment></single-line-comment>"
+                "<multi-line-comment-begin>&lt;!--</multi-line-comment-begin>"
+                "<multi-line-comment-end>--&gt;</multi-line-comment-end></rule></rules>",
+                "rule Xml|||<!--|-->\n",
+                std::string(kDecl) + "<rules>\n" + RuleText("Xml", "", "", "&lt;!--", "--&gt;") +
+                    "</rules>\n"},
+        LoadRow{"SecondRuleOfOneTypeReplacesTheFirst",
+                "<rules><rule><type>C</type><desc>first</desc></rule>"
+                "<rule><type>C</type><desc>second</desc></rule></rules>",
+                "rule C|second|||\n",
+                std::string(kDecl) + "<rules>\n" + RuleText("C", "second", "", "", "") +
+                    "</rules>\n"},
+        LoadRow{"ExtensionsDifferingInCaseBecomeOneLowerCaseEntryTheLaterOne",
+                "<rules><rule><type>C</type>"
+                "<extension><name>.CPP</name><desc>upper</desc><ruletype>C</ruletype></extension>"
+                "<extension><name>.Cpp</name><desc>mixed</desc><ruletype>C</ruletype></extension>"
+                "</rule></rules>",
+                "ext .cpp|C|mixed\nrule C||||\n",
+                std::string(kDecl) + "<rules>\n" +
+                    RuleText("C", "", "", "", "", ExtText(".cpp", "mixed", "C")) + "</rules>\n"},
+        LoadRow{"ExtensionBelongsToTheRuleItNamesNotTheOneAroundIt",
+                "<rules><rule><type>C</type>"
+                "<extension><name>.sql</name><desc>SQL</desc><ruletype>Sql</ruletype></extension>"
+                "</rule><rule><type>Sql</type></rule></rules>",
+                "ext .sql|Sql|SQL\nrule C||||\nrule Sql||||\n",
+                std::string(kDecl) + "<rules>\n" + RuleText("C", "", "", "", "") +
+                    RuleText("Sql", "", "", "", "", ExtText(".sql", "SQL", "Sql")) + "</rules>\n"},
+        LoadRow{"ExtensionNamingNoRuleIsLoadedButNotWritten",
+                "<rules><rule><type>C</type>"
+                "<extension><name>.x</name><desc>orphan</desc><ruletype>Nope</ruletype></extension>"
+                "</rule></rules>",
+                "ext .x|Nope|orphan\nrule C||||\n",
+                std::string(kDecl) + "<rules>\n" + RuleText("C", "", "", "", "") + "</rules>\n"},
+        LoadRow{"ExtensionRuleTypeMatchesTheRuleIgnoringCase",
+                "<rules><rule><type>Shell</type>"
+                "<extension><name>.sh</name><desc>sh</desc><ruletype>shell</ruletype></extension>"
+                "</rule></rules>",
+                "ext .sh|shell|sh\nrule Shell||||\n",
+                std::string(kDecl) + "<rules>\n" +
+                    RuleText("Shell", "", "", "", "", ExtText(".sh", "sh", "shell")) +
+                    "</rules>\n"},
+        LoadRow{"MissingExtensionValuesAreTakenFromThePreviousExtensionOfTheRule",
+                "<rules>"
+                "<rule><type>A</type>"
+                "<extension><name>.a1</name><ruletype>A</ruletype></extension>"
+                "<extension><name>.a2</name><desc>shared</desc><ruletype>A</ruletype></extension>"
+                "<extension><name>.a3</name></extension></rule>"
+                "<rule><type>B</type><extension><name>.b1</name><ruletype>B</ruletype></extension>"
+                "</rule></rules>",
+                "ext .a1|A|\next .a2|A|shared\next .a3|A|shared\next .b1|B|\n"
+                "rule A||||\nrule B||||\n",
+                std::string(kDecl) + "<rules>\n" +
+                    RuleText("A", "", "", "", "",
+                             ExtText(".a1", "", "A") + ExtText(".a2", "shared", "A") +
+                                 ExtText(".a3", "shared", "A")) +
+                    RuleText("B", "", "", "", "", ExtText(".b1", "", "B")) + "</rules>\n"},
+        LoadRow{"OtherChildrenOfTheRootStayInPlaceAndRulesAreReplaced",
+                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rules>\n"
+                "  <!-- hand-written note -->\n"
+                "  <rule><type>Basic</type><single-line-comment>'</single-line-comment></rule>\n"
+                "  <settings><colour>blue</colour></settings>\n"
+                "</rules>\n",
+                "rule Basic||'||\n",
+                std::string(kDecl) +
+                    "<rules>\n  <!-- hand-written note -->\n"
+                    "  <settings>\n    <colour>blue</colour>\n  </settings>\n" +
+                    RuleText("Basic", "", "'", "", "") + "</rules>\n"},
+        LoadRow{"EscapedTextSurvivesAndAmpersandsAreNotEscapedTwice",
+                "<rules><rule><type>T</type><desc>R&amp;D &lt;b&gt; \"q\" &amp;amp;</desc>"
+                "</rule></rules>",
+                "rule T|R&D <b> \"q\" &amp;|||\n",
+                std::string(kDecl) + "<rules>\n" +
+                    RuleText("T", "R&amp;D &lt;b&gt; \"q\" &amp;", "", "", "") + "</rules>\n"},
+        LoadRow{"RulesAreWrittenInNameOrderWhateverTheTableOrder",
+                "<rules><rule><type>Xml</type></rule><rule><type>sql</type></rule>"
+                "<rule><type>C</type></rule><rule><type>Basic</type></rule></rules>",
+                "rule Basic||||\nrule C||||\nrule Xml||||\nrule sql||||\n",
+                std::string(kDecl) + "<rules>\n" + RuleText("Basic", "", "", "", "") +
+                    RuleText("C", "", "", "", "") + RuleText("sql", "", "", "", "") +
+                    RuleText("Xml", "", "", "", "") + "</rules>\n"}),
+    [](const testing::TestParamInfo<LoadRow>& info) { return info.param.pszName; });
+
+struct UnusableRow
+{
+    const char* pszName;
+    std::string strFile; // empty: no file at all
+};
+
+void PrintTo(const UnusableRow& row, std::ostream* pOut)
+{
+    *pOut << row.pszName;
+}
+
+class RulesFileUnusable : public testing::TestWithParam<UnusableRow>
+{
+};
+
+// A file that cannot serve as the rules gives no rules, no message, and is
+// never overwritten: one typo must not cost the user the whole file.
+TEST_P(RulesFileUnusable, LoadsNothingSaysNothingAndIsNotWrittenAtExit)
+{
+    const UnusableRow& row = GetParam();
+    TempDir dir;
+    const std::string strPath = dir / "conf.xml";
+    if (!row.strFile.empty())
+        dir.Write("conf.xml", row.strFile);
+    {
+        CountingLog log;
+        CountingManager manager;
+        manager.SetRulesPath(strPath);
+        const auto start = std::chrono::steady_clock::now();
+        manager.LoadRules();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        EXPECT_FALSE(manager.RulesLoaded());
+        EXPECT_TRUE(manager.m_ruleTable.empty());
+        EXPECT_TRUE(manager.m_extensionTable.empty());
+        EXPECT_EQ(log.m_nMessages, 0);
+    } // the manager saves on destruction
+    if (row.strFile.empty())
+        EXPECT_TRUE(fs::is_empty(dir.Path()));
+    else
+        EXPECT_EQ(ReadBytes(strPath), row.strFile);
+}
+
+namespace
+{
+std::string LaughsBomb(const std::string& strUse)
+{
+    std::string strDoc = "<?xml version=\"1.0\"?>\n<!DOCTYPE rules [\n<!ENTITY l0 \"lol\">\n";
+    for (int i = 1; i <= 12; ++i)
+    {
+        strDoc += "<!ENTITY l" + std::to_string(i) + " \"";
+        for (int j = 0; j < 10; ++j)
+            strDoc += "&l" + std::to_string(i - 1) + ";";
+        strDoc += "\">\n";
+    }
+    return strDoc + "]>\n" + strUse + "\n";
+}
+
+std::string DeepNesting(int nDepth)
+{
+    std::string strDoc = "<rules>";
+    for (int i = 0; i < nDepth; ++i)
+        strDoc += "<a>";
+    for (int i = 0; i < nDepth; ++i)
+        strDoc += "</a>";
+    return strDoc + "</rules>";
+}
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RulesFileUnusable,
+    testing::Values(
+        UnusableRow{"MissingFile", ""},
+        UnusableRow{"NotWellFormed",
+                    "<rules><rule><type>C</type></rul></rules>\n<!-- a hand edit gone wrong -->"},
+        UnusableRow{"TruncatedFile", "<?xml version=\"1.0\"?>\n<rules><rule><type>C</ty"},
+        UnusableRow{"NotXmlAtAll", "just some text\n"},
+        UnusableRow{"RootNotNamedRules", "<rulez><rule><type>C</type><extension><name>.c</name>"
+                                         "<ruletype>C</ruletype></extension></rule></rulez>\n"},
+        UnusableRow{"EntityBombInText",
+                    LaughsBomb("<rules><rule><type>&l12;</type></rule></rules>")},
+        UnusableRow{"EntityBombInAttribute", LaughsBomb("<rules a=\"&l12;\"/>")},
+        UnusableRow{"AnyEntityDeclaration",
+                    "<!DOCTYPE rules [<!ENTITY c \"C\">]><rules><rule><type>&c;</type></rule>"
+                    "</rules>"},
+        UnusableRow{"AbsurdNesting", DeepNesting(100000)}),
+    [](const testing::TestParamInfo<UnusableRow>& info) { return info.param.pszName; });
+
+TEST(RulesFile, DocumentTypeWithoutEntitiesIsLoaded)
+{
+    TempDir dir;
+    const std::string strPath =
+        dir.Write("conf.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE rules>\n"
+                              "<rules><rule><type>C</type></rule></rules>\n");
+    CountingManager manager;
+    manager.SetSaveRulesOnDestroy(false);
+    manager.SetRulesPath(strPath);
+    manager.LoadRules();
+    EXPECT_TRUE(manager.RulesLoaded());
+    EXPECT_EQ(manager.m_ruleTable.count("C"), 1u);
+}
+
+TEST(RulesFile, DirectoryAtThePathIsNoRulesFile)
+{
+    TempDir dir;
+    const std::string strPath = dir.MakeDir("conf.xml");
+    CountingManager manager;
+    manager.SetRulesPath(strPath);
+    manager.LoadRules();
+    EXPECT_FALSE(manager.RulesLoaded());
+}
+
+TEST(RulesFile, EditsInTheTablesAreWrittenOnceTheManagerIsDestroyed)
+{
+    TempDir dir;
+    const std::string strPath =
+        dir.Write("conf.xml", "<rules><rule><type>C</type><extension><name>.c</name><desc>C</desc>"
+                              "<ruletype>C</ruletype></extension></rule></rules>");
+    {
+        CountingManager manager;
+        manager.SetRulesPath(strPath);
+        manager.LoadRules();
+        manager.m_ruleTable["C"]->m_strDesc = "edited";
+        manager.m_extensionTable.erase(".c");
+        manager.m_extensionTable[".cc"] = std::make_unique<FileExtension>(".cc", "C", "new", true);
+    }
+    EXPECT_EQ(ReadBytes(strPath),
+              std::string(kDecl) + "<rules>\n" +
+                  RuleText("C", "edited", "", "", "", ExtText(".cc", "new", "C")) + "</rules>\n");
+}
+
+// The rules file that ships with the program.
+class ShippedRules : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_strShipped = ReadBytes(LINECAST_SOURCE_DIR "/conf/conf.xml");
+        ASSERT_FALSE(m_strShipped.empty());
+        // A copy: running the tests never writes a tracked file.
+        m_strPath = m_dir.Write("conf/conf.xml", m_strShipped);
+        m_manager.SetRulesPath(m_strPath);
+        m_manager.SetSaveRulesOnDestroy(false);
+        m_manager.LoadRules();
+        ASSERT_TRUE(m_manager.RulesLoaded());
+    }
+
+    TempDir m_dir;
+    std::string m_strShipped;
+    std::string m_strPath;
+    CountingManager m_manager;
+};
+
+TEST_F(ShippedRules, HasARuleForEachOfTheTenRuleTypes)
+{
+    std::set<std::string> types;
+    for (const auto& entry : m_manager.m_ruleTable)
+        types.insert(entry.first.utf8_string());
+    EXPECT_EQ(types, (std::set<std::string>{"Aspx", "Basic", "C", "JSP", "PHP", "Pascal", "Shell",
+                                            "Sql", "Text", "Xml"}));
+    for (const auto& entry : m_manager.m_ruleTable)
+        EXPECT_FALSE(entry.second->m_strDesc.empty()) << entry.first;
+    // The comment-rule styles count by their markers.
+    const CounterRule& c = *m_manager.m_ruleTable.at("C");
+    EXPECT_EQ(c.m_strSingleLineComment, "//");
+    EXPECT_EQ(c.m_strMultiLineCommentBegin, "/*");
+    EXPECT_EQ(c.m_strMultiLineCommentEnd, "*/");
+    EXPECT_EQ(m_manager.m_ruleTable.at("Xml")->m_strMultiLineCommentBegin, "<!--");
+    EXPECT_EQ(m_manager.m_ruleTable.at("Shell")->m_strSingleLineComment, "#");
+    EXPECT_EQ(m_manager.m_ruleTable.at("Sql")->m_strSingleLineComment, "--");
+}
+
+TEST_F(ShippedRules, EveryExtensionIsLowerCaseDottedUniqueAndNamesARule)
+{
+    // Duplicates would fold into one table entry; count the file's entries.
+    size_t nInFile = 0;
+    for (size_t nPos = 0; (nPos = m_strShipped.find("<extension>", nPos)) != std::string::npos;
+         ++nPos)
+        ++nInFile;
+    EXPECT_EQ(m_manager.m_extensionTable.size(), nInFile);
+    EXPECT_GE(nInFile, 100u);
+
+    for (const auto& [strName, pExt] : m_manager.m_extensionTable)
+    {
+        EXPECT_EQ(strName, strName.Lower());
+        EXPECT_TRUE(strName.length() >= 2 && strName[0] == '.') << strName;
+        EXPECT_EQ(strName.find_first_of(" \t/\\*"), wxString::npos) << strName;
+        EXPECT_EQ(m_manager.m_ruleTable.count(pExt->m_strRuleType), 1u) << strName;
+        EXPECT_FALSE(pExt->m_strDesc.empty()) << strName;
+    }
+    for (const char* pszExt :
+         {".c",  ".cpp", ".h",   ".hpp",  ".java", ".cs",   ".js",   ".ts",   ".go",
+          ".rs", ".py",  ".sh",  ".pl",   ".rb",   ".sql",  ".xml",  ".html", ".pas",
+          ".vb", ".jsp", ".php", ".aspx", ".txt",  ".yaml", ".cmake"})
+        EXPECT_EQ(m_manager.m_extensionTable.count(pszExt), 1u) << pszExt;
+}
+
+TEST_F(ShippedRules, LoadAndSaveReproduceTheFileByteForByte)
+{
+    m_manager.SaveRules();
+    EXPECT_EQ(ReadBytes(m_strPath), m_strShipped);
+}
