@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <wx/mstream.h>
 #include <wx/utils.h>
 
