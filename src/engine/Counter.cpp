@@ -26,6 +26,74 @@ std::string ToBytes(const wxString& str)
     }
     return bytes;
 }
+
+bool MatchesAt(std::string_view text, std::size_t nPos, std::string_view marker)
+{
+    return !marker.empty() && text.size() - nPos >= marker.size() &&
+           std::memcmp(text.data() + nPos, marker.data(), marker.size()) == 0;
+}
+
+// Markers are short: find their first byte with memchr and compare the rest,
+// which beats a general substring search on lines of source.
+std::size_t FindMarker(std::string_view text, std::string_view marker, std::size_t nFrom = 0)
+{
+    if (marker.empty() || nFrom >= text.size() || marker.size() > text.size() - nFrom)
+        return std::string_view::npos;
+    const char* p = text.data() + nFrom;
+    const char* const pLast = text.data() + text.size() - marker.size();
+    const char cFirst = marker[0];
+    const std::size_t nRest = marker.size() - 1;
+    while (p <= pLast)
+    {
+        p = static_cast<const char*>(std::memchr(p, cFirst, pLast - p + 1));
+        if (!p)
+            break;
+        if (std::memcmp(p + 1, marker.data() + 1, nRest) == 0)
+            return static_cast<std::size_t>(p - text.data());
+        ++p;
+    }
+    return std::string_view::npos;
+}
+
+// Finds the comment that starts first outside a block: sets nBegin when a
+// block comment opens first (it wins a tie), nSingle when a single-line
+// comment does; the other stays npos. Only the text up to that comment is read.
+void FindFirstComment(const Counter::Markers& markers, std::string_view text, std::size_t& nSingle,
+                      std::size_t& nBegin)
+{
+    constexpr std::size_t npos = std::string_view::npos;
+    const std::string& strSingle = markers.m_strSingle;
+    const std::string& strBegin = markers.m_strBegin;
+    nSingle = npos;
+    nBegin = npos;
+    if (!strSingle.empty() && !strBegin.empty() && strSingle[0] == strBegin[0])
+    {
+        // One scan for the byte both start with, as with "//" and "/*".
+        for (std::size_t nPos = 0;; ++nPos)
+        {
+            const void* p = std::memchr(text.data() + nPos, strBegin[0], text.size() - nPos);
+            if (!p)
+                return;
+            nPos = static_cast<std::size_t>(static_cast<const char*>(p) - text.data());
+            if (MatchesAt(text, nPos, strBegin))
+            {
+                nBegin = nPos;
+                return;
+            }
+            if (MatchesAt(text, nPos, strSingle))
+            {
+                nSingle = nPos;
+                return;
+            }
+        }
+    }
+    nBegin = FindMarker(text, strBegin);
+    // A single-line marker counts only if it starts before the block begin.
+    nSingle = FindMarker(nBegin == npos ? text : text.substr(0, nBegin + strSingle.size() - 1),
+                         strSingle);
+    if (nSingle != npos)
+        nBegin = npos;
+}
 } // namespace
 
 Counter::Markers::Markers(const CounterRule* pRule)
@@ -39,15 +107,7 @@ Counter::Markers::Markers(const CounterRule* pRule)
 
 std::size_t Counter::Find(std::string_view text, std::string_view marker, std::size_t nFrom)
 {
-    if (marker.empty() || nFrom >= text.size() || marker.size() > text.size() - nFrom)
-        return std::string_view::npos;
-    const char* pFrom = text.data() + nFrom;
-    const std::size_t nLength = text.size() - nFrom;
-    const void* pFound = marker.size() == 1
-                             ? std::memchr(pFrom, marker[0], nLength)
-                             : ::memmem(pFrom, nLength, marker.data(), marker.size());
-    return pFound ? static_cast<std::size_t>(static_cast<const char*>(pFound) - text.data())
-                  : std::string_view::npos;
+    return FindMarker(text, marker, nFrom);
 }
 
 void Counter::CountFile(FileResult& file)
@@ -154,9 +214,10 @@ void Counter::ClassifyLine(const Markers& markers, std::string_view text, bool& 
             continue;
         }
 
-        const std::size_t nBegin = Find(text, markers.m_strBegin);
-        const std::size_t nSingle = Find(text, markers.m_strSingle);
-        if (nSingle != npos && (nBegin == npos || nSingle < nBegin))
+        std::size_t nSingle;
+        std::size_t nBegin;
+        FindFirstComment(markers, text, nSingle, nBegin);
+        if (nSingle != npos)
         {
             // The rest of the line is a comment; block markers in it mean nothing.
             bComment = true;

@@ -83,12 +83,9 @@ void LineReader::Refill()
 
 bool LineReader::TakeLastLine(std::string_view& line)
 {
-    if (m_bCut)
-        line = std::string_view(m_pData, m_nMaxLine);
-    else if (m_nPos < m_nEnd)
-        line = std::string_view(m_pData + m_nPos, m_nEnd - m_nPos);
-    else
+    if (m_nPos == m_nEnd && !m_bCut)
         return false;
+    line = std::string_view(m_pData + m_nPos, std::min(m_nEnd - m_nPos, m_nMaxLine));
     m_bCut = false;
     m_nPos = m_nScan = m_nEnd;
     return true;

@@ -47,7 +47,7 @@ public:
                     Refill();
                     continue;
                 }
-                line = std::string_view(m_pData + m_nPos, m_bCut ? m_nMaxLine : nTerm - m_nPos);
+                line = std::string_view(m_pData + m_nPos, std::min(nTerm - m_nPos, m_nMaxLine));
                 m_nPos = nTerm + 1;
                 if (bCr && m_nPos < m_nEnd && m_pData[m_nPos] == '\n')
                     ++m_nPos;

@@ -74,6 +74,17 @@ void PhpCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_
         bool bCode = false;
         bool bComment = false;
         std::size_t nSlashFrom = 0;
+        // Where the line's first block begin and first PHP begin stand, sought
+        // once per line and only when a token asks whether one came before it.
+        constexpr std::size_t UNKNOWN = std::string_view::npos - 1;
+        std::size_t nFirstBlockBegin = UNKNOWN;
+        std::size_t nFirstPhpBegin = UNKNOWN;
+        const auto firstOf = [&text](std::size_t& nFirst, std::string_view marker)
+        {
+            if (nFirst == UNKNOWN)
+                nFirst = Find(text, marker);
+            return nFirst;
+        };
         std::size_t nPos = 0;
         while (nPos < text.size())
         {
@@ -100,7 +111,7 @@ void PhpCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_
                 else
                 {
                     bInBlock = false;
-                    if (Find(text, BLOCK_BEGIN) > nPos)
+                    if (firstOf(nFirstBlockBegin, BLOCK_BEGIN) > nPos)
                         bComment = true; // a block opened on this line raised it already
                 }
             }
@@ -128,7 +139,7 @@ void PhpCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_
             else if (token == Token::PhpEnd)
             {
                 bInPhp = false;
-                if (Find(text, PHP_BEGIN) >= nPos)
+                if (firstOf(nFirstPhpBegin, PHP_BEGIN) > nPos)
                     bCode = true; // the section's last statement ends here
             }
             ++nPos;
