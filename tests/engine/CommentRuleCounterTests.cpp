@@ -1,0 +1,150 @@
+#include "LineCounts.h"
+
+#include "engine/CommentRuleCounters.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace
+{
+using namespace std::string_literals;
+
+struct RuleRow
+{
+    const char* szName;
+    std::string strBytes;
+    LineCounts expected; // lines, code, comment, code+comment, blank
+};
+
+std::ostream& operator<<(std::ostream& out, const RuleRow& row)
+{
+    return out << row.szName;
+}
+
+std::string RowName(const testing::TestParamInfo<RuleRow>& info)
+{
+    return info.param.szName;
+}
+
+// Counts with a C-style rule: "//", "/*", "*/".
+class CStyleRule : public testing::TestWithParam<RuleRow>
+{
+protected:
+    CStyleRule() : m_rule("C", "", "//", "/*", "*/") { m_counter.m_pRule = &m_rule; }
+    CounterRule m_rule;
+    CppCounter m_counter;
+};
+
+TEST_P(CStyleRule, CountsEachLineAsOneKind)
+{
+    EXPECT_EQ(CountBytes(m_counter, GetParam().strBytes), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, CStyleRule,
+    testing::Values(RuleRow{"StatementIsCode", "x = 1;", {1, 1, 0, 0, 0}},
+                    RuleRow{"LineCommentIsComment", "// note", {1, 0, 1, 0, 0}},
+                    RuleRow{"IndentedLineCommentIsComment", " \t// note", {1, 0, 1, 0, 0}},
+                    RuleRow{"StatementThenLineCommentIsBoth", "x = 1; // note", {1, 0, 0, 1, 0}},
+                    RuleRow{"EmptyLineIsBlank", "\n", {1, 0, 0, 0, 1}},
+                    RuleRow{"WhiteSpaceOnlyLineIsBlank", " \t\v\f \n", {1, 0, 0, 0, 1}},
+                    RuleRow{"BlockOnOneLineIsComment", "/* note */", {1, 0, 1, 0, 0}},
+                    RuleRow{"EmptyBlockIsComment", "/**/", {1, 0, 1, 0, 0}},
+                    RuleRow{"BlockThenStatementIsBoth", "/* a */ x = 1;", {1, 0, 0, 1, 0}},
+                    RuleRow{"StatementThenBlockIsBoth", "x = 1; /* a */", {1, 0, 0, 1, 0}},
+                    RuleRow{"BlocksDoNotNest", "/* a /* b */ c */", {1, 0, 0, 1, 0}},
+                    RuleRow{"BlankLineInsideBlockStaysBlank", "/* a\n\nb */", {3, 0, 2, 0, 1}},
+                    RuleRow{"BlockOverThreeLinesBetweenStatements",
+                            "x = 1; /* open\nstill open\n*/ y = 2;",
+                            {3, 0, 1, 2, 0}},
+                    RuleRow{"BlockBeginHidesLineComment", "x /* a // b\nc */", {2, 0, 1, 1, 0}},
+                    RuleRow{"LineCommentHidesBlockBegin", "// a /* b\nx = 1;", {2, 1, 1, 0, 0}},
+                    RuleRow{"BlockBeginInStringOpensBlock", "s = \"/*\";\nx = 1;", {2, 0, 1, 1, 0}},
+                    RuleRow{"BlockEndOutsideBlockIsCode", "*/ x", {1, 1, 0, 0, 0}},
+                    RuleRow{"SecondBlockOnLineAfterCode", "/* a */ x /* b", {1, 0, 0, 1, 0}},
+                    RuleRow{"CodeAfterBlockClosesOnLaterLine", "/* a\nb */ x", {2, 0, 1, 1, 0}},
+                    RuleRow{
+                        "ByteOrderMarkBeforeCommentIsCode", "\xEF\xBB\xBF// x", {1, 0, 0, 1, 0}},
+                    RuleRow{"NulByteIsNotWhiteSpace", "\0\n\t\0"s, {2, 2, 0, 0, 0}},
+                    RuleRow{"HighBytesAreNotWhiteSpace", "\xA0\n\x85", {2, 2, 0, 0, 0}},
+                    RuleRow{"EmptyFileCountsNothing", "", {0, 0, 0, 0, 0}},
+                    RuleRow{"TotalIsSumOfKinds", "a\n\n// b\nc // d\n/* e\n*/", {6, 1, 3, 1, 1}}),
+    RowName);
+
+TEST_F(CStyleRule, BlockOpenAtEndOfFileDoesNotCarryIntoNextFile)
+{
+    EXPECT_EQ(CountBytes(m_counter, "x /* open"), (LineCounts{1, 0, 0, 1, 0}));
+    EXPECT_EQ(CountBytes(m_counter, "x = 1;"), (LineCounts{1, 1, 0, 0, 0}));
+}
+
+TEST_F(CStyleRule, LongLineOfManyBlocksNeedsNoDeepStack)
+{
+    std::string strLine = "x";
+    for (int i = 0; i < 200000; ++i)
+        strLine += "/**/";
+    EXPECT_EQ(CountBytes(m_counter, strLine), (LineCounts{1, 0, 0, 1, 0}));
+}
+
+// Rules other than C's: markers of other lengths and shapes.
+struct OtherRuleRow
+{
+    const char* szName;
+    CounterRule rule;
+    std::string strBytes;
+    LineCounts expected;
+};
+
+std::ostream& operator<<(std::ostream& out, const OtherRuleRow& row)
+{
+    return out << row.szName;
+}
+
+class OtherRules : public testing::TestWithParam<OtherRuleRow>
+{
+};
+
+TEST_P(OtherRules, CountByTheirMarkers)
+{
+    CommentRuleCounter counter;
+    counter.m_pRule = &GetParam().rule;
+    EXPECT_EQ(CountBytes(counter, GetParam().strBytes), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Markers, OtherRules,
+    testing::Values(OtherRuleRow{"PascalBracesAroundCode",
+                                 CounterRule("Pascal", "", "//", "{", "}"),
+                                 "{ a } x := 1;\n{ b\n}",
+                                 {3, 0, 2, 1, 0}},
+                    OtherRuleRow{"MarkersAreCaseSensitive",
+                                 CounterRule("Basic", "", "REM", "", ""),
+                                 "REM a\nrem b",
+                                 {2, 1, 1, 0, 0}},
+                    OtherRuleRow{"BlockBeginWinsAtSamePosition",
+                                 CounterRule("Lisp", "", "#", "#|", "|#"),
+                                 "#| a\nb |#\n# c",
+                                 {3, 0, 3, 0, 0}},
+                    OtherRuleRow{"BlockWithoutEndNeverCloses",
+                                 CounterRule("Odd", "", "", "/*", ""),
+                                 "/* a\nx = 1;\n\ny",
+                                 {4, 0, 3, 0, 1}},
+                    OtherRuleRow{"NoMarkersMakeEveryLineCode",
+                                 CounterRule("None", "", "", "", ""),
+                                 "x\n// y\n\n",
+                                 {3, 2, 0, 0, 1}},
+                    OtherRuleRow{"MarkerByteAbove0x7FMatchesThatByte",
+                                 CounterRule("Latin", "", wxString(wxUniChar(0xA7)), "", ""),
+                                 "x \xA7 note\n\xA7",
+                                 {2, 0, 1, 1, 0}},
+                    OtherRuleRow{"MarkerAbove0xFFNeverMatches",
+                                 CounterRule("Wide", "", wxString(wxUniChar(0x2192)), "", ""),
+                                 "\xE2\x86\x92 a\n\x92 b",
+                                 {2, 2, 0, 0, 0}}),
+    [](const testing::TestParamInfo<OtherRuleRow>& info) { return info.param.szName; });
+
+TEST(CommentRuleCounter, WithoutRuleCountsEveryNonBlankLineAsCode)
+{
+    CommentRuleCounter counter;
+    EXPECT_EQ(CountBytes(counter, "x\n// y\n/* z */\n \n"), (LineCounts{4, 3, 0, 0, 1}));
+}
+} // namespace

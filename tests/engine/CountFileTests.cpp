@@ -1,0 +1,147 @@
+#include "LineCounts.h"
+#include "TempDir.h"
+
+#include "engine/CommentRuleCounters.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+namespace
+{
+using namespace std::string_literals;
+
+constexpr time_t RUN_TIME = 1234567;
+constexpr time_t FILE_TIME = 1700000000;
+
+class CountFile : public testing::Test
+{
+protected:
+    CountFile() : m_rule("C", "", "//", "/*", "*/") { m_counter.m_pRule = &m_rule; }
+
+    // Counts a file the way the run does: the date of the run set beforehand.
+    FileResult Count(const std::string& strPath)
+    {
+        FileResult file;
+        file.m_strPath = wxString::FromUTF8(strPath);
+        file.m_dtModified = wxDateTime(RUN_TIME);
+        m_counter.CountFile(file);
+        return file;
+    }
+
+    static LineCounts CountsOf(const FileResult& file)
+    {
+        return LineCounts{file.m_nLines, file.m_nCodeLines, file.m_nCommentLines,
+                          file.m_nCodeCommentLines, file.m_nBlankLines};
+    }
+
+    static void SetFileTime(const std::string& strPath)
+    {
+        const utimbuf times{FILE_TIME, FILE_TIME};
+        ASSERT_EQ(::utime(strPath.c_str(), &times), 0);
+    }
+
+    TempDir m_dir;
+    CounterRule m_rule;
+    CppCounter m_counter;
+};
+
+TEST_F(CountFile, FillsSizeDateAndCounts)
+{
+    const std::string strPath = m_dir.Write("a.c", "x\r\n// y\n\nz /* w */");
+    SetFileTime(strPath);
+    const FileResult file = Count(strPath);
+    EXPECT_EQ(file.m_nSize, 18);
+    EXPECT_EQ(file.m_dtModified.GetTicks(), FILE_TIME);
+    EXPECT_EQ(CountsOf(file), (LineCounts{4, 1, 1, 1, 1}));
+}
+
+TEST_F(CountFile, EmptyFileHasZerosAndItsOwnDate)
+{
+    const std::string strPath = m_dir.Write("empty.c", "");
+    SetFileTime(strPath);
+    const FileResult file = Count(strPath);
+    EXPECT_EQ(file.m_nSize, 0);
+    EXPECT_EQ(file.m_dtModified.GetTicks(), FILE_TIME);
+    EXPECT_EQ(CountsOf(file), LineCounts{});
+}
+
+TEST_F(CountFile, Utf16FileIsCountedByItsBytes)
+{
+    // "// x" CR LF in UTF-16LE: the NULs between the slashes hide the marker;
+    // the NUL after the CR and the one after the LF are lines of their own.
+    const FileResult file = Count(m_dir.Write("wide.c", "/\0/\0 \0x\0\r\0\n\0"s));
+    EXPECT_EQ(file.m_nSize, 12);
+    EXPECT_EQ(CountsOf(file), (LineCounts{3, 3, 0, 0, 0}));
+}
+
+TEST_F(CountFile, FileOfManyChunksCountsAsInOnePiece)
+{
+    // Over three read chunks of C-like text, with a CR LF split across the
+    // first chunk boundary and a block comment open across the second.
+    std::string strBytes;
+    while (strBytes.size() < LineReader::DEFAULT_CHUNK_SIZE - 1)
+        strBytes += "int x = 1; // set\r\n\n/* a\n b */ y();\r";
+    strBytes.resize(LineReader::DEFAULT_CHUNK_SIZE - 1, ' ');
+    strBytes += "\r\n";
+    while (strBytes.size() < 2 * LineReader::DEFAULT_CHUNK_SIZE - 2)
+        strBytes += "\t{ call(); }\r\n";
+    strBytes.resize(2 * LineReader::DEFAULT_CHUNK_SIZE - 2, ' ');
+    strBytes += "/*\n*/";
+    while (strBytes.size() < 3 * LineReader::DEFAULT_CHUNK_SIZE + 100)
+        strBytes += "x // y\n";
+
+    const FileResult file = Count(m_dir.Write("big.c", strBytes));
+    EXPECT_EQ(file.m_nSize, static_cast<std::int64_t>(strBytes.size()));
+    EXPECT_EQ(CountsOf(file), CountBytes(m_counter, strBytes));
+}
+
+// Whatever cannot be counted keeps zeros and the date of the run.
+struct UncountableRow
+{
+    const char* szName;
+    std::string (*pMake)(const TempDir& dir);
+};
+
+std::ostream& operator<<(std::ostream& out, const UncountableRow& row)
+{
+    return out << row.szName;
+}
+
+class Uncountable : public CountFile, public testing::WithParamInterface<UncountableRow>
+{
+};
+
+TEST_P(Uncountable, KeepsZerosAndTheRunDate)
+{
+    const FileResult file = Count(GetParam().pMake(m_dir));
+    EXPECT_EQ(file.m_nSize, 0);
+    EXPECT_EQ(CountsOf(file), LineCounts{});
+    EXPECT_EQ(file.m_dtModified.GetTicks(), RUN_TIME);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Uncountable,
+    testing::Values(
+        UncountableRow{"MissingFile", [](const TempDir& dir) { return dir / "gone.c"; }},
+        UncountableRow{"DanglingLink",
+                       [](const TempDir& dir)
+                       {
+                           const std::string strPath = dir / "link.c";
+                           EXPECT_EQ(::symlink("gone.c", strPath.c_str()), 0);
+                           return strPath;
+                       }},
+        // Opening a FIFO for reading would wait for a writer.
+        UncountableRow{"Fifo",
+                       [](const TempDir& dir)
+                       {
+                           const std::string strPath = dir / "pipe.c";
+                           EXPECT_EQ(::mkfifo(strPath.c_str(), 0600), 0);
+                           return strPath;
+                       }},
+        UncountableRow{"Directory", [](const TempDir& dir) { return dir.MakeDir("dir.c"); }},
+        UncountableRow{"EmptyPath", [](const TempDir&) { return std::string(); }}),
+    [](const testing::TestParamInfo<UncountableRow>& info) { return info.param.szName; });
+} // namespace

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "engine/Counter.h"
+#include "engine/LineReader.h"
+
+#include <cstdint>
+#include <ostream>
+#include <string_view>
+
+// The five counts of one counted file, compared and printed as one value so a
+// failing table row shows every count at once.
+struct LineCounts
+{
+    std::int64_t nLines = 0;
+    std::int64_t nCode = 0;
+    std::int64_t nComment = 0;
+    std::int64_t nCodeComment = 0;
+    std::int64_t nBlank = 0;
+
+    bool operator==(const LineCounts& other) const
+    {
+        return nLines == other.nLines && nCode == other.nCode && nComment == other.nComment &&
+               nCodeComment == other.nCodeComment && nBlank == other.nBlank;
+    }
+};
+
+inline std::ostream& operator<<(std::ostream& out, const LineCounts& counts)
+{
+    return out << "{lines " << counts.nLines << ", code " << counts.nCode << ", comment "
+               << counts.nComment << ", code+comment " << counts.nCodeComment << ", blank "
+               << counts.nBlank << "}";
+}
+
+// Counts bytes held in memory as one file.
+inline LineCounts CountBytes(Counter& counter, std::string_view bytes)
+{
+    LineReader lines(bytes);
+    LineCounts counts;
+    counter.CountLines(lines, counts.nLines, counts.nCode, counts.nComment, counts.nCodeComment,
+                       counts.nBlank);
+    return counts;
+}
