@@ -21,7 +21,10 @@ ohcount_runs=$(((runs + 1) / 2 < 3 ? (runs + 1) / 2 : 3))
 say() { printf '%s\n' "$*" >&2; }
 
 # --- what the measurements need ---------------------------------------------
-packages=(linux-source-6.1 cloc ohcount time xz-utils g++ cmake make pkg-config libwxgtk3.2-dev)
+# The build's own packages come from the project's set-up; the rest are the
+# kernel source, the tools compared and GNU time for the peak memory.
+bash "$root/scripts/dev" setup >&2
+packages=(linux-source-6.1 cloc ohcount time xz-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
