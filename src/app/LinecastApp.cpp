@@ -4,6 +4,7 @@
 #include "ui/LinecastFrame.h"
 
 #include <wx/config.h>
+#include <wx/filename.h>
 #include <wx/iconbndl.h>
 #include <wx/image.h>
 #include <wx/log.h>
@@ -19,6 +20,11 @@ bool LinecastApp::OnInit()
     // Keep the settings where a Linux desktop user expects them:
     // ~/.config/Linecast.conf (or under $XDG_CONFIG_HOME).
     wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    // The store cannot write its file into a folder that does not exist yet
+    // (a brand-new account), and would then lose every setting silently.
+    const wxString strConfigDir = wxStandardPaths::Get().GetUserConfigDir();
+    if (!wxFileName::DirExists(strConfigDir))
+        wxFileName::Mkdir(strConfigDir, 0700, wxPATH_MKDIR_FULL);
     if (wxConfigBase* pConfig = wxConfigBase::Get())
     {
         // A first start fills the store with every default it reads.

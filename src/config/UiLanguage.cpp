@@ -2,6 +2,7 @@
 
 #include <wx/choicdlg.h>
 #include <wx/config.h>
+#include <wx/listbox.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 
@@ -70,7 +71,18 @@ wxLanguage PromptForLanguage()
 
     wxSingleChoiceDialog dlg(nullptr, _("Select your prefered language"), _("Language selection"),
                              arrLabels);
-    // At least 200 x 150, but never so small that the list is cut off.
+    // At least 200 x 150, and tall enough that all four languages show
+    // without scrolling.
+    for (wxWindow* pChild : dlg.GetChildren())
+    {
+        if (auto* pList = dynamic_cast<wxListBox*>(pChild))
+        {
+            // A row is about a line of text plus the toolkit's padding.
+            const int nRows = static_cast<int>(pList->GetCount());
+            pList->SetMinSize(wxSize(-1, nRows * (pList->GetCharHeight() + 8) + 8));
+        }
+    }
+    dlg.Fit();
     const wxSize sizeBest = dlg.GetSize();
     dlg.SetSize(std::max(sizeBest.x, 200), std::max(sizeBest.y, 150));
     dlg.Centre();
