@@ -6,9 +6,11 @@
 
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
+#include <wx/bmpbuttn.h>
 #include <wx/checklst.h>
 #include <wx/dirdlg.h>
 #include <wx/msgdlg.h>
+#include <wx/propgrid/propgrid.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
@@ -185,12 +187,16 @@ void LinecastFrame::OnFilterUpdate()
 
 void LinecastFrame::OnAddDirectory(wxCommandEvent&)
 {
+    if (m_pDirDialog->ShowModal() == wxID_OK)
+        AddSourceDirectory(m_pDirDialog->GetPath());
+}
+
+void LinecastFrame::AddSourceDirectory(const wxString& strPath)
+{
     // Neither compared with the listed folders nor checked for existence:
-    // the run simply finds nothing in a folder that is gone.
-    if (m_pDirDialog->ShowModal() != wxID_OK)
-        return;
-    const int nIndex = m_pListSourceDirectory->Append(m_pDirDialog->GetPath());
-    m_pListSourceDirectory->Check(nIndex);
+    // the run simply finds nothing in a folder that is gone. A folder the
+    // user just chose is one to count, so it comes checked.
+    m_pListSourceDirectory->Check(m_pListSourceDirectory->Append(strPath));
 }
 
 void LinecastFrame::OnDeleteDirectory(wxCommandEvent&)

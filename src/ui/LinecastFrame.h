@@ -77,6 +77,7 @@ private:
     void BindEvents();
     void ApplyFilterPaneVisibility();
     void LoadDirectoryList();
+    void AddSourceDirectory(const wxString& strPath);
 
     // Handlers that concern the window itself.
     void OnAddDirectory(wxCommandEvent& event);

@@ -23,6 +23,8 @@
 #include <wx/statbox.h>
 #include <wx/statusbr.h>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -381,7 +383,11 @@ void LinecastFrame::BuildMenuBar()
 void LinecastFrame::BuildStatusBar()
 {
     auto* pStatusBar = new wxStatusBar(this, wxID_ANY, wxSTB_DEFAULT_STYLE, "ID_STATUSBAR1");
-    const int widths[] = {-1, 128, 320, 192};
+    // The frame size field is 192 pixels, or wider when the platform's font
+    // needs more for its text.
+    const wxString strSizeSample = wxString::Format(_("Frame Size: w = %d, h = %d"), 8888, 8888);
+    const int nSizeWidth = std::max(192, pStatusBar->GetTextExtent(strSizeSample).x + 32);
+    const int widths[] = {-1, 128, 320, nSizeWidth};
     const int styles[] = {wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL};
     pStatusBar->SetFieldsCount(4, widths);
     pStatusBar->SetStatusStyles(4, styles);

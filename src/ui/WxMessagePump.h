@@ -2,11 +2,20 @@
 
 #include "engine/MessagePump.h"
 
-// Lets the counting run hand one pending window event to the active wx event
-// loop. Returns at once when no loop runs or nothing is waiting, so the run
+#include <wx/stopwatch.h>
+
+// Lets the counting run hand the active wx event loop one pending window
+// event. Returns at once when no loop runs or nothing is waiting, so the run
 // never blocks on it.
+//
+// Like any wx yield it also runs what wx defers to idle time, deleting windows
+// closed meanwhile included: whoever counts must not let its window be
+// destroyed under a running count.
 class WxMessagePump : public MessagePump
 {
 public:
     void HandleOnePendingEvent() override;
+
+private:
+    wxStopWatch m_idleClock;
 };

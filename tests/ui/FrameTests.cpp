@@ -1,0 +1,487 @@
+#include "ExpectSingleChoice.h"
+#include "ScopedConfig.h"
+#include "TempDir.h"
+#include "WxPrinters.h"
+#include "config/Preference.h"
+#include "engine/CountingManager.h"
+#include "ui/LinecastFrame.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/aui/auibar.h>
+#include <wx/aui/auibook.h>
+#include <wx/aui/framemanager.h>
+#include <wx/bmpbuttn.h>
+#include <wx/checklst.h>
+#include <wx/dir.h>
+#include <wx/dirdlg.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/statusbr.h>
+#include <wx/stopwatch.h>
+#include <wx/testing.h>
+
+#include <array>
+#include <functional>
+
+// Answers the directory chooser with a button; which folder it would
+// have chosen is GTK's business (see AddSourceDirectory below).
+template <> class wxExpectModal<wxDirDialog> : public wxExpectDismissableModal<wxDirDialog>
+{
+public:
+    explicit wxExpectModal(int nId) : wxExpectDismissableModal<wxDirDialog>(nId) {}
+};
+
+// The frame's insides, for the tests only.
+class LinecastFrameTestAccess
+{
+public:
+    explicit LinecastFrameTestAccess(LinecastFrame& frame) : m_frame(frame) {}
+
+    wxAuiManager& Panes() { return *m_frame.m_pAuiManager; }
+    wxCheckListBox& SourceDirectories() { return *m_frame.m_pListSourceDirectory; }
+    wxCheckListBox& DirectoryFilter() { return *m_frame.m_pListFilterDirectory; }
+    wxCheckListBox& ExtensionFilter() { return *m_frame.m_pListFilterExtension; }
+    wxCheckListBox& DateFilter() { return *m_frame.m_pListFilterDate; }
+    wxAuiNotebook& Notebook() { return *m_frame.m_pResultNotebook; }
+    wxAuiToolBar& ToolBar() { return *m_frame.m_pToolBar; }
+    CountingManager& Manager() { return *m_frame.m_pManager; }
+    int FullscreenTool() const { return m_frame.m_idToolFullscreen; }
+
+    // What choosing a folder in the directory chooser leads to. (GTK's
+    // native chooser cannot be handed a folder without being shown.)
+    void AddSourceDirectory(const wxString& strPath) { m_frame.AddSourceDirectory(strPath); }
+    wxMenuItem* AddDirectoryEntry() { return m_frame.m_pMenuAddDirectory; }
+    wxMenuItem* QuitEntry() { return m_frame.m_pMenuQuit; }
+    wxMenuItem* LanguageEntry() { return m_frame.m_pMenuLanguage; }
+    wxMenuItem* FullscreenEntry() { return m_frame.m_pMenuFullscreen; }
+    wxMenuItem* AllFilters() { return m_frame.m_pMenuAllFilters; }
+    wxMenuItem* DirectoryFilterEntry() { return m_frame.m_pMenuDirectoryFilter; }
+    wxMenuItem* ExtensionFilterEntry() { return m_frame.m_pMenuExtensionFilter; }
+    wxMenuItem* DateFilterEntry() { return m_frame.m_pMenuDateFilter; }
+
+    // As if the entry had been chosen (menu bar or popup menu alike).
+    void Choose(wxMenuItem* pItem)
+    {
+        wxCommandEvent event(wxEVT_MENU, pItem->GetId());
+        event.SetEventObject(&m_frame);
+        m_frame.ProcessWindowEvent(event);
+    }
+    void ClickTool(int nId)
+    {
+        wxCommandEvent event(wxEVT_TOOL, nId);
+        event.SetEventObject(m_frame.m_pToolBar);
+        m_frame.m_pToolBar->ProcessWindowEvent(event);
+    }
+    static void Click(wxWindow* pButton)
+    {
+        wxCommandEvent event(wxEVT_BUTTON, pButton->GetId());
+        event.SetEventObject(pButton);
+        pButton->ProcessWindowEvent(event);
+    }
+    void ClickDeleteDirectory() { Click(m_frame.m_pButtonDeleteDirectory); }
+
+private:
+    LinecastFrame& m_frame;
+};
+
+namespace
+{
+const char* const PANE_NAMES[] = {"Directory Filter", "Extension Filter", "Modified Date Filter"};
+using Visibility = std::array<bool, 3>; // directory, extension, date
+
+wxArrayString Strings(std::initializer_list<const char*> items)
+{
+    wxArrayString arr;
+    for (const char* sz : items)
+        arr.Add(sz);
+    return arr;
+}
+
+// GTK's file choosers go on reading the folder they were opened in after
+// their window is gone, and a folder deleted under them stops everything with
+// an error box. So the tests' working folders live until the process ends.
+wxString NewWorkFolder()
+{
+    static TempDir root;
+    static int nCount = 0;
+    const wxString strFolder = wxString::FromUTF8(root / std::to_string(++nCount));
+    wxFileName::Mkdir(strFolder, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    return strFolder;
+}
+
+// Every test runs the frame in a working folder of its own with the
+// program's images and a copy of the shipped rules, and with a store of its
+// own, so neither the checkout nor the developer's settings are touched.
+class FrameTest : public testing::Test
+{
+protected:
+    FrameTest() : m_strOldCwd(wxGetCwd()), m_strDir(NewWorkFolder())
+    {
+        const wxString strSource = LINECAST_SOURCE_DIR;
+        wxMkdir(m_strDir + "/conf");
+        wxCopyFile(strSource + "/conf/conf.xml", m_strDir + "/conf/conf.xml");
+        wxMkdir(m_strDir + "/img");
+        wxArrayString arrImages;
+        wxDir::GetAllFiles(strSource + "/img", &arrImages, "*.png", wxDIR_FILES);
+        for (const wxString& strImage : arrImages)
+            wxCopyFile(strImage, m_strDir + "/img/" + wxFileName(strImage).GetFullName());
+        wxSetWorkingDirectory(m_strDir);
+    }
+    ~FrameTest() override
+    {
+        m_pAccess.reset();
+        delete m_pFrame;
+        wxSetWorkingDirectory(m_strOldCwd);
+    }
+
+    LinecastFrame& Open()
+    {
+        EXPECT_EQ(m_pFrame, nullptr);
+        m_pFrame = new LinecastFrame(nullptr);
+        m_pAccess = std::make_unique<LinecastFrameTestAccess>(*m_pFrame);
+        return *m_pFrame;
+    }
+    // Destroys the frame as closing the program does, then reads the store
+    // back as the next start would.
+    void Close()
+    {
+        m_pAccess.reset();
+        delete m_pFrame;
+        m_pFrame = nullptr;
+        m_config.Reopen();
+    }
+    void Reopen()
+    {
+        Close();
+        Open();
+    }
+    LinecastFrameTestAccess& Access() { return *m_pAccess; }
+
+    Visibility FilterPanesShown()
+    {
+        Visibility shown{};
+        for (size_t i = 0; i < shown.size(); ++i)
+            shown[i] = Access().Panes().GetPane(PANE_NAMES[i]).IsShown();
+        return shown;
+    }
+    Visibility FilterPreferences()
+    {
+        return {g_pPreference->m_nShowFilterDirectory == 1,
+                g_pPreference->m_nShowFilterExtension == 1,
+                g_pPreference->m_nShowFilterModifiedDate == 1};
+    }
+    void AddDirectory(const wxString& strPath) { Access().AddSourceDirectory(strPath); }
+
+    ScopedConfig m_config;
+    wxString m_strOldCwd;
+    wxString m_strDir;
+    LinecastFrame* m_pFrame = nullptr;
+    std::unique_ptr<LinecastFrameTestAccess> m_pAccess;
+};
+
+TEST_F(FrameTest, FirstStartShowsEveryPaneAndTheReportPage)
+{
+    LinecastFrame& frame = Open();
+
+    EXPECT_EQ(frame.GetClientSize(), wxSize(940, 616));
+    EXPECT_EQ(FilterPanesShown(), (Visibility{true, true, true}));
+    EXPECT_EQ(Access().Notebook().GetPageText(Access().Notebook().GetSelection()), "Report");
+    EXPECT_EQ(frame.GetStatusBar()->GetStatusText(0), "Ready");
+    EXPECT_EQ(frame.GetStatusBar()->GetFieldsCount(), 4);
+    EXPECT_EQ(Access().SourceDirectories().GetCount(), 0u);
+    EXPECT_EQ(frame.GetLatestVersion(), "unknown");
+    EXPECT_TRUE(Access().Manager().RulesLoaded());
+
+    for (const char* szPane : {"PaneName", "Result", "Counting Settings", "Analysis Parameter",
+                               "Directory Filter", "Modified Date Filter", "Extension Filter"})
+        EXPECT_TRUE(Access().Panes().GetPane(szPane).IsOk()) << szPane;
+    // Later parts of the program find their controls by these names.
+    for (const char* szName : {"ID_PANEL1",
+                               "ID_BITMAPBUTTON1",
+                               "ID_BITMAPBUTTON2",
+                               "ID_CHECKLISTBOX1",
+                               "ID_CHECKBOX1",
+                               "ID_COMBOBOX1",
+                               "ID_BITMAPBUTTON7",
+                               "ID_BITMAPBUTTON_START",
+                               "ID_BITMAPBUTTON_STOP",
+                               "ID_PANEL2",
+                               "ID_BITMAPBUTTON3",
+                               "ID_PANEL3",
+                               "ID_CHECKLISTBOX_DIR",
+                               "ID_CHECKBOX_DIR",
+                               "ID_BITMAPBUTTON4",
+                               "ID_PANEL4",
+                               "ID_CHECKLISTBOX_DATE",
+                               "ID_CHECKBOX_DATE",
+                               "ID_BITMAPBUTTON5",
+                               "ID_PANEL5",
+                               "ID_CHECKLISTBOX_EXT",
+                               "ID_CHECKBOX_EXT",
+                               "ID_BITMAPBUTTON6",
+                               "ID_PANEL_DETAIL",
+                               "ID_LC_DETAIL",
+                               "ID_PANEL6",
+                               "ID_SPLITTERWINDOW_SUMMARY",
+                               "ID_SPLITTERWINDOW1",
+                               "ID_LISTCTRL_DIR",
+                               "ID_LISTCTRL_EXT",
+                               "ID_PANEL_REPORT",
+                               "ID_CUSTOM1",
+                               "ID_STATUSBAR1"})
+        EXPECT_NE(wxWindow::FindWindowByName(szName, &frame), nullptr) << szName;
+}
+
+TEST_F(FrameTest, SavedFoldersComeBackUnchecked)
+{
+    Open();
+    AddDirectory("/src/alpha");
+    AddDirectory("/src/beta");
+    Access().SourceDirectories().Check(1, false);
+
+    Reopen();
+
+    wxCheckListBox& list = Access().SourceDirectories();
+    ASSERT_EQ(list.GetCount(), 2u);
+    EXPECT_EQ(list.GetString(0), "/src/alpha");
+    EXPECT_EQ(list.GetString(1), "/src/beta");
+    EXPECT_FALSE(list.IsChecked(0));
+    EXPECT_FALSE(list.IsChecked(1));
+}
+
+TEST_F(FrameTest, AddingTheSameFolderTwiceGivesTwoCheckedEntries)
+{
+    Open();
+    AddDirectory("/src/same");
+    AddDirectory("/src/same");
+    // File > "Add directory..." opens the chooser; cancelled, it adds nothing.
+    wxTEST_DIALOG(Access().Choose(Access().AddDirectoryEntry()),
+                  wxExpectModal<wxDirDialog>(wxID_CANCEL));
+
+    wxCheckListBox& list = Access().SourceDirectories();
+    ASSERT_EQ(list.GetCount(), 2u);
+    for (unsigned i = 0; i < 2; ++i)
+    {
+        EXPECT_EQ(list.GetString(i), "/src/same");
+        EXPECT_TRUE(list.IsChecked(i));
+    }
+}
+
+TEST_F(FrameTest, DeleteAsksOnlyWhenAnEntryIsSelected)
+{
+    Open();
+    AddDirectory("/src/one");
+    AddDirectory("/src/two");
+    wxCheckListBox& list = Access().SourceDirectories();
+
+    list.SetSelection(wxNOT_FOUND);
+    Access().ClickDeleteDirectory(); // a question here would fail the test
+    EXPECT_EQ(list.GetCount(), 2u);
+
+    list.SetSelection(0);
+    wxTEST_DIALOG(Access().ClickDeleteDirectory(), wxExpectModal<wxMessageDialog>(wxNO));
+    EXPECT_EQ(list.GetCount(), 2u);
+
+    wxTEST_DIALOG(Access().ClickDeleteDirectory(), wxExpectModal<wxMessageDialog>(wxYES));
+    ASSERT_EQ(list.GetCount(), 1u);
+    EXPECT_EQ(list.GetString(0), "/src/two");
+}
+
+struct FilterMenuRow
+{
+    const char* name;
+    Visibility before;
+    std::function<wxMenuItem*(LinecastFrameTestAccess&)> entry;
+    Visibility after;
+};
+
+class FilterMenuTest : public FrameTest, public testing::WithParamInterface<FilterMenuRow>
+{
+};
+
+TEST_P(FilterMenuTest, ChangesThePanesAndKeepsThemInThePreferences)
+{
+    const FilterMenuRow& row = GetParam();
+    m_config.Config().Write("/m_nShowFilterDirectory", row.before[0] ? 1 : 0);
+    m_config.Config().Write("/m_nShowFilterExtension", row.before[1] ? 1 : 0);
+    m_config.Config().Write("/m_nShowFilterModifiedDate", row.before[2] ? 1 : 0);
+    Open();
+    ASSERT_EQ(FilterPanesShown(), row.before);
+
+    Access().Choose(row.entry(Access()));
+    EXPECT_EQ(FilterPanesShown(), row.after);
+    EXPECT_EQ(FilterPreferences(), row.after);
+
+    Reopen();
+    EXPECT_EQ(FilterPanesShown(), row.after);
+}
+
+const FilterMenuRow FILTER_MENU_ROWS[] = {
+    {"AllFiltersWithOneHiddenShowsAll",
+     {true, false, true},
+     &LinecastFrameTestAccess::AllFilters,
+     {true, true, true}},
+    {"AllFiltersWithAllHiddenShowsAll",
+     {false, false, false},
+     &LinecastFrameTestAccess::AllFilters,
+     {true, true, true}},
+    {"AllFiltersWithAllShownHidesAll",
+     {true, true, true},
+     &LinecastFrameTestAccess::AllFilters,
+     {false, false, false}},
+    {"DirectoryFilterHidesItsShownPane",
+     {true, true, true},
+     &LinecastFrameTestAccess::DirectoryFilterEntry,
+     {false, true, true}},
+    {"ExtensionFilterShowsItsHiddenPane",
+     {false, false, false},
+     &LinecastFrameTestAccess::ExtensionFilterEntry,
+     {false, true, false}},
+    {"DateFilterTogglesOnlyItsPane",
+     {true, false, true},
+     &LinecastFrameTestAccess::DateFilterEntry,
+     {true, false, false}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, FilterMenuTest, testing::ValuesIn(FILTER_MENU_ROWS),
+                         [](const testing::TestParamInfo<FilterMenuRow>& info)
+                         { return std::string(info.param.name); });
+
+TEST_F(FrameTest, AllFiltersPressedTwiceShowsThenHidesAllThree)
+{
+    m_config.Config().Write("/m_nShowFilterExtension", 0);
+    Open();
+    Access().Choose(Access().AllFilters());
+    EXPECT_EQ(FilterPanesShown(), (Visibility{true, true, true}));
+    Access().Choose(Access().AllFilters());
+    EXPECT_EQ(FilterPanesShown(), (Visibility{false, false, false}));
+    EXPECT_EQ(FilterPreferences(), (Visibility{false, false, false}));
+}
+
+TEST_F(FrameTest, FullScreenHidesTheBarsThePreferencesNameAndComesBack)
+{
+    m_config.Config().Write("/m_nHideMenuBar", 0);
+    m_config.Config().Write("/m_nHideStatusBar", 1);
+    LinecastFrame& frame = Open();
+    frame.Show();
+
+    Access().ClickTool(Access().FullscreenTool());
+    EXPECT_TRUE(frame.IsFullScreen());
+    EXPECT_TRUE(frame.GetMenuBar()->IsShown());
+    EXPECT_FALSE(frame.GetStatusBar()->IsShown());
+    EXPECT_TRUE(Access().ToolBar().GetToolSticky(Access().FullscreenTool()));
+
+    Access().Choose(Access().FullscreenEntry());
+    EXPECT_FALSE(frame.IsFullScreen());
+    EXPECT_TRUE(frame.GetStatusBar()->IsShown());
+    EXPECT_FALSE(Access().ToolBar().GetToolSticky(Access().FullscreenTool()));
+}
+
+TEST_F(FrameTest, StatusFieldThreeFollowsTheFrameSize)
+{
+    LinecastFrame& frame = Open();
+    frame.Show();
+    frame.SetSize(800, 560);
+
+    const wxStopWatch watch;
+    wxString strExpected;
+    do
+    {
+        wxTheApp->Yield(true);
+        const wxSize size = frame.GetSize();
+        strExpected = wxString::Format("Frame Size: w = %d, h = %d", size.x, size.y);
+    } while (frame.GetStatusBar()->GetStatusText(3) != strExpected && watch.Time() < 3000);
+    EXPECT_EQ(frame.GetStatusBar()->GetStatusText(3), strExpected);
+    EXPECT_EQ(frame.GetSize(), wxSize(800, 560));
+}
+
+TEST_F(FrameTest, DestroyingTheFrameSavesThePreferencesAndTheRules)
+{
+    Open();
+    AddDirectory("/src/kept");
+    // Whatever the frame loaded is written back at the end: take the file
+    // away and it must reappear.
+    const wxString strRules = m_strDir + "/conf/conf.xml";
+    ASSERT_TRUE(wxRemoveFile(strRules));
+
+    Close();
+
+    EXPECT_EQ(g_pPreference, nullptr);
+    EXPECT_TRUE(wxFileExists(strRules));
+    EXPECT_EQ(m_config.Config().ReadLong("/m_nDirectoryNum", -1), 1);
+    EXPECT_EQ(m_config.Config().Read("/Directory/0", wxString()), "/src/kept");
+    EXPECT_EQ(m_config.Config().ReadLong("/w", -1), 940);
+    EXPECT_EQ(m_config.Config().ReadLong("/h", -1), 616);
+}
+
+TEST_F(FrameTest, QuitClosesAndDestroysTheFrame)
+{
+    LinecastFrame& frame = Open();
+    AddDirectory("/src/quit");
+    Access().Choose(Access().QuitEntry());
+    ASSERT_TRUE(wxTheApp->IsScheduledForDestruction(&frame));
+
+    m_pAccess.reset();
+    m_pFrame = nullptr; // wx deletes it now
+    wxTheApp->ProcessIdle();
+    EXPECT_EQ(g_pPreference, nullptr);
+    m_config.Reopen();
+    EXPECT_EQ(m_config.Config().Read("/Directory/0", wxString()), "/src/quit");
+}
+
+TEST_F(FrameTest, StartedElsewhereTheWindowOpensWithoutRulesAndWritesNone)
+{
+    // No img/ and no conf/ below the working directory.
+    const wxString strEmpty = NewWorkFolder();
+    wxSetWorkingDirectory(strEmpty);
+    {
+        wxLogNull noLog; // the missing images are reported by wx's own log
+        Open();
+    }
+    EXPECT_FALSE(Access().Manager().RulesLoaded());
+    EXPECT_EQ(m_pFrame->GetStatusBar()->GetStatusText(0), "Ready");
+    Close();
+    EXPECT_FALSE(wxFileExists(strEmpty + "/conf/conf.xml"));
+}
+
+TEST_F(FrameTest, UiLanguageStoresTheChoiceForTheNextStart)
+{
+    Open();
+    wxTEST_DIALOG(Access().Choose(Access().LanguageEntry()),
+                  wxExpectModal<wxSingleChoiceDialog>(wxExpectModal<wxSingleChoiceDialog>::CANCEL));
+    EXPECT_EQ(m_config.Config().Read("/ui_language", wxString("<absent>")), "<absent>");
+
+    wxTEST_DIALOG(Access().Choose(Access().LanguageEntry()),
+                  wxExpectModal<wxSingleChoiceDialog>(3), // Japanese
+                  wxExpectModal<wxMessageDialog>(wxOK));
+    EXPECT_EQ(m_config.Config().Read("/ui_language", wxString()),
+              wxLocale::GetLanguageCanonicalName(wxLANGUAGE_JAPANESE));
+}
+
+TEST_F(FrameTest, FilterUpdateListsWhatTheRunFoundAllChecked)
+{
+    LinecastFrame& frame = Open();
+    CountingManager& manager = Access().Manager();
+    manager.m_arrDirectoryList = Strings({"/src/b", "/src/a"});
+    manager.m_arrExtensionList = Strings({".h", ".cpp", ".C"});
+    manager.m_arrDateList = Strings({"2024-05-01", "2023-12-31"});
+
+    frame.OnFilterUpdate();
+
+    // Folders keep the run's order; extensions and dates are sorted by
+    // character code.
+    EXPECT_EQ(Access().DirectoryFilter().GetStrings(), (Strings({"/src/b", "/src/a"})));
+    EXPECT_EQ(Access().ExtensionFilter().GetStrings(), Strings({".C", ".cpp", ".h"}));
+    EXPECT_EQ(Access().DateFilter().GetStrings(), Strings({"2023-12-31", "2024-05-01"}));
+    for (wxCheckListBox* pList :
+         {&Access().DirectoryFilter(), &Access().ExtensionFilter(), &Access().DateFilter()})
+        for (unsigned i = 0; i < pList->GetCount(); ++i)
+            EXPECT_TRUE(pList->IsChecked(i)) << pList->GetName() << " " << i;
+}
+
+} // namespace
