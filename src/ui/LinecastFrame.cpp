@@ -1,5 +1,6 @@
 #include "ui/LinecastFrame.h"
 
+#include "config/AboutDlg.h"
 #include "config/Preference.h"
 #include "config/UiLanguage.h"
 #include "engine/CountingManager.h"
@@ -13,12 +14,6 @@
 #include <wx/propgrid/propgrid.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
-
-namespace
-{
-// The publisher's page where new versions are offered.
-const char* const DOWNLOAD_PAGE_URL = "https://quorvel.example.org/linecast/download";
-} // namespace
 
 LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
     : m_strLatestVersion(_("unknown")), m_idToolExport(NewControlId()),
@@ -113,7 +108,8 @@ void LinecastFrame::BindEvents()
     Bind(wxEVT_MENU, &LinecastFrame::OnUiLanguage, this, m_pMenuLanguage->GetId());
     Bind(wxEVT_TOOL, &LinecastFrame::OnCheckForUpdate, this, m_idToolUpdate);
     Bind(wxEVT_MENU, &LinecastFrame::OnCheckForUpdate, this, m_pMenuUpdate->GetId());
-    // The about tool and Help > About open the About dialog once it exists.
+    Bind(wxEVT_TOOL, &LinecastFrame::OnAbout, this, m_idToolAbout);
+    Bind(wxEVT_MENU, &LinecastFrame::OnAbout, this, m_pMenuAbout->GetId());
 
     // Column clicks and right clicks on the three result lists, and the list
     // popup's "Open Directory" / "Open File", are bound with the result views.
@@ -298,7 +294,13 @@ void LinecastFrame::OnUiLanguage(wxCommandEvent&)
 
 void LinecastFrame::OnCheckForUpdate(wxCommandEvent&)
 {
-    wxLaunchDefaultBrowser(DOWNLOAD_PAGE_URL, wxBROWSER_NEW_WINDOW);
+    wxLaunchDefaultBrowser(AboutDlg::DOWNLOAD_PAGE_URL, wxBROWSER_NEW_WINDOW);
+}
+
+void LinecastFrame::OnAbout(wxCommandEvent&)
+{
+    AboutDlg dlg(this);
+    dlg.ShowModal();
 }
 
 void LinecastFrame::OnQuit(wxCommandEvent&)

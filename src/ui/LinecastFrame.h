@@ -87,6 +87,7 @@ private:
     void OnFilterMenu(wxCommandEvent& event);
     void OnFullscreen(wxCommandEvent& event);
     void OnUiLanguage(wxCommandEvent& event);
+    void OnAbout(wxCommandEvent& event);
     void OnCheckForUpdate(wxCommandEvent& event);
     void OnQuit(wxCommandEvent& event);
     void OnFrameSize(wxSizeEvent& event);

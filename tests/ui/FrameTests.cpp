@@ -2,6 +2,7 @@
 #include "ScopedConfig.h"
 #include "TempDir.h"
 #include "WxPrinters.h"
+#include "config/AboutDlg.h"
 #include "config/Preference.h"
 #include "engine/CountingManager.h"
 #include "ui/LinecastFrame.h"
@@ -36,6 +37,12 @@ public:
     explicit wxExpectModal(int nId) : wxExpectDismissableModal<wxDirDialog>(nId) {}
 };
 
+template <> class wxExpectModal<AboutDlg> : public wxExpectDismissableModal<AboutDlg>
+{
+public:
+    explicit wxExpectModal(int nId) : wxExpectDismissableModal<AboutDlg>(nId) {}
+};
+
 // The frame's insides, for the tests only.
 class LinecastFrameTestAccess
 {
@@ -57,6 +64,8 @@ public:
     void AddSourceDirectory(const wxString& strPath) { m_frame.AddSourceDirectory(strPath); }
     wxMenuItem* AddDirectoryEntry() { return m_frame.m_pMenuAddDirectory; }
     wxMenuItem* QuitEntry() { return m_frame.m_pMenuQuit; }
+    wxMenuItem* AboutEntry() { return m_frame.m_pMenuAbout; }
+    int AboutTool() const { return m_frame.m_idToolAbout; }
     wxMenuItem* LanguageEntry() { return m_frame.m_pMenuLanguage; }
     wxMenuItem* FullscreenEntry() { return m_frame.m_pMenuFullscreen; }
     wxMenuItem* AllFilters() { return m_frame.m_pMenuAllFilters; }
@@ -127,7 +136,7 @@ protected:
         wxCopyFile(strSource + "/conf/conf.xml", m_strDir + "/conf/conf.xml");
         wxMkdir(m_strDir + "/img");
         wxArrayString arrImages;
-        wxDir::GetAllFiles(strSource + "/img", &arrImages, "*.png", wxDIR_FILES);
+        wxDir::GetAllFiles(strSource + "/img", &arrImages, wxEmptyString, wxDIR_FILES);
         for (const wxString& strImage : arrImages)
             wxCopyFile(strImage, m_strDir + "/img/" + wxFileName(strImage).GetFullName());
         wxSetWorkingDirectory(m_strDir);
@@ -461,6 +470,13 @@ TEST_F(FrameTest, UiLanguageStoresTheChoiceForTheNextStart)
                   wxExpectModal<wxMessageDialog>(wxOK));
     EXPECT_EQ(m_config.Config().Read("/ui_language", wxString()),
               wxLocale::GetLanguageCanonicalName(wxLANGUAGE_JAPANESE));
+}
+
+TEST_F(FrameTest, AboutToolAndMenuShowTheAboutBox)
+{
+    Open();
+    wxTEST_DIALOG(Access().ClickTool(Access().AboutTool()), wxExpectModal<AboutDlg>(wxID_OK));
+    wxTEST_DIALOG(Access().Choose(Access().AboutEntry()), wxExpectModal<AboutDlg>(wxID_OK));
 }
 
 TEST_F(FrameTest, FilterUpdateListsWhatTheRunFoundAllChecked)
