@@ -90,7 +90,7 @@ TEST_F(LanguageTest, FirstStartAsksBeforeTheWindowAndFillsTheStore)
     wxFrame* pFrame = new wxFrame(nullptr, wxID_ANY, "First start");
     Preference preference;
     preference.Load(pFrame);
-    pFrame->Destroy();
+    delete pFrame;
 
     m_config.Reopen();
     wxConfigBase& config = m_config.Config();

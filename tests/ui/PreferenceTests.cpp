@@ -11,7 +11,7 @@ class PreferenceTest : public testing::Test
 {
 protected:
     PreferenceTest() : m_pFrame(new wxFrame(nullptr, wxID_ANY, "Preference test")) {}
-    ~PreferenceTest() override { m_pFrame->Destroy(); }
+    ~PreferenceTest() override { delete m_pFrame; }
 
     // A new Preference loaded from the store, as at the next start.
     std::unique_ptr<Preference> Reload()
@@ -28,7 +28,7 @@ protected:
     }
 
     ScopedConfig m_config;
-    wxFrame* m_pFrame; // destroyed by wx after Destroy()
+    wxFrame* m_pFrame; // a top-level window: deleted directly
 };
 
 wxArrayString Folders(int nCount)
