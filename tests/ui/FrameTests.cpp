@@ -361,17 +361,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, FilterMenuTest, testing::ValuesIn(FILTER_MENU_ROW
                          [](const testing::TestParamInfo<FilterMenuRow>& info)
                          { return std::string(info.param.name); });
 
-TEST_F(FrameTest, AllFiltersPressedTwiceShowsThenHidesAllThree)
-{
-    m_config.Config().Write("/m_nShowFilterExtension", 0);
-    Open();
-    Access().Choose(Access().AllFilters());
-    EXPECT_EQ(FilterPanesShown(), (Visibility{true, true, true}));
-    Access().Choose(Access().AllFilters());
-    EXPECT_EQ(FilterPanesShown(), (Visibility{false, false, false}));
-    EXPECT_EQ(FilterPreferences(), (Visibility{false, false, false}));
-}
-
 TEST_F(FrameTest, FullScreenHidesTheBarsThePreferencesNameAndComesBack)
 {
     m_config.Config().Write("/m_nHideMenuBar", 0);
