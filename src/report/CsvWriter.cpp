@@ -187,7 +187,11 @@ bool WriteResultCsv(const CountingManager& manager, const wxString& strPath)
     wxLogNull noLog;
     // Written beside the target and renamed over it, so a failed or interrupted
     // write never leaves a truncated export in place of the old one.
-    const wxFileName target(strPath);
+    // Absolute, so the temporary file lands beside the target even for a bare
+    // file name (a prefix without a folder would put it in the system's
+    // temporary folder, perhaps on another file system).
+    wxFileName target(strPath);
+    target.MakeAbsolute();
     wxString strTemp =
         wxFileName::CreateTempFileName(target.GetPathWithSep() + "." + target.GetFullName() + ".");
     if (strTemp.empty())

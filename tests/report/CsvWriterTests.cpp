@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 #include <sys/stat.h>
+#include <wx/filefn.h>
 
 namespace
 {
@@ -322,6 +323,16 @@ TEST_F(CsvWriterTest, ReplacesAnExistingFileAndFailsCleanlyWithoutAFolder)
     struct stat st;
     ASSERT_EQ(stat(strPath.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u) << "the replaced file keeps its permissions";
+
+    // A bare file name is written in the working folder.
+    const wxString strOldCwd = wxGetCwd();
+    ASSERT_TRUE(wxSetWorkingDirectory(wxString::FromUTF8(m_dir.MakeDir("work"))));
+    EXPECT_TRUE(WriteResultCsv(m_manager, "relative.csv"));
+    wxSetWorkingDirectory(strOldCwd);
+    EXPECT_TRUE(std::filesystem::exists(m_dir / "work/relative.csv"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir / "work"),
+                            std::filesystem::directory_iterator()),
+              1);
 
     EXPECT_FALSE(WriteResultCsv(m_manager, wxString::FromUTF8(m_dir / "missing/out.csv")));
     // No temporary file is left behind beside the target.
