@@ -17,7 +17,8 @@ namespace
 class StoppingPump : public MessagePump
 {
 public:
-    StoppingPump(CountingManager& manager, int nStopAtCall) : m_manager(manager), m_nStopAt(nStopAtCall)
+    StoppingPump(CountingManager& manager, int nStopAtCall)
+        : m_manager(manager), m_nStopAt(nStopAtCall)
     {
     }
     void HandleOnePendingEvent() override
@@ -47,7 +48,8 @@ protected:
     CountingRunTest()
     {
         m_manager.SetSaveRulesOnDestroy(false);
-        m_manager.m_ruleTable["C"] = std::make_unique<CounterRule>("C", "C style", "//", "/*", "*/");
+        m_manager.m_ruleTable["C"] =
+            std::make_unique<CounterRule>("C", "C style", "//", "/*", "*/");
         AddType(".c", true);
         AddType(".h", true);
         AddType(".txt", false);
@@ -55,7 +57,8 @@ protected:
 
     void AddType(const char* szExt, bool bSelected)
     {
-        m_manager.m_extensionTable[szExt] = std::make_unique<FileExtension>(szExt, "C", "", bSelected);
+        m_manager.m_extensionTable[szExt] =
+            std::make_unique<FileExtension>(szExt, "C", "", bSelected);
     }
 
     // Runs like the window does: clear, mark running, hand over, count.

@@ -73,8 +73,10 @@ protected:
 
 TEST_F(ResultGroupingTest, SummaryListsValuesInOrderOfFirstAppearance)
 {
-    EXPECT_EQ(m_manager.m_arrDirectoryList, wxArrayString(2, std::vector<wxString>{"/p/a", "/p/b"}.data()));
-    EXPECT_EQ(m_manager.m_arrExtensionList, wxArrayString(2, std::vector<wxString>{".c", ".h"}.data()));
+    EXPECT_EQ(m_manager.m_arrDirectoryList,
+              wxArrayString(2, std::vector<wxString>{"/p/a", "/p/b"}.data()));
+    EXPECT_EQ(m_manager.m_arrExtensionList,
+              wxArrayString(2, std::vector<wxString>{".c", ".h"}.data()));
     EXPECT_EQ(m_manager.m_arrDateList,
               wxArrayString(2, std::vector<wxString>{"2024-10-08", "2024-10-09"}.data()));
     ASSERT_EQ(m_manager.m_arrDirectoryResults.size(), 2u);
@@ -120,20 +122,54 @@ TEST_P(FilterCases, MarksVisibleFilesAndRegroups)
     EXPECT_EQ(m_manager.m_arrDirectoryList.GetCount(), 2u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Filters, FilterCases,
-    testing::Values(
-        FilterCase{"NoFilterActiveShowsEverything", false, false, false, {}, {}, {},
-                   {true, true, true}, 3},
-        FilterCase{"OneFolder", true, false, false, {"/p/b"}, {".c", ".h"},
-                   {"2024-10-08", "2024-10-09"}, {false, false, true}, 1},
-        FilterCase{"OneExtension", false, true, false, {"/p/a", "/p/b"}, {".c"},
-                   {"2024-10-08", "2024-10-09"}, {true, false, true}, 2},
-        FilterCase{"EveryDateUnchecked", false, false, true, {"/p/a", "/p/b"}, {".c", ".h"}, {},
-                   {false, false, false}, 0},
-        FilterCase{"MembershipIsCaseSensitive", true, false, false, {"/P/A", "/p/b"},
-                   {".c", ".h"}, {"2024-10-08", "2024-10-09"}, {false, false, true}, 1}),
-    [](const testing::TestParamInfo<FilterCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Filters, FilterCases,
+                         testing::Values(FilterCase{"NoFilterActiveShowsEverything",
+                                                    false,
+                                                    false,
+                                                    false,
+                                                    {},
+                                                    {},
+                                                    {},
+                                                    {true, true, true},
+                                                    3},
+                                         FilterCase{"OneFolder",
+                                                    true,
+                                                    false,
+                                                    false,
+                                                    {"/p/b"},
+                                                    {".c", ".h"},
+                                                    {"2024-10-08", "2024-10-09"},
+                                                    {false, false, true},
+                                                    1},
+                                         FilterCase{"OneExtension",
+                                                    false,
+                                                    true,
+                                                    false,
+                                                    {"/p/a", "/p/b"},
+                                                    {".c"},
+                                                    {"2024-10-08", "2024-10-09"},
+                                                    {true, false, true},
+                                                    2},
+                                         FilterCase{"EveryDateUnchecked",
+                                                    false,
+                                                    false,
+                                                    true,
+                                                    {"/p/a", "/p/b"},
+                                                    {".c", ".h"},
+                                                    {},
+                                                    {false, false, false},
+                                                    0},
+                                         FilterCase{"MembershipIsCaseSensitive",
+                                                    true,
+                                                    false,
+                                                    false,
+                                                    {"/P/A", "/p/b"},
+                                                    {".c", ".h"},
+                                                    {"2024-10-08", "2024-10-09"},
+                                                    {false, false, true},
+                                                    1}),
+                         [](const testing::TestParamInfo<FilterCase>& info)
+                         { return std::string(info.param.name); });
 
 TEST_F(ResultGroupingTest, EveryDateUncheckedLeavesZeroGroups)
 {
