@@ -16,68 +16,61 @@ void AspxCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64
 {
     bool bInScript = false;
     bool bInBlock = false;
-    std::string_view line;
-    while (lines.Next(line))
-    {
-        ++nLines;
-        const std::string_view text = Trim(line);
-        if (text.empty())
-        {
-            ++nBlankLines;
-            continue;
-        }
-        const std::size_t nLength = text.size();
+    ForEachLine(lines, nLines, nBlankLines,
+                [&](std::string_view text)
+                {
+                    const std::size_t nLength = text.size();
 
-        if (!bInScript)
-        {
-            if (Contains(text, SCRIPT_BEGIN) && Contains(text, SCRIPT_END))
-                ++nCodeLines;
-            else if (Contains(text, SCRIPT_BEGIN))
-            {
-                ++nCodeLines;
-                bInScript = true;
-            }
-            continue; // otherwise markup, counted in the total only
-        }
+                    if (!bInScript)
+                    {
+                        if (Contains(text, SCRIPT_BEGIN) && Contains(text, SCRIPT_END))
+                            ++nCodeLines;
+                        else if (Contains(text, SCRIPT_BEGIN))
+                        {
+                            ++nCodeLines;
+                            bInScript = true;
+                        }
+                        return; // otherwise markup, counted in the total only
+                    }
 
-        if (bInBlock)
-        {
-            // Only a block end that closes the line closes the comment.
-            ++nCommentLines;
-            if (nLength >= 2 && EndsWith(text, BLOCK_END))
-                bInBlock = false;
-            continue;
-        }
+                    if (bInBlock)
+                    {
+                        // Only a block end that closes the line closes the comment.
+                        ++nCommentLines;
+                        if (nLength >= 2 && EndsWith(text, BLOCK_END))
+                            bInBlock = false;
+                        return;
+                    }
 
-        const bool bClosesTag =
-            nLength >= 2 && (text[nLength - 1] == '>' || text[nLength - 2] == '%');
-        if (nLength == 1)
-            ++nCodeLines;
-        else if (!bClosesTag && StartsWith(text, LINE_COMMENT))
-            ++nCommentLines;
-        else if (!bClosesTag && Contains(text, LINE_COMMENT))
-        {
-            ++nCodeLines;
-            ++nCommentLines;
-        }
-        else if (EndsWith(text, SCRIPT_END))
-        {
-            ++nCodeLines;
-            bInScript = false;
-        }
-        else if (Contains(text, BLOCK_BEGIN) && !Contains(text, BLOCK_END))
-        {
-            ++nCommentLines;
-            bInBlock = true;
-        }
-        else if (StartsWith(text, BLOCK_BEGIN) && EndsWith(text, BLOCK_END))
-            ++nCommentLines;
-        else if (Contains(text, SCRIPT_END))
-        {
-            ++nCodeLines;
-            bInScript = false;
-        }
-        else
-            ++nCodeLines;
-    }
+                    const bool bClosesTag =
+                        nLength >= 2 && (text[nLength - 1] == '>' || text[nLength - 2] == '%');
+                    if (nLength == 1)
+                        ++nCodeLines;
+                    else if (!bClosesTag && StartsWith(text, LINE_COMMENT))
+                        ++nCommentLines;
+                    else if (!bClosesTag && Contains(text, LINE_COMMENT))
+                    {
+                        ++nCodeLines;
+                        ++nCommentLines;
+                    }
+                    else if (EndsWith(text, SCRIPT_END))
+                    {
+                        ++nCodeLines;
+                        bInScript = false;
+                    }
+                    else if (Contains(text, BLOCK_BEGIN) && !Contains(text, BLOCK_END))
+                    {
+                        ++nCommentLines;
+                        bInBlock = true;
+                    }
+                    else if (StartsWith(text, BLOCK_BEGIN) && EndsWith(text, BLOCK_END))
+                        ++nCommentLines;
+                    else if (Contains(text, SCRIPT_END))
+                    {
+                        ++nCodeLines;
+                        bInScript = false;
+                    }
+                    else
+                        ++nCodeLines;
+                });
 }

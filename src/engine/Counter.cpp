@@ -168,26 +168,19 @@ void Counter::CountByRule(LineReader& lines, const CounterRule* pRule, std::int6
     const Markers markers(pRule);
     // A block comment left open at the end of a file ends with it.
     bool bInBlock = false;
-    std::string_view line;
-    while (lines.Next(line))
-    {
-        ++nLines;
-        const std::string_view text = Trim(line);
-        if (text.empty())
-        {
-            ++nBlankLines;
-            continue;
-        }
-        bool bComment = false;
-        bool bCode = false;
-        ClassifyLine(markers, text, bComment, bCode, bInBlock);
-        if (bComment && bCode)
-            ++nCodeCommentLines;
-        else if (bComment)
-            ++nCommentLines;
-        else if (bCode)
-            ++nCodeLines;
-    }
+    ForEachLine(lines, nLines, nBlankLines,
+                [&](std::string_view text)
+                {
+                    bool bComment = false;
+                    bool bCode = false;
+                    ClassifyLine(markers, text, bComment, bCode, bInBlock);
+                    if (bComment && bCode)
+                        ++nCodeCommentLines;
+                    else if (bComment)
+                        ++nCommentLines;
+                    else if (bCode)
+                        ++nCodeLines;
+                });
 }
 
 void Counter::ClassifyLine(const Markers& markers, std::string_view text, bool& bComment,

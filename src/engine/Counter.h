@@ -1,13 +1,12 @@
 #pragma once
 
 #include "engine/CounterRule.h"
+#include "engine/LineReader.h"
 #include "engine/Result.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-class LineReader;
 
 // Counts the lines of one file by kind: blank, comment, code, code and comment.
 // Counters keep no state between files, so one counter serves every file of
@@ -54,6 +53,24 @@ public:
     const CounterRule* m_pRule = nullptr; // borrowed from the rule table
 
 protected:
+    // Adds every line to the total and each blank one to the blank lines, and
+    // hands every other line, trimmed, to onText: the frame all counters share.
+    template <class OnText>
+    static void ForEachLine(LineReader& lines, std::int64_t& nLines, std::int64_t& nBlankLines,
+                            OnText onText)
+    {
+        std::string_view line;
+        while (lines.Next(line))
+        {
+            ++nLines;
+            const std::string_view text = Trim(line);
+            if (text.empty())
+                ++nBlankLines;
+            else
+                onText(text);
+        }
+    }
+
     static bool IsSpace(char c)
     {
         // Space, tab, line feed, vertical tab, form feed, carriage return.

@@ -14,53 +14,46 @@ void JspCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_
 {
     // Block comments are not recognised: inside a script their lines are code.
     bool bInScript = false;
-    std::string_view line;
-    while (lines.Next(line))
-    {
-        ++nLines;
-        const std::string_view text = Trim(line);
-        if (text.empty())
-        {
-            ++nBlankLines;
-            continue;
-        }
-        const std::size_t nLength = text.size();
+    ForEachLine(lines, nLines, nBlankLines,
+                [&](std::string_view text)
+                {
+                    const std::size_t nLength = text.size();
 
-        if (!bInScript)
-        {
-            if (Contains(text, SCRIPT_BEGIN) && Contains(text, SCRIPT_END))
-                ++nCodeLines; // a script opened and closed within markup
-            else if (StartsWith(text, SCRIPT_BEGIN))
-            {
-                ++nCodeLines;
-                bInScript = true;
-            }
-            // Anything else is markup, counted in the total only; a script
-            // begin after markup on the same line opens no script.
-            continue;
-        }
+                    if (!bInScript)
+                    {
+                        if (Contains(text, SCRIPT_BEGIN) && Contains(text, SCRIPT_END))
+                            ++nCodeLines; // a script opened and closed within markup
+                        else if (StartsWith(text, SCRIPT_BEGIN))
+                        {
+                            ++nCodeLines;
+                            bInScript = true;
+                        }
+                        // Anything else is markup, counted in the total only; a script
+                        // begin after markup on the same line opens no script.
+                        return;
+                    }
 
-        if (nLength == 1)
-            ++nCodeLines;
-        else if (EndsWith(text, SCRIPT_END))
-        {
-            ++nCodeLines;
-            bInScript = false;
-        }
-        else if (text[nLength - 1] == '>' || text[nLength - 2] == '%')
-        {
-            if (!Contains(text, LINE_COMMENT) && !Contains(text, SCRIPT_BEGIN) &&
-                !Contains(text, SCRIPT_END))
-                ++nCodeLines;
-        }
-        else if (StartsWith(text, LINE_COMMENT))
-            ++nCommentLines;
-        else if (Contains(text, LINE_COMMENT))
-        {
-            ++nCodeLines;
-            ++nCommentLines;
-        }
-        else if (!Contains(text, SCRIPT_BEGIN) && !Contains(text, SCRIPT_END))
-            ++nCodeLines;
-    }
+                    if (nLength == 1)
+                        ++nCodeLines;
+                    else if (EndsWith(text, SCRIPT_END))
+                    {
+                        ++nCodeLines;
+                        bInScript = false;
+                    }
+                    else if (text[nLength - 1] == '>' || text[nLength - 2] == '%')
+                    {
+                        if (!Contains(text, LINE_COMMENT) && !Contains(text, SCRIPT_BEGIN) &&
+                            !Contains(text, SCRIPT_END))
+                            ++nCodeLines;
+                    }
+                    else if (StartsWith(text, LINE_COMMENT))
+                        ++nCommentLines;
+                    else if (Contains(text, LINE_COMMENT))
+                    {
+                        ++nCodeLines;
+                        ++nCommentLines;
+                    }
+                    else if (!Contains(text, SCRIPT_BEGIN) && !Contains(text, SCRIPT_END))
+                        ++nCodeLines;
+                });
 }

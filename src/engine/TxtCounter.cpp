@@ -5,11 +5,6 @@
 void TxtCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t&, std::int64_t&,
                             std::int64_t&, std::int64_t& nBlankLines)
 {
-    std::string_view line;
-    while (lines.Next(line))
-    {
-        ++nLines;
-        if (Trim(line).empty())
-            ++nBlankLines;
-    }
+    // Blank lines are the only kind plain text has.
+    ForEachLine(lines, nLines, nBlankLines, [](std::string_view) {});
 }
