@@ -2,89 +2,9 @@
 
 #include "engine/Counter.h"
 
-// The counters that count purely by the comment markers of their rule. They
-// differ only in the rule they are given; without one, every non-blank line is
-// code.
-
-// Rule type "C".
-class CppCounter : public Counter
-{
-public:
-    void CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                    std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
-                    std::int64_t& nBlankLines) override
-    {
-        CountByRule(lines, m_pRule, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
-                    nBlankLines);
-    }
-};
-
-// Rule type "Basic".
-class BasicCounter : public Counter
-{
-public:
-    void CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                    std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
-                    std::int64_t& nBlankLines) override
-    {
-        CountByRule(lines, m_pRule, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
-                    nBlankLines);
-    }
-};
-
-// Rule type "Pascal".
-class PascalCounter : public Counter
-{
-public:
-    void CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                    std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
-                    std::int64_t& nBlankLines) override
-    {
-        CountByRule(lines, m_pRule, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
-                    nBlankLines);
-    }
-};
-
-// Rule type "Shell".
-class ShellCounter : public Counter
-{
-public:
-    void CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                    std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
-                    std::int64_t& nBlankLines) override
-    {
-        CountByRule(lines, m_pRule, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
-                    nBlankLines);
-    }
-};
-
-// Rule type "Sql".
-class SqlCounter : public Counter
-{
-public:
-    void CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                    std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
-                    std::int64_t& nBlankLines) override
-    {
-        CountByRule(lines, m_pRule, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
-                    nBlankLines);
-    }
-};
-
-// Rule type "Xml".
-class XmlCounter : public Counter
-{
-public:
-    void CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                    std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
-                    std::int64_t& nBlankLines) override
-    {
-        CountByRule(lines, m_pRule, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
-                    nBlankLines);
-    }
-};
-
-// Any other rule type: a new source style needs only a rule in the rules file.
+// Counts purely by the comment markers of its rule; without one, every
+// non-blank line is code. It serves any rule type without a counter of its
+// own, so a new source style needs only a rule in the rules file.
 class CommentRuleCounter : public Counter
 {
 public:
@@ -95,4 +15,24 @@ public:
         CountByRule(lines, m_pRule, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
                     nBlankLines);
     }
+};
+
+// The named comment-rule styles differ only in the rule they are given.
+class CppCounter final : public CommentRuleCounter // "C"
+{
+};
+class BasicCounter final : public CommentRuleCounter // "Basic"
+{
+};
+class PascalCounter final : public CommentRuleCounter // "Pascal"
+{
+};
+class ShellCounter final : public CommentRuleCounter // "Shell"
+{
+};
+class SqlCounter final : public CommentRuleCounter // "Sql"
+{
+};
+class XmlCounter final : public CommentRuleCounter // "Xml"
+{
 };
