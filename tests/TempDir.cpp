@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -35,4 +36,12 @@ std::string TempDir::MakeDir(const std::string& strName) const
     const fs::path p = fs::path(m_strPath) / strName;
     fs::create_directories(p);
     return p.string();
+}
+
+std::string ReadFileBytes(const std::string& strPath)
+{
+    std::ifstream in(strPath, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
 }

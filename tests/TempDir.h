@@ -22,3 +22,6 @@ public:
 private:
     std::string m_strPath;
 };
+
+// The whole content of a file as bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& strPath);

@@ -50,14 +50,6 @@ const char* const g_szRules = R"(<?xml version="1.0" encoding="UTF-8"?>
 </rules>
 )";
 
-std::string ReadFile(const std::string& strPath)
-{
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 // The lines of a text whose fields are separated by runs of blanks.
 std::vector<std::string> Cells(const std::string& strLine)
 {
@@ -169,7 +161,7 @@ TEST_F(CliAppTest, WritesTheCsvWithOneLinePerFile)
 {
     const std::string strCsv = m_dir / "out.csv";
     ASSERT_EQ(Run({"--types", ".c;.h", "--csv", strCsv, m_strRoot}), 0) << m_err.str();
-    const std::string strText = ReadFile(strCsv);
+    const std::string strText = ReadFileBytes(strCsv);
     const std::string strFiles = strText.substr(strText.find("# --- Result by file ---"));
     std::vector<std::string> arrLines;
     std::istringstream in(strFiles);
@@ -249,7 +241,7 @@ TEST_F(CliAppTest, NeverWritesTheRulesFile)
 {
     const auto tmBefore = std::filesystem::last_write_time(m_strRules);
     ASSERT_EQ(Run({m_strRoot}), 0) << m_err.str();
-    EXPECT_EQ(ReadFile(m_strRules), g_szRules);
+    EXPECT_EQ(ReadFileBytes(m_strRules), g_szRules);
     EXPECT_EQ(std::filesystem::last_write_time(m_strRules), tmBefore);
 }
 
@@ -324,13 +316,14 @@ TEST_F(CliAppTest, TheProgramReportsThroughItsExitStatus)
         return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
     };
     EXPECT_EQ(run("--version"), 0);
-    EXPECT_EQ(ReadFile(strOut), "linecast-cli 3.5.33.73\n");
+    EXPECT_EQ(ReadFileBytes(strOut), "linecast-cli 3.5.33.73\n");
     EXPECT_EQ(run("--nonsense"), 2);
-    EXPECT_EQ(ReadFile(strErr),
+    EXPECT_EQ(ReadFileBytes(strErr),
               "linecast-cli: unknown option '--nonsense' (see linecast-cli --help)\n");
     EXPECT_EQ(run("--rules '" + m_strRules + "' --types .h '" + m_strRoot + "'"), 0);
-    EXPECT_EQ(LineStartingWith(ReadFile(strOut), "Total")[1], "1");
-    EXPECT_EQ(ReadFile(strErr), "") << "no progress line when standard error is not a terminal";
+    EXPECT_EQ(LineStartingWith(ReadFileBytes(strOut), "Total")[1], "1");
+    EXPECT_EQ(ReadFileBytes(strErr), "")
+        << "no progress line when standard error is not a terminal";
 }
 #endif
 } // namespace

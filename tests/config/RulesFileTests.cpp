@@ -18,14 +18,6 @@ namespace fs = std::filesystem;
 namespace
 {
 
-std::string ReadBytes(const std::string& strPath)
-{
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 // The tables as one sorted text: "rule C|desc|//|/*|*/" and
 // "ext .c|C|desc" lines.
 std::string Dump(const CountingManager& manager)
@@ -124,10 +116,10 @@ TEST_P(RulesFileLoadAndSave, ReadsTablesAndWritesThemBack)
     EXPECT_EQ(Dump(manager), row.strTables);
 
     manager.SaveRules();
-    EXPECT_EQ(ReadBytes(strPath), row.strSaved);
+    EXPECT_EQ(ReadFileBytes(strPath), row.strSaved);
     // Saving again gives the same bytes and leaves nothing else beside the file.
     manager.SaveRules();
-    EXPECT_EQ(ReadBytes(strPath), row.strSaved);
+    EXPECT_EQ(ReadFileBytes(strPath), row.strSaved);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "conf"), fs::directory_iterator()), 1);
 }
 
@@ -266,7 +258,7 @@ TEST_P(RulesFileUnusable, LoadsNothingSaysNothingAndIsNotWrittenAtExit)
     if (row.strFile.empty())
         EXPECT_TRUE(fs::is_empty(dir.Path()));
     else
-        EXPECT_EQ(ReadBytes(strPath), row.strFile);
+        EXPECT_EQ(ReadFileBytes(strPath), row.strFile);
 }
 
 namespace
@@ -352,7 +344,7 @@ TEST(RulesFile, EditsInTheTablesAreWrittenOnceTheManagerIsDestroyed)
         manager.m_extensionTable.erase(".c");
         manager.m_extensionTable[".cc"] = std::make_unique<FileExtension>(".cc", "C", "new", true);
     }
-    EXPECT_EQ(ReadBytes(strPath),
+    EXPECT_EQ(ReadFileBytes(strPath),
               std::string(kDecl) + "<rules>\n" +
                   RuleText("C", "edited", "", "", "", ExtText(".cc", "new", "C")) + "</rules>\n");
 }
@@ -363,7 +355,7 @@ class ShippedRules : public testing::Test
 protected:
     void SetUp() override
     {
-        m_strShipped = ReadBytes(LINECAST_SOURCE_DIR "/conf/conf.xml");
+        m_strShipped = ReadFileBytes(LINECAST_SOURCE_DIR "/conf/conf.xml");
         ASSERT_FALSE(m_strShipped.empty());
         // A copy: running the tests never writes a tracked file.
         m_strPath = m_dir.Write("conf/conf.xml", m_strShipped);
@@ -426,5 +418,5 @@ TEST_F(ShippedRules, EveryExtensionIsLowerCaseDottedUniqueAndNamesARule)
 TEST_F(ShippedRules, LoadAndSaveReproduceTheFileByteForByte)
 {
     m_manager.SaveRules();
-    EXPECT_EQ(ReadBytes(m_strPath), m_strShipped);
+    EXPECT_EQ(ReadFileBytes(m_strPath), m_strShipped);
 }

@@ -15,14 +15,6 @@ namespace fs = std::filesystem;
 namespace
 {
 
-std::string ReadBytes(const std::string& strPath)
-{
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 std::string SaveToString(const wxXmlDocument& doc, int nStep)
 {
     wxMemoryOutputStream stream;
@@ -208,7 +200,7 @@ TEST(XmlDocumentEx, FileSaveReplacesTheFileAndLeavesNoTemporaryFile)
 
     const auto pDoc = DocWithValue("new");
     ASSERT_TRUE(pDoc->Save(wxString(strPath), 1));
-    EXPECT_EQ(ReadBytes(strPath), std::string(kDecl) + "<rules>\n  <v>new</v>\n</rules>\n");
+    EXPECT_EQ(ReadFileBytes(strPath), std::string(kDecl) + "<rules>\n  <v>new</v>\n</rules>\n");
     EXPECT_EQ(fs::status(strPath).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
@@ -223,7 +215,7 @@ TEST(XmlDocumentEx, FailedFileSaveLeavesThePreviousFileAsItWas)
 
     const auto pDoc = DocWithValue("new");
     EXPECT_FALSE(pDoc->Save(wxString(strPath), 1));
-    EXPECT_EQ(ReadBytes(strPath), "<rules/>\n");
+    EXPECT_EQ(ReadFileBytes(strPath), "<rules/>\n");
 
     // A missing folder: nothing is created.
     EXPECT_FALSE(pDoc->Save(wxString(dir / "missing/conf.xml"), 1));
@@ -240,5 +232,5 @@ TEST(XmlDocumentEx, FileSaveThroughASymbolicLinkWritesTheLinkedFile)
     const auto pDoc = DocWithValue("linked");
     ASSERT_TRUE(pDoc->Save(wxString(strLink), 1));
     EXPECT_TRUE(fs::is_symlink(strLink));
-    EXPECT_EQ(ReadBytes(strReal), std::string(kDecl) + "<rules>\n  <v>linked</v>\n</rules>\n");
+    EXPECT_EQ(ReadFileBytes(strReal), std::string(kDecl) + "<rules>\n  <v>linked</v>\n</rules>\n");
 }

@@ -70,14 +70,6 @@ std::vector<std::string> SplitLines(const std::string& strText)
     return arrLines;
 }
 
-std::string ReadFile(const std::string& strPath)
-{
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 std::vector<std::string> Section(const std::vector<std::string>& arrLines,
                                  const std::string& strTitle)
 {
@@ -112,7 +104,7 @@ protected:
     {
         const std::string strPath = m_dir / "out.csv";
         EXPECT_TRUE(WriteResultCsv(m_manager, wxString::FromUTF8(strPath)));
-        m_strText = ReadFile(strPath);
+        m_strText = ReadFileBytes(strPath);
         return SplitLines(m_strText);
     }
 
@@ -317,7 +309,7 @@ TEST_F(CsvWriterTest, ReplacesAnExistingFileAndFailsCleanlyWithoutAFolder)
     const std::string strPath = m_dir.Write("out.csv", "old contents that are longer than nothing");
     chmod(strPath.c_str(), 0640);
     ASSERT_TRUE(WriteResultCsv(m_manager, wxString::FromUTF8(strPath)));
-    const std::string strText = ReadFile(strPath);
+    const std::string strText = ReadFileBytes(strPath);
     EXPECT_EQ(strText.rfind(R + "\r\n", 0), 0u);
     EXPECT_EQ(strText.find("old contents"), std::string::npos);
     struct stat st;
