@@ -9,25 +9,8 @@ namespace
 {
 using namespace std::string_literals;
 
-struct RuleRow
-{
-    const char* szName;
-    std::string strBytes;
-    LineCounts expected; // lines, code, comment, code+comment, blank
-};
-
-std::ostream& operator<<(std::ostream& out, const RuleRow& row)
-{
-    return out << row.szName;
-}
-
-std::string RowName(const testing::TestParamInfo<RuleRow>& info)
-{
-    return info.param.szName;
-}
-
 // Counts with a C-style rule: "//", "/*", "*/".
-class CStyleRule : public testing::TestWithParam<RuleRow>
+class CStyleRule : public testing::TestWithParam<CountRow>
 {
 protected:
     CStyleRule() : m_rule("C", "", "//", "/*", "*/") { m_counter.m_pRule = &m_rule; }
@@ -42,34 +25,34 @@ TEST_P(CStyleRule, CountsEachLineAsOneKind)
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, CStyleRule,
-    testing::Values(RuleRow{"StatementIsCode", "x = 1;", {1, 1, 0, 0, 0}},
-                    RuleRow{"LineCommentIsComment", "// note", {1, 0, 1, 0, 0}},
-                    RuleRow{"IndentedLineCommentIsComment", " \t// note", {1, 0, 1, 0, 0}},
-                    RuleRow{"StatementThenLineCommentIsBoth", "x = 1; // note", {1, 0, 0, 1, 0}},
-                    RuleRow{"EmptyLineIsBlank", "\n", {1, 0, 0, 0, 1}},
-                    RuleRow{"WhiteSpaceOnlyLineIsBlank", " \t\v\f \n", {1, 0, 0, 0, 1}},
-                    RuleRow{"BlockOnOneLineIsComment", "/* note */", {1, 0, 1, 0, 0}},
-                    RuleRow{"EmptyBlockIsComment", "/**/", {1, 0, 1, 0, 0}},
-                    RuleRow{"BlockThenStatementIsBoth", "/* a */ x = 1;", {1, 0, 0, 1, 0}},
-                    RuleRow{"StatementThenBlockIsBoth", "x = 1; /* a */", {1, 0, 0, 1, 0}},
-                    RuleRow{"BlocksDoNotNest", "/* a /* b */ c */", {1, 0, 0, 1, 0}},
-                    RuleRow{"BlankLineInsideBlockStaysBlank", "/* a\n\nb */", {3, 0, 2, 0, 1}},
-                    RuleRow{"BlockOverThreeLinesBetweenStatements",
-                            "x = 1; /* open\nstill open\n*/ y = 2;",
-                            {3, 0, 1, 2, 0}},
-                    RuleRow{"BlockBeginHidesLineComment", "x /* a // b\nc */", {2, 0, 1, 1, 0}},
-                    RuleRow{"LineCommentHidesBlockBegin", "// a /* b\nx = 1;", {2, 1, 1, 0, 0}},
-                    RuleRow{"BlockBeginInStringOpensBlock", "s = \"/*\";\nx = 1;", {2, 0, 1, 1, 0}},
-                    RuleRow{"BlockEndOutsideBlockIsCode", "*/ x", {1, 1, 0, 0, 0}},
-                    RuleRow{"SecondBlockOnLineAfterCode", "/* a */ x /* b", {1, 0, 0, 1, 0}},
-                    RuleRow{"CodeAfterBlockClosesOnLaterLine", "/* a\nb */ x", {2, 0, 1, 1, 0}},
-                    RuleRow{
-                        "ByteOrderMarkBeforeCommentIsCode", "\xEF\xBB\xBF// x", {1, 0, 0, 1, 0}},
-                    RuleRow{"NulByteIsNotWhiteSpace", "\0\n\t\0"s, {2, 2, 0, 0, 0}},
-                    RuleRow{"HighBytesAreNotWhiteSpace", "\xA0\n\x85", {2, 2, 0, 0, 0}},
-                    RuleRow{"EmptyFileCountsNothing", "", {0, 0, 0, 0, 0}},
-                    RuleRow{"TotalIsSumOfKinds", "a\n\n// b\nc // d\n/* e\n*/", {6, 1, 3, 1, 1}}),
-    RowName);
+    testing::Values(
+        CountRow{"StatementIsCode", "x = 1;", {1, 1, 0, 0, 0}},
+        CountRow{"LineCommentIsComment", "// note", {1, 0, 1, 0, 0}},
+        CountRow{"IndentedLineCommentIsComment", " \t// note", {1, 0, 1, 0, 0}},
+        CountRow{"StatementThenLineCommentIsBoth", "x = 1; // note", {1, 0, 0, 1, 0}},
+        CountRow{"EmptyLineIsBlank", "\n", {1, 0, 0, 0, 1}},
+        CountRow{"WhiteSpaceOnlyLineIsBlank", " \t\v\f \n", {1, 0, 0, 0, 1}},
+        CountRow{"BlockOnOneLineIsComment", "/* note */", {1, 0, 1, 0, 0}},
+        CountRow{"EmptyBlockIsComment", "/**/", {1, 0, 1, 0, 0}},
+        CountRow{"BlockThenStatementIsBoth", "/* a */ x = 1;", {1, 0, 0, 1, 0}},
+        CountRow{"StatementThenBlockIsBoth", "x = 1; /* a */", {1, 0, 0, 1, 0}},
+        CountRow{"BlocksDoNotNest", "/* a /* b */ c */", {1, 0, 0, 1, 0}},
+        CountRow{"BlankLineInsideBlockStaysBlank", "/* a\n\nb */", {3, 0, 2, 0, 1}},
+        CountRow{"BlockOverThreeLinesBetweenStatements",
+                 "x = 1; /* open\nstill open\n*/ y = 2;",
+                 {3, 0, 1, 2, 0}},
+        CountRow{"BlockBeginHidesLineComment", "x /* a // b\nc */", {2, 0, 1, 1, 0}},
+        CountRow{"LineCommentHidesBlockBegin", "// a /* b\nx = 1;", {2, 1, 1, 0, 0}},
+        CountRow{"BlockBeginInStringOpensBlock", "s = \"/*\";\nx = 1;", {2, 0, 1, 1, 0}},
+        CountRow{"BlockEndOutsideBlockIsCode", "*/ x", {1, 1, 0, 0, 0}},
+        CountRow{"SecondBlockOnLineAfterCode", "/* a */ x /* b", {1, 0, 0, 1, 0}},
+        CountRow{"CodeAfterBlockClosesOnLaterLine", "/* a\nb */ x", {2, 0, 1, 1, 0}},
+        CountRow{"ByteOrderMarkBeforeCommentIsCode", "\xEF\xBB\xBF// x", {1, 0, 0, 1, 0}},
+        CountRow{"NulByteIsNotWhiteSpace", "\0\n\t\0"s, {2, 2, 0, 0, 0}},
+        CountRow{"HighBytesAreNotWhiteSpace", "\xA0\n\x85", {2, 2, 0, 0, 0}},
+        CountRow{"EmptyFileCountsNothing", "", {0, 0, 0, 0, 0}},
+        CountRow{"TotalIsSumOfKinds", "a\n\n// b\nc // d\n/* e\n*/", {6, 1, 3, 1, 1}}),
+    CountRowName);
 
 TEST_F(CStyleRule, BlockOpenAtEndOfFileDoesNotCarryIntoNextFile)
 {

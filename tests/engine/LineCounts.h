@@ -4,7 +4,9 @@
 #include "engine/LineReader.h"
 
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 // The five counts of one counted file, compared and printed as one value so a
@@ -39,4 +41,22 @@ inline LineCounts CountBytes(Counter& counter, std::string_view bytes)
     counter.CountLines(lines, counts.nLines, counts.nCode, counts.nComment, counts.nCodeComment,
                        counts.nBlank);
     return counts;
+}
+
+// One table row: a named file's bytes and the five counts they must give.
+struct CountRow
+{
+    const char* szName;
+    std::string strBytes;
+    LineCounts expected; // lines, code, comment, code+comment, blank
+};
+
+inline std::ostream& operator<<(std::ostream& out, const CountRow& row)
+{
+    return out << row.szName;
+}
+
+inline std::string CountRowName(const testing::TestParamInfo<CountRow>& info)
+{
+    return info.param.szName;
 }
