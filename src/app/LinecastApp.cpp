@@ -1,6 +1,6 @@
 #include "app/LinecastApp.h"
 
-#include "config/UiLanguage.h"
+#include "ui/settings/UiLanguage.h"
 #include "ui/LinecastFrame.h"
 
 #include <wx/config.h>

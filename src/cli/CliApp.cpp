@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliProgress.h"
 #include "cli/CliReport.h"
+#include "config/Version.h"
 #include "engine/CountingManager.h"
 #include "engine/CountingParam.h"
 #include "report/CsvWriter.h"
@@ -91,7 +92,7 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
     }
     if (options.m_nAction == CliOptions::ACTION_VERSION)
     {
-        m_out << "linecast-cli " << LINECAST_VERSION << "\n";
+        m_out << "linecast-cli " << LinecastVersion::TEXT << "\n";
         return EXIT_OK;
     }
     if (options.m_nAction == CliOptions::ACTION_COUNT && !options.CheckFolders())

@@ -1,8 +1,8 @@
 #include "ui/LinecastFrame.h"
 
-#include "config/AboutDlg.h"
-#include "config/Preference.h"
-#include "config/UiLanguage.h"
+#include "ui/dialogs/AboutDlg.h"
+#include "ui/settings/Preference.h"
+#include "ui/settings/UiLanguage.h"
 #include "engine/CountingManager.h"
 
 #include <wx/aui/auibar.h>

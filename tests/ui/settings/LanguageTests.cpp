@@ -1,8 +1,8 @@
 #include "ExpectSingleChoice.h"
 #include "ScopedConfig.h"
 #include "WxPrinters.h"
-#include "config/Preference.h"
-#include "config/UiLanguage.h"
+#include "ui/settings/Preference.h"
+#include "ui/settings/UiLanguage.h"
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>

@@ -1,5 +1,5 @@
 #include "WxPrinters.h"
-#include "config/AboutDlg.h"
+#include "ui/dialogs/AboutDlg.h"
 
 #include <gtest/gtest.h>
 #include <wx/bmpbuttn.h>

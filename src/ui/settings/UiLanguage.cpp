@@ -1,4 +1,4 @@
-#include "config/UiLanguage.h"
+#include "ui/settings/UiLanguage.h"
 
 #include <wx/choicdlg.h>
 #include <wx/config.h>

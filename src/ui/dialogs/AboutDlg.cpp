@@ -1,4 +1,6 @@
-#include "config/AboutDlg.h"
+#include "ui/dialogs/AboutDlg.h"
+
+#include "config/Version.h"
 
 #include <wx/bmpbuttn.h>
 #include <wx/button.h>
@@ -12,16 +14,11 @@
 #include <wx/version.h>
 
 const char* const AboutDlg::WEB_SITE_URL = "https://quorvel.example.org/";
-const char* const AboutDlg::MAIL_ADDRESS = "linecast@quorvel.org";
+const char* const AboutDlg::MAIL_ADDRESS = LinecastVersion::CONTACT_ADDRESS;
 const char* const AboutDlg::DOWNLOAD_PAGE_URL = "https://quorvel.example.org/linecast/download";
 
 namespace
 {
-const char* const VERSION = "3.5.33.73";
-const int BUILD_COUNT = 1140;
-const char* const BUILD_DAY = "22";
-const char* const BUILD_MONTH = "06";
-const char* const BUILD_YEAR = "2011";
 
 // Pictures come from img/ below the working directory; the type is taken from
 // the file itself.
@@ -128,8 +125,9 @@ wxString AboutDlg::VersionText()
 {
     // Only the build count is formatted, so a translation with a "%" in it
     // cannot upset the format.
-    return _("Version ") + VERSION + " " + wxString::Format(" (Build %d.", BUILD_COUNT) +
-           BUILD_DAY + BUILD_MONTH + BUILD_YEAR + ")";
+    using namespace LinecastVersion;
+    return _("Version ") + TEXT + " " + wxString::Format(" (Build %d.", BUILD_COUNT) + BUILD_DAY +
+           BUILD_MONTH + BUILD_YEAR + ")";
 }
 
 wxString AboutDlg::LibraryBuildText()

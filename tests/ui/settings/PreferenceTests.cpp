@@ -1,6 +1,6 @@
 #include "ScopedConfig.h"
 #include "WxPrinters.h"
-#include "config/Preference.h"
+#include "ui/settings/Preference.h"
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>

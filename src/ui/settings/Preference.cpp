@@ -1,4 +1,4 @@
-#include "config/Preference.h"
+#include "ui/settings/Preference.h"
 
 #include <wx/config.h>
 #include <wx/display.h>
