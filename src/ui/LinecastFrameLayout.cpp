@@ -2,6 +2,8 @@
 // status bar, choosers and popup menus. The handlers live in LinecastFrame.cpp.
 #include "ui/LinecastFrame.h"
 
+#include "ui/UiImages.h"
+
 #include <wx/aui/auibar.h>
 #include <wx/aui/auibook.h>
 #include <wx/aui/framemanager.h>
@@ -27,54 +29,6 @@
 
 namespace
 {
-
-// Images live in img/ under the working directory, beside the program. A
-// missing file is reported by wx's own error log and leaves the control
-// without that picture.
-wxBitmap LoadImage(const wxString& strName)
-{
-    const wxImage image(wxFileName("img", strName).GetFullPath(), wxBITMAP_TYPE_ANY);
-    return image.IsOk() ? wxBitmap(image) : wxBitmap();
-}
-
-// Normal, pressed, focused and disabled pictures of one bitmap button.
-struct ButtonImages
-{
-    const char* normal;
-    const char* pressed;
-    const char* focused;
-    const char* disabled;
-};
-
-const ButtonImages ADD_IMAGES = {"Add_s16_01.png", "Add_s15_01.png", "Add_s16_02.png",
-                                 "Add_s16_03.png"};
-const ButtonImages DELETE_IMAGES = {"Del_s16_01.png", "Del_s15_01.png", "Del_s16_02.png",
-                                    "Del_s16_03.png"};
-const ButtonImages SOURCE_TYPE_IMAGES = {"Ext_s16_02.png", "Ext_s15_01.png", "Ext_s16_01.png",
-                                         "Ext_s16_03.png"};
-const ButtonImages START_IMAGES = {"Start_s24_01.png", "Start_s22_01.png", "Start_s24_02.png",
-                                   "Start_s24_03.png"};
-const ButtonImages STOP_IMAGES = {"Stop_s16_01.png", "Stop_s15_01.png", "Stop_s16_02.png",
-                                  "Stop_s16_01.png"};
-const ButtonImages REFRESH_IMAGES = {"Ref_s16_01.png", "Ref_s15_01.png", "Ref_s16_02.png",
-                                     "Ref_s16_03.png"};
-
-wxBitmapButton* MakeBitmapButton(wxWindow* pParent, const ButtonImages& images,
-                                 const wxString& strToolTip, const wxString& strName,
-                                 long nStyle = wxBU_AUTODRAW)
-{
-    auto* pButton =
-        new wxBitmapButton(pParent, wxID_ANY, LoadImage(images.normal), wxDefaultPosition,
-                           wxDefaultSize, nStyle, wxDefaultValidator, strName);
-    if (const wxBitmap bmp = LoadImage(images.pressed); bmp.IsOk())
-        pButton->SetBitmapPressed(bmp);
-    if (const wxBitmap bmp = LoadImage(images.focused); bmp.IsOk())
-        pButton->SetBitmapFocus(bmp);
-    if (const wxBitmap bmp = LoadImage(images.disabled); bmp.IsOk())
-        pButton->SetBitmapDisabled(bmp);
-    pButton->SetToolTip(strToolTip);
-    return pButton;
-}
 
 wxMenuItem* AppendMenuItem(wxMenu* pMenu, const wxString& strLabel, const wxString& strHelp,
                            const char* imageName = nullptr)
