@@ -26,7 +26,7 @@ public:
 // show them; the member pointer ties the description to its field.
 struct AnalysisParamInfo
 {
-    const char* name;  // the grid property name, e.g. "ManMonthLines"
+    const char* name; // the grid property name, e.g. "ManMonthLines"
     int AnalysisParam::*field;
     int nDefault;
     int nMin;

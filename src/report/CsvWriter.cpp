@@ -3,16 +3,12 @@
 #include "config/Version.h"
 #include "engine/CountingManager.h"
 #include "report/LinePercentageResult.h"
+#include "report/OutputFile.h"
 
 #include <charconv>
 #include <cstdint>
 #include <wx/datetime.h>
-#include <wx/file.h>
-#include <wx/filename.h>
 #include <wx/intl.h>
-#include <wx/log.h>
-
-#include <sys/stat.h>
 
 namespace
 {
@@ -179,48 +175,13 @@ std::string FormatResultCsv(const CountingManager& manager)
     return csv.m_str;
 }
 
+bool WriteResultCsv(const CountingManager& manager, const wxString& strPath, wxString& strError)
+{
+    return WriteOutputFile(strPath, FormatResultCsv(manager), strError);
+}
+
 bool WriteResultCsv(const CountingManager& manager, const wxString& strPath)
 {
-    const std::string strText = FormatResultCsv(manager);
-
-    // The engine never lets a file error become a dialog; the caller reports
-    // the outcome.
-    wxLogNull noLog;
-    // Written beside the target and renamed over it, so a failed or interrupted
-    // write never leaves a truncated export in place of the old one.
-    // Absolute, so the temporary file lands beside the target even for a bare
-    // file name (a prefix without a folder would put it in the system's
-    // temporary folder, perhaps on another file system).
-    wxFileName target(strPath);
-    target.MakeAbsolute();
-    wxString strTemp =
-        wxFileName::CreateTempFileName(target.GetPathWithSep() + "." + target.GetFullName() + ".");
-    if (strTemp.empty())
-        return false;
-    bool bOk = false;
-    {
-        wxFile file(strTemp, wxFile::write);
-        bOk = file.IsOpened() && file.Write(strText.data(), strText.size()) == strText.size() &&
-              file.Flush() && file.Close();
-    }
-    if (bOk)
-    {
-        // The temporary file is created private to its owner; the export keeps
-        // the permissions of the file it replaces, or those of any new file.
-        struct stat old;
-        mode_t nMode;
-        if (stat(strPath.fn_str(), &old) == 0)
-            nMode = old.st_mode & 07777;
-        else
-        {
-            const mode_t nMask = umask(0);
-            umask(nMask);
-            nMode = 0666 & ~nMask;
-        }
-        chmod(strTemp.fn_str(), nMode);
-        bOk = wxRenameFile(strTemp, strPath, true);
-    }
-    if (!bOk)
-        wxRemoveFile(strTemp);
-    return bOk;
+    wxString strError;
+    return WriteResultCsv(manager, strPath, strError);
 }

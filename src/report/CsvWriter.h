@@ -9,7 +9,9 @@ class CountingManager;
 // totals, then one section per directory, extension and file. The file is
 // UTF-8 without a byte-order mark, every line ends with CR LF, and it replaces
 // the target only once it has been written completely. Returns false when the
-// file could not be written; the target is then left as it was.
+// file could not be written, with the reason in strError; the target is then
+// left as it was.
+bool WriteResultCsv(const CountingManager& manager, const wxString& strPath, wxString& strError);
 bool WriteResultCsv(const CountingManager& manager, const wxString& strPath);
 
 // The CSV text itself, as WriteResultCsv puts it on disk.

@@ -7,8 +7,8 @@ namespace
 {
 float Share(std::int64_t nCount, std::uint64_t nLines)
 {
-    return RoundTwoDecimals(static_cast<float>(static_cast<double>(nCount) * 100.0 /
-                                               static_cast<double>(nLines)));
+    return RoundTwoDecimals(
+        static_cast<float>(static_cast<double>(nCount) * 100.0 / static_cast<double>(nLines)));
 }
 } // namespace
 

@@ -41,7 +41,6 @@ PhaseResult::PhaseResult(const TotalResult& total, const AnalysisParam& param)
 
     Shares(m_fLLDCost, m_fCDCost, m_fUTCost, m_fTotalCost, m_fLLDCostPercent, m_fCDCostPercent,
            m_fUTCostPercent, m_fITCostPercent);
-    Shares(m_fLLDManMonth, m_fCDManMonth, m_fUTManMonth, m_fTotalManMonth,
-           m_fLLDManMonthPercent, m_fCDManMonthPercent, m_fUTManMonthPercent,
-           m_fITManMonthPercent);
+    Shares(m_fLLDManMonth, m_fCDManMonth, m_fUTManMonth, m_fTotalManMonth, m_fLLDManMonthPercent,
+           m_fCDManMonthPercent, m_fUTManMonthPercent, m_fITManMonthPercent);
 }
