@@ -1,7 +1,8 @@
 #include "app/LinecastApp.h"
 
-#include "ui/settings/UiLanguage.h"
 #include "ui/LinecastFrame.h"
+#include "ui/UpdateCheck.h"
+#include "ui/settings/UiLanguage.h"
 
 #include <wx/config.h>
 #include <wx/filename.h>
@@ -11,6 +12,11 @@
 #include <wx/stdpaths.h>
 
 wxIMPLEMENT_APP(LinecastApp);
+
+namespace
+{
+const int EXIT_WAIT_MS = 2000;
+}
 
 bool LinecastApp::OnInit()
 {
@@ -58,4 +64,13 @@ bool LinecastApp::OnInit()
     pFrame->Show();
     SetTopWindow(pFrame);
     return true;
+}
+
+int LinecastApp::OnExit()
+{
+    // The window closed without waiting for the check. Its thread looks at
+    // the stop request every few hundredths of a second, so this is quick;
+    // the bound only keeps a wedged thread from holding up the exit.
+    StopUpdateChecks(EXIT_WAIT_MS);
+    return wxApp::OnExit();
 }

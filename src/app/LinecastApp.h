@@ -9,6 +9,8 @@ class LinecastApp : public wxApp
 {
 public:
     bool OnInit() override;
+    // Gives a running update check a moment to end before the toolkit goes.
+    int OnExit() override;
 
 private:
     // Lives as long as the application, so every translated text stays valid.

@@ -1,9 +1,11 @@
 #include "ui/LinecastFrame.h"
 
+#include "engine/CountingManager.h"
+#include "report/LatestVersion.h"
+#include "ui/UpdateCheck.h"
 #include "ui/dialogs/AboutDlg.h"
 #include "ui/settings/Preference.h"
 #include "ui/settings/UiLanguage.h"
-#include "engine/CountingManager.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
@@ -16,10 +18,10 @@
 #include <wx/utils.h>
 
 LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
-    : m_strLatestVersion(_("unknown")), m_idToolExport(NewControlId()),
-      m_idToolFilter(NewControlId()), m_idToolFullscreen(NewControlId()),
-      m_idToolLanguage(NewControlId()), m_idToolUpdate(NewControlId()),
-      m_idToolAbout(NewControlId())
+    : m_pLatestVersion(std::make_shared<LatestVersion>(_("unknown"))),
+      m_idToolExport(NewControlId()), m_idToolFilter(NewControlId()),
+      m_idToolFullscreen(NewControlId()), m_idToolLanguage(NewControlId()),
+      m_idToolUpdate(NewControlId()), m_idToolAbout(NewControlId())
 {
     Create(parent, id, _("Linecast"), wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE);
 
@@ -60,12 +62,15 @@ LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
     SetStatusText(_("Ready"), 0);
     // The filter status text joins here with the filter panel.
 
-    // The background update check starts here, and the start page is shown
-    // in the report window right after it, once both exist.
+    StartUpdateCheck(m_pLatestVersion);
+    // The start page is shown in the report window right after, once it exists.
 }
 
 LinecastFrame::~LinecastFrame()
 {
+    // A check still running finds nobody to tell.
+    m_pLatestVersion->Abandon();
+
     if (m_pPreference)
     {
         m_pPreference->m_arrDirectoryHistory = m_pListSourceDirectory->GetStrings();
@@ -88,14 +93,13 @@ LinecastFrame::~LinecastFrame()
 
 void LinecastFrame::SetLatestVersion(const wxString& strVersion)
 {
-    wxMutexLocker lock(m_mutexVersion);
-    m_strLatestVersion = strVersion;
+    if (!m_pLatestVersion->Set(strVersion))
+        ShowUpdateMessage(m_pLatestVersion, [] { return wxString("Lock not ok!"); });
 }
 
 wxString LinecastFrame::GetLatestVersion() const
 {
-    wxMutexLocker lock(m_mutexVersion);
-    return m_strLatestVersion;
+    return m_pLatestVersion->Get();
 }
 
 void LinecastFrame::BindEvents()

@@ -8,10 +8,10 @@
 #include <memory>
 #include <wx/frame.h>
 #include <wx/menu.h>
-#include <wx/thread.h>
 #include <wx/windowid.h>
 
 class CountingManager;
+class LatestVersion;
 class Preference;
 class wxAuiManager;
 class wxAuiNotebook;
@@ -43,8 +43,8 @@ public:
     explicit LinecastFrame(wxWindow* parent, wxWindowID id = wxID_ANY);
     ~LinecastFrame() override;
 
-    // The update check writes the latest published version from its own
-    // thread; every access holds m_mutexVersion.
+    // The latest published version, as the update check found it; every
+    // access holds the version's m_mutexVersion.
     void SetLatestVersion(const wxString& strVersion);
     wxString GetLatestVersion() const;
 
@@ -98,8 +98,8 @@ private:
     std::unique_ptr<CountingManager> m_pManager;
     AnalysisParam m_analysisParam;
     FilterParam m_filterParam;
-    wxString m_strLatestVersion;
-    mutable wxMutex m_mutexVersion;
+    // Shared with the update check's thread, which may outlive the frame.
+    std::shared_ptr<LatestVersion> m_pLatestVersion;
     int m_nDetailSortColumn = 0;
     bool m_bDetailSortAscending = false;
     int m_nDirSortColumn = 0;
