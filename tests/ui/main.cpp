@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "TempDir.h"
+#include "ui/UpdateCheck.h"
 
 namespace
 {
@@ -77,6 +78,8 @@ int main(int argc, char** argv)
     const int nResult = RUN_ALL_TESTS();
 
     unexpectedDialogs.Unregister();
+    // No update check a test started may outlive the toolkit.
+    StopUpdateChecks(2000);
     wxTheApp->OnExit();
     wxEntryCleanup();
     return nResult;
