@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
