@@ -1,9 +1,10 @@
 #include "ui/LinecastFrame.h"
 
+#include "config/UserRules.h"
+#include "engine/CountingManager.h"
 #include "ui/dialogs/AboutDlg.h"
 #include "ui/settings/Preference.h"
 #include "ui/settings/UiLanguage.h"
-#include "engine/CountingManager.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
@@ -41,6 +42,7 @@ LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
 
     if (!m_pManager)
         m_pManager = std::make_unique<CountingManager>();
+    UseUserRules(*m_pManager);
     m_pManager->LoadRules();
     m_pManager->SetMessagePump(&m_messagePump);
 
