@@ -38,6 +38,7 @@ endif()
 # `cpack -G DEB` in a release build (scripts/dev package) makes the Debian
 # package from the rules above.
 set(CPACK_PACKAGE_NAME linecast)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Quorvel)
 set(CPACK_PACKAGE_CONTACT "Quorvel <${LINECAST_CONTACT_ADDRESS}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "count and analyse source code lines")
