@@ -2,6 +2,7 @@
 
 #include "config/DataFiles.h"
 #include "config/UserRules.h"
+#include "engine/CountingManager.h"
 
 #include <filesystem>
 #include <functional>
@@ -40,36 +41,6 @@ TEST(DataFilesTest, DataFolderIsBesideTheProgramElseTheInstalledShareFolder)
             << row.szProgramDir;
 }
 
-TEST(DataFilesTest, UserRulesFollowXdgConfigHomeWhenItIsAbsolute)
-{
-    wxString strOldHome, strOldConfig;
-    wxGetEnv("HOME", &strOldHome);
-    const bool bHadConfig = wxGetEnv("XDG_CONFIG_HOME", &strOldConfig);
-    wxSetEnv("HOME", "/home/ann");
-    const struct
-    {
-        const char* szConfigHome; // null: not set
-        const char* szExpected;
-    } rows[] = {
-        {"/tmp/cfg", "/tmp/cfg/linecast/conf.xml"},
-        {"cfg", "/home/ann/.config/linecast/conf.xml"},
-        {nullptr, "/home/ann/.config/linecast/conf.xml"},
-    };
-    for (const auto& row : rows)
-    {
-        if (row.szConfigHome)
-            wxSetEnv("XDG_CONFIG_HOME", row.szConfigHome);
-        else
-            wxUnsetEnv("XDG_CONFIG_HOME");
-        EXPECT_EQ(UserRulesPath(), row.szExpected) << (row.szConfigHome ? row.szConfigHome : "");
-    }
-    wxSetEnv("HOME", strOldHome);
-    if (bHadConfig)
-        wxSetEnv("XDG_CONFIG_HOME", strOldConfig);
-    else
-        wxUnsetEnv("XDG_CONFIG_HOME");
-}
-
 TEST(DataFilesTest, UserCopyIsMadeOnlyWhereNothingIsYet)
 {
     const std::string strShipped = "<rules><rule><type>C</type></rule></rules>\n";
@@ -82,9 +53,6 @@ TEST(DataFilesTest, UserCopyIsMadeOnlyWhereNothingIsYet)
         const char* szExpectedCopy; // null: the shipped bytes; "": nothing at the path
     } rows[] = {
         {"missing: copied, folder made", [](const TempDir&) {}, true, true, nullptr},
-        {"edited copy kept",
-         [](const TempDir& dir) { dir.Write("cfg/linecast/conf.xml", "<rules/>"); }, true, true,
-         "<rules/>"},
         {"damaged copy kept",
          [](const TempDir& dir) { dir.Write("cfg/linecast/conf.xml", "<rules><ru"); }, true, true,
          "<rules><ru"},
@@ -121,5 +89,26 @@ TEST(DataFilesTest, UserCopyIsMadeOnlyWhereNothingIsYet)
         EXPECT_EQ(ReadFileBytes(dir / "share/conf/conf.xml"), row.bHasShipped ? strShipped : "")
             << row.szName;
     }
+}
+TEST(DataFilesTest, WithoutAUserCopyTheShippedRulesAreReadButNeverWritten)
+{
+    TempDir dir;
+    const std::string strShipped = "<rules><rule><type>C</type></rule></rules>\n";
+    dir.Write("data/conf/conf.xml", strShipped);
+    dir.Write("config", "a file where the configuration folder should be");
+    wxString strOldConfig;
+    wxGetEnv("XDG_CONFIG_HOME", &strOldConfig);
+    wxSetEnv("XDG_CONFIG_HOME", Wx(dir / "config"));
+    SetDataDir(Wx(dir / "data"));
+    {
+        CountingManager manager;
+        UseUserRules(manager);
+        manager.LoadRules();
+        EXPECT_EQ(manager.m_ruleTable.count("C"), 1u);
+        manager.m_ruleTable.clear();
+    }
+    EXPECT_EQ(ReadFileBytes(dir / "data/conf/conf.xml"), strShipped);
+    SetDataDir(wxString());
+    wxSetEnv("XDG_CONFIG_HOME", strOldConfig);
 }
 } // namespace
