@@ -1,7 +1,6 @@
 # Places the data the programs read relative to their folder beside them in
-# ${LINECAST_DIST_DIR}. The rules file is copied only when the shipped one
-# changes, so edits the program saved there survive a rebuild and the tracked
-# file in the checkout is never written by a run.
+# ${LINECAST_DIST_DIR}. The programs never write there: the window keeps its
+# rules in a per-user copy made from this one.
 set(_dist_rules ${LINECAST_DIST_DIR}/conf/conf.xml)
 add_custom_command(OUTPUT ${_dist_rules}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/conf/conf.xml ${_dist_rules}

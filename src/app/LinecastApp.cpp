@@ -1,5 +1,6 @@
 #include "app/LinecastApp.h"
 
+#include "config/DataFiles.h"
 #include "ui/LinecastFrame.h"
 #include "ui/UpdateCheck.h"
 #include "ui/settings/UiLanguage.h"
@@ -38,7 +39,7 @@ bool LinecastApp::OnInit()
         pConfig->SetExpandEnvVars(false);
     }
 
-    wxLocale::AddCatalogLookupPathPrefix("locales");
+    wxLocale::AddCatalogLookupPathPrefix(DataFilePath("locales"));
     const wxLanguage language = LanguageFromConfig();
     {
         // A language whose system locale is not installed still gets its
@@ -55,7 +56,7 @@ bool LinecastApp::OnInit()
     wxIconBundle icons;
     {
         wxLogNull noLog; // no icon file: the window simply has none
-        icons.AddIcon("img/Linecast_01.ico", wxBITMAP_TYPE_ICO);
+        icons.AddIcon(DataFilePath("img/Linecast_01.ico"), wxBITMAP_TYPE_ICO);
     }
 
     auto* pFrame = new LinecastFrame(nullptr, wxID_ANY);

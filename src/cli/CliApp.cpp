@@ -3,6 +3,8 @@
 #include "cli/CliOptions.h"
 #include "cli/CliProgress.h"
 #include "cli/CliReport.h"
+#include "config/DataFiles.h"
+#include "config/UserRules.h"
 #include "config/Version.h"
 #include "engine/CountingManager.h"
 #include "engine/CountingParam.h"
@@ -10,12 +12,9 @@
 
 #include <wx/file.h>
 #include <wx/filefn.h>
-#include <wx/filename.h>
 #include <wx/log.h>
 
 #include <algorithm>
-#include <climits>
-#include <unistd.h>
 
 namespace
 {
@@ -32,15 +31,6 @@ int CliApp::Error(const wxString& strMessage, int nStatus)
     return nStatus;
 }
 
-wxString CliApp::GetExecutableDir()
-{
-    char buf[PATH_MAX];
-    const ssize_t nLen = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (nLen <= 0)
-        return ".";
-    return wxFileName(wxString::FromUTF8(buf, nLen)).GetPath();
-}
-
 std::string CliApp::HelpText()
 {
     std::string str =
@@ -49,8 +39,9 @@ std::string CliApp::HelpText()
         "in the given folders, and estimates cost and effort from them.\n"
         "\n"
         "Options:\n"
-        "  --rules FILE         rules file (default: conf/conf.xml in the working\n"
-        "                       folder if present, else the one shipped with the program)\n"
+        "  --rules FILE         rules file (default: the window's own copy,\n"
+        "                       ~/.config/linecast/conf.xml, if present, else the one\n"
+        "                       shipped with the program)\n"
         "  --types \".c;.h\"      file types to count, separated by \";\" (default: all)\n"
         "  --no-recursive       count the given folders only, not their subfolders\n"
         "  --param NAME=VALUE   set an analysis parameter (may be repeated)\n"
@@ -101,7 +92,8 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
     CountingManager manager;
     // The tool reads the rules; it never writes them back.
     manager.SetSaveRulesOnDestroy(false);
-    const wxString strRules = options.ResolveRulesPath(m_strProgramDir);
+    const wxString strRules =
+        options.ResolveRulesPath(UserRulesPath(), DataFilePath("conf/conf.xml"));
     if (!wxFileExists(strRules))
         return Error("no rules file '" + strRules + "'");
     if (!wxFile::Access(strRules, wxFile::read))

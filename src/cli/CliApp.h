@@ -24,13 +24,9 @@ public:
 
     int Run(const std::vector<wxString>& arrArgs);
 
-    // The folder searched for the shipped rules file, conf/conf.xml below it.
-    void SetProgramDir(const wxString& strDir) { m_strProgramDir = strDir; }
     // Where the progress line goes; null (the default) shows none.
     void SetProgressStream(std::FILE* pStream) { m_pProgress = pStream; }
 
-    // The folder of the running executable.
-    static wxString GetExecutableDir();
     static std::string HelpText();
 
 private:
@@ -38,6 +34,5 @@ private:
 
     std::ostream& m_out;
     std::ostream& m_err;
-    wxString m_strProgramDir;
     std::FILE* m_pProgress = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "config/UserRules.h"
 #include "engine/CountingManager.h"
 
 #include <algorithm>
@@ -186,14 +187,14 @@ bool CliOptions::CheckFolders()
     return true;
 }
 
-wxString CliOptions::ResolveRulesPath(const wxString& strProgramDir) const
+wxString CliOptions::ResolveRulesPath(const wxString& strUserRules,
+                                      const wxString& strShippedRules) const
 {
     if (!m_strRulesPath.empty())
         return m_strRulesPath;
-    const wxString strLocal = wxString("conf") + wxFILE_SEP_PATH + "conf.xml";
-    if (wxFileExists(strLocal))
-        return strLocal;
-    return strProgramDir + wxFILE_SEP_PATH + strLocal;
+    // A broken copy is still the user's: it is reported, not passed over for
+    // rules the window would not count with.
+    return PathIsTaken(strUserRules) ? strUserRules : strShippedRules;
 }
 
 wxArrayString CliOptions::SplitTypes(const wxString& strTypes)

@@ -32,9 +32,9 @@ public:
     // normalised paths in m_arrDirs.
     bool CheckFolders();
 
-    // The rules file to read: --rules, else "conf/conf.xml" under the working
-    // directory when it exists, else the shipped one in the program's folder.
-    wxString ResolveRulesPath(const wxString& strProgramDir) const;
+    // The rules file to read: --rules, else the user's own copy when there is
+    // one (the window's rules), else the shipped one.
+    wxString ResolveRulesPath(const wxString& strUserRules, const wxString& strShippedRules) const;
 
     // Marks the chosen file types selected in the manager's extension table:
     // those of --types, or every known type. Fails on a type the rules file

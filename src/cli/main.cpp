@@ -31,7 +31,6 @@ int main(int argc, char** argv)
     }
 
     CliApp app(std::cout, std::cerr);
-    app.SetProgramDir(CliApp::GetExecutableDir());
     if (isatty(fileno(stderr)))
         app.SetProgressStream(stderr);
     return app.Run(arrArgs);

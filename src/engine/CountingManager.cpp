@@ -6,10 +6,7 @@
 
 #include <wx/filefn.h>
 
-CountingManager::CountingManager() : m_strRulesPath("conf/conf.xml")
-{
-    m_strRulesPath.Replace("/", wxString(wxFILE_SEP_PATH));
-}
+CountingManager::CountingManager() = default;
 
 CountingManager::~CountingManager()
 {

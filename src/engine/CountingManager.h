@@ -47,8 +47,8 @@ public:
     static wxString GetFileExtension(const wxString& strPath);
     bool IsSelectedType(const wxString& strExt, wxString& strRuleType) const;
 
-    // The rules file, "conf/conf.xml" under the working directory unless a
-    // caller (the tests, the command-line tool) points it elsewhere.
+    // The rules file; none until a caller names one (the window: the per-user
+    // copy; the command-line tool: the one it looked up; the tests: their own).
     void LoadRules();
     void SaveRules();
     void SetRulesPath(const wxString& strPath) { m_strRulesPath = strPath; }

@@ -1,5 +1,6 @@
 #include "ui/LinecastFrame.h"
 
+#include "config/UserRules.h"
 #include "engine/CountingManager.h"
 #include "report/LatestVersion.h"
 #include "ui/UpdateCheck.h"
@@ -43,6 +44,7 @@ LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
 
     if (!m_pManager)
         m_pManager = std::make_unique<CountingManager>();
+    UseUserRules(*m_pManager);
     m_pManager->LoadRules();
     m_pManager->SetMessagePump(&m_messagePump);
 

@@ -1,14 +1,14 @@
 #include "ui/UiImages.h"
 
-#include <wx/filename.h>
+#include "config/DataFiles.h"
+
 #include <wx/image.h>
 
-// Images live in img/ under the working directory, beside the program. A
-// missing file is reported by wx's own error log and leaves the control
+// A missing file is reported by wx's own error log and leaves the control
 // without that picture.
 wxBitmap LoadImage(const wxString& strName)
 {
-    const wxImage image(wxFileName("img", strName).GetFullPath(), wxBITMAP_TYPE_ANY);
+    const wxImage image(DataFilePath("img/" + strName), wxBITMAP_TYPE_ANY);
     return image.IsOk() ? wxBitmap(image) : wxBitmap();
 }
 

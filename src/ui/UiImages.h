@@ -4,8 +4,8 @@
 #include <wx/bmpbuttn.h>
 #include <wx/string.h>
 
-// The pictures of the window's tools, menus and buttons, read from img/, and
-// the four-picture bitmap buttons every pane uses.
+// The pictures of the window's tools, menus and buttons, read from the
+// program's img/ folder, and the four-picture bitmap buttons every pane uses.
 
 // A picture of img/ by file name; an empty bitmap when it cannot be read (wx's
 // own error log names the file).

@@ -3,6 +3,7 @@
 #include "cli/CliApp.h"
 #include "cli/CliProgress.h"
 #include "cli/CliReport.h"
+#include "config/DataFiles.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <sstream>
 #include <sys/wait.h>
 #include <wx/filefn.h>
+#include <wx/utils.h>
 
 namespace
 {
@@ -76,6 +78,11 @@ class CliAppTest : public testing::Test
 protected:
     CliAppTest()
     {
+        // Neither a shipped rules file nor a user's copy unless a test makes
+        // them: the data folder and the configuration folder are the test's.
+        SetDataDir(wxString::FromUTF8(m_dir / "data"));
+        m_bHadConfigHome = wxGetEnv("XDG_CONFIG_HOME", &m_strOldConfigHome);
+        wxSetEnv("XDG_CONFIG_HOME", wxString::FromUTF8(m_dir / "config"));
         m_strRules = m_dir.Write("rules/conf.xml", g_szRules);
         m_strRoot = m_dir.MakeDir("tree");
         // Four lines of each kind, one each.
@@ -98,11 +105,21 @@ protected:
         m_out.str("");
         m_err.str("");
         CliApp app(m_out, m_err);
-        app.SetProgramDir(wxString::FromUTF8(m_dir / "nowhere"));
         return app.Run(arrArgs);
     }
 
+    ~CliAppTest() override
+    {
+        SetDataDir(wxString());
+        if (m_bHadConfigHome)
+            wxSetEnv("XDG_CONFIG_HOME", m_strOldConfigHome);
+        else
+            wxUnsetEnv("XDG_CONFIG_HOME");
+    }
+
     TempDir m_dir;
+    wxString m_strOldConfigHome;
+    bool m_bHadConfigHome = false;
     std::string m_strRules;
     std::string m_strRoot;
     std::ostringstream m_out;
@@ -225,7 +242,6 @@ TEST_F(CliAppTest, BadInputFailsWithOneLineAndStatusTwoBeforeCounting)
             arrArgs.push_back(wxString::FromUTF8(str));
         std::ostringstream out, err;
         CliApp app(out, err);
-        app.SetProgramDir(wxString::FromUTF8(m_dir / "nowhere"));
         EXPECT_EQ(app.Run(arrArgs), 2) << row.szName;
         const std::string strErr = err.str();
         EXPECT_EQ(strErr.rfind("linecast-cli: " + row.strMessage, 0), 0u)
@@ -245,30 +261,28 @@ TEST_F(CliAppTest, NeverWritesTheRulesFile)
     EXPECT_EQ(std::filesystem::last_write_time(m_strRules), tmBefore);
 }
 
-TEST_F(CliAppTest, FindsTheRulesInTheWorkingFolderThenBesideTheProgram)
+TEST_F(CliAppTest, TakesTheUsersCopyOverTheShippedRulesAndIgnoresTheWorkingFolder)
 {
+    const auto describe = [](const std::string& strDesc)
+    {
+        std::string str = g_szRules;
+        return str.replace(str.find("C header"), 8, strDesc);
+    };
     const wxString strOldCwd = wxGetCwd();
-    const std::string strWork = m_dir.MakeDir("work");
-    ASSERT_TRUE(wxSetWorkingDirectory(wxString::FromUTF8(strWork)));
+    ASSERT_TRUE(wxSetWorkingDirectory(wxString::FromUTF8(m_dir.MakeDir("work"))));
+    m_dir.Write("work/conf/conf.xml", describe("Working folder"));
+    const auto listedH = [&]
+    {
+        std::ostringstream out, err;
+        CliApp app(out, err);
+        EXPECT_EQ(app.Run({"--list-types"}), 0) << err.str();
+        return LineStartingWith(out.str(), ".h");
+    };
 
-    // Beside the program only.
-    const std::string strProgram = m_dir.MakeDir("program");
-    m_dir.Write("program/conf/conf.xml", g_szRules);
-    std::ostringstream out, err;
-    CliApp app(out, err);
-    app.SetProgramDir(wxString::FromUTF8(strProgram));
-    EXPECT_EQ(app.Run({"--list-types"}), 0) << err.str();
-    EXPECT_EQ(LineStartingWith(out.str(), ".h"),
-              (std::vector<std::string>{".h", "C", "C", "header"}));
-
-    // A rules file in the working folder comes first.
-    std::string strLocal = g_szRules;
-    strLocal.replace(strLocal.find("C header"), 8, "Header file");
-    m_dir.Write("work/conf/conf.xml", strLocal);
-    out.str("");
-    EXPECT_EQ(app.Run({"--list-types"}), 0) << err.str();
-    EXPECT_EQ(LineStartingWith(out.str(), ".h"),
-              (std::vector<std::string>{".h", "C", "Header", "file"}));
+    m_dir.Write("data/conf/conf.xml", describe("Shipped file"));
+    EXPECT_EQ(listedH(), (std::vector<std::string>{".h", "C", "Shipped", "file"}));
+    m_dir.Write("config/linecast/conf.xml", describe("User copy"));
+    EXPECT_EQ(listedH(), (std::vector<std::string>{".h", "C", "User", "copy"}));
 
     wxSetWorkingDirectory(strOldCwd);
 }

@@ -29,6 +29,7 @@
 #include <wx/statusbr.h>
 #include <wx/stopwatch.h>
 #include <wx/testing.h>
+#include <wx/utils.h>
 
 #include <array>
 #include <functional>
@@ -127,22 +128,17 @@ inline wxString NewWorkFolder()
     return strFolder;
 }
 
-// Every test runs the frame in a working folder of its own with the
-// program's images and a copy of the shipped rules, and with a store of its
-// own, so neither the checkout nor the developer's settings are touched.
+// Every test runs the frame in an empty working folder of its own, with a
+// store and a configuration folder (the per-user rules copy) of its own, so
+// neither the checkout nor the developer's settings are touched. The frame
+// finds its images and shipped rules in the build's program folder.
 class FrameTest : public testing::Test
 {
 protected:
     FrameTest() : m_strOldCwd(wxGetCwd()), m_strDir(NewWorkFolder())
     {
-        const wxString strSource = LINECAST_SOURCE_DIR;
-        wxMkdir(m_strDir + "/conf");
-        wxCopyFile(strSource + "/conf/conf.xml", m_strDir + "/conf/conf.xml");
-        wxMkdir(m_strDir + "/img");
-        wxArrayString arrImages;
-        wxDir::GetAllFiles(strSource + "/img", &arrImages, wxEmptyString, wxDIR_FILES);
-        for (const wxString& strImage : arrImages)
-            wxCopyFile(strImage, m_strDir + "/img/" + wxFileName(strImage).GetFullName());
+        wxGetEnv("XDG_CONFIG_HOME", &m_strOldConfigHome);
+        wxSetEnv("XDG_CONFIG_HOME", m_strDir + "/config");
         wxSetWorkingDirectory(m_strDir);
     }
     ~FrameTest() override
@@ -150,7 +146,10 @@ protected:
         m_pAccess.reset();
         delete m_pFrame;
         wxSetWorkingDirectory(m_strOldCwd);
+        wxSetEnv("XDG_CONFIG_HOME", m_strOldConfigHome);
     }
+    // The rules file the frame reads and writes.
+    wxString UserRules() const { return m_strDir + "/config/linecast/conf.xml"; }
 
     LinecastFrame& Open()
     {
@@ -192,6 +191,7 @@ protected:
 
     ScopedConfig m_config;
     wxString m_strOldCwd;
+    wxString m_strOldConfigHome;
     wxString m_strDir;
     LinecastFrame* m_pFrame = nullptr;
     std::unique_ptr<LinecastFrameTestAccess> m_pAccess;

@@ -215,7 +215,7 @@ TEST_F(FrameTest, DestroyingTheFrameSavesThePreferencesAndTheRules)
     AddDirectory("/src/kept");
     // Whatever the frame loaded is written back at the end: take the file
     // away and it must reappear.
-    const wxString strRules = m_strDir + "/conf/conf.xml";
+    const wxString strRules = UserRules();
     ASSERT_TRUE(wxRemoveFile(strRules));
 
     Close();
@@ -241,21 +241,6 @@ TEST_F(FrameTest, QuitClosesAndDestroysTheFrame)
     EXPECT_EQ(g_pPreference, nullptr);
     m_config.Reopen();
     EXPECT_EQ(m_config.Config().Read("/Directory/0", wxString()), "/src/quit");
-}
-
-TEST_F(FrameTest, StartedElsewhereTheWindowOpensWithoutRulesAndWritesNone)
-{
-    // No img/ and no conf/ below the working directory.
-    const wxString strEmpty = NewWorkFolder();
-    wxSetWorkingDirectory(strEmpty);
-    {
-        wxLogNull noLog; // the missing images are reported by wx's own log
-        Open();
-    }
-    EXPECT_FALSE(Access().Manager().RulesLoaded());
-    EXPECT_EQ(m_pFrame->GetStatusBar()->GetStatusText(0), "Ready");
-    Close();
-    EXPECT_FALSE(wxFileExists(strEmpty + "/conf/conf.xml"));
 }
 
 TEST_F(FrameTest, UiLanguageStoresTheChoiceForTheNextStart)

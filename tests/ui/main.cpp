@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "TempDir.h"
+#include "config/DataFiles.h"
 #include "ui/UpdateCheck.h"
 
 namespace
@@ -60,6 +61,9 @@ int main(int argc, char** argv)
     TempDir configHome;
     setenv("XDG_CONFIG_HOME", configHome.Path().c_str(), 1);
     wxConfigBase::DontCreateOnDemand();
+    // The test program lives outside the program folder; the data is the
+    // build's, wherever a test's working folder is.
+    SetDataDir(LINECAST_DIST_DIR);
 
     wxSetAssertHandler(FailOnAssert);
     if (!wxEntryStart(argc, argv))

@@ -1,5 +1,6 @@
 #include "ui/dialogs/AboutDlg.h"
 
+#include "config/DataFiles.h"
 #include "config/Version.h"
 
 #include <wx/bmpbuttn.h>
@@ -20,11 +21,11 @@ const char* const AboutDlg::DOWNLOAD_PAGE_URL = "https://quorvel.example.org/lin
 namespace
 {
 
-// Pictures come from img/ below the working directory; the type is taken from
-// the file itself.
+// Pictures come from the program's img/ folder; the type is taken from the
+// file itself.
 wxBitmap LoadPicture(const char* szName)
 {
-    return wxBitmap(wxString("img/") + szName, wxBITMAP_TYPE_ANY);
+    return wxBitmap(DataFilePath(wxString("img/") + szName), wxBITMAP_TYPE_ANY);
 }
 
 // The box's designed face, or the desktop's own GUI font where that face is

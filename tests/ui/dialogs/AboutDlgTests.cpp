@@ -14,14 +14,9 @@
 
 namespace
 {
-// The About box reads its pictures from img/ below the working directory, as
-// the program does when started from its own folder.
 class AboutDlgTest : public testing::Test
 {
 protected:
-    AboutDlgTest() : m_strOldDir(wxGetCwd()) { wxSetWorkingDirectory(LINECAST_DIST_DIR); }
-    ~AboutDlgTest() override { wxSetWorkingDirectory(m_strOldDir); }
-
     // A missing control fails the test (gtest reports the exception).
     template <class T> static T& Find(AboutDlg& dlg, const char* szName)
     {
@@ -30,8 +25,6 @@ protected:
             throw std::runtime_error(std::string("no control ") + szName);
         return *pWindow;
     }
-
-    wxString m_strOldDir;
 };
 } // namespace
 

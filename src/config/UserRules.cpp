@@ -1,0 +1,87 @@
+#include "config/UserRules.h"
+
+#include "config/DataFiles.h"
+#include "engine/CountingManager.h"
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <wx/ffile.h>
+#include <wx/file.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/log.h>
+#include <wx/utils.h>
+
+namespace fs = std::filesystem;
+
+wxString UserRulesPath()
+{
+    // A relative XDG_CONFIG_HOME is invalid and to be ignored.
+    wxString strBase;
+    if (!wxGetEnv("XDG_CONFIG_HOME", &strBase) || !wxIsAbsolutePath(strBase))
+        strBase = wxGetHomeDir() + "/.config";
+    return strBase + "/linecast/conf.xml";
+}
+
+bool PathIsTaken(const wxString& strPath)
+{
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(std::string(strPath.fn_str()), ec));
+}
+
+bool EnsureUserRules(const wxString& strUserPath, const wxString& strShippedPath)
+{
+    wxLogNull noLog;
+    if (PathIsTaken(strUserPath))
+        return true;
+
+    // Regular files only: a FIFO at the shipped path would block the start.
+    if (!wxFileName::FileExists(strShippedPath))
+        return false;
+    wxFFile shipped(strShippedPath, "rb");
+    std::string strBytes;
+    {
+        char buf[64 * 1024];
+        size_t nRead;
+        while (shipped.IsOpened() && (nRead = shipped.Read(buf, sizeof(buf))) > 0)
+            strBytes.append(buf, nRead);
+        if (!shipped.IsOpened() || shipped.Error())
+            return false;
+    }
+
+    // The folder holds one user's settings only.
+    const wxString strDir = wxFileName(strUserPath).GetPath();
+    if (!wxFileName::DirExists(strDir) && !wxFileName::Mkdir(strDir, 0700, wxPATH_MKDIR_FULL))
+        return false;
+
+    const wxString strTemp =
+        wxString::Format("%s.%lu.tmp", strUserPath, static_cast<unsigned long>(wxGetProcessId()));
+    bool bOk = false;
+    {
+        wxFile file;
+        if (!file.Create(strTemp, true, wxS_DEFAULT))
+            return false;
+        bOk = file.Write(strBytes.data(), strBytes.size()) == strBytes.size();
+        bOk = bOk && file.Flush();
+        bOk = file.Close() && bOk;
+    }
+    // Another start may have made its copy meanwhile; that one stays.
+    const bool bMoved = bOk && wxRenameFile(strTemp, strUserPath, false);
+    if (!bMoved)
+        wxRemoveFile(strTemp);
+    return PathIsTaken(strUserPath);
+}
+
+void UseUserRules(CountingManager& manager)
+{
+    const wxString strUser = UserRulesPath();
+    const wxString strShipped = DataFilePath("conf/conf.xml");
+    if (EnsureUserRules(strUser, strShipped))
+    {
+        manager.SetRulesPath(strUser);
+        return;
+    }
+    manager.SetRulesPath(strShipped);
+    manager.SetSaveRulesOnDestroy(false);
+}

@@ -1,0 +1,60 @@
+#include "FrameFixture.h"
+
+using namespace frame_test;
+
+namespace
+{
+TEST_F(FrameTest, StartedFromAnEmptyFolderTheWindowFindsItsImagesAndRules)
+{
+    Open();
+    EXPECT_TRUE(Access().Manager().RulesLoaded());
+    EXPECT_EQ(Access().Manager().GetRulesPath(), UserRules());
+    EXPECT_FALSE(Access().Manager().m_extensionTable.empty());
+    for (const char* szButton : {"ID_BITMAPBUTTON_START", "ID_BITMAPBUTTON7"})
+    {
+        auto* pButton =
+            dynamic_cast<wxBitmapButton*>(wxWindow::FindWindowByName(szButton, m_pFrame));
+        ASSERT_NE(pButton, nullptr) << szButton;
+        EXPECT_TRUE(pButton->GetBitmap().IsOk()) << szButton;
+    }
+    EXPECT_TRUE(Access().ToolBar().FindTool(Access().AboutTool())->GetBitmapBundle().IsOk());
+
+    Close();
+    wxArrayString arrLeft;
+    wxDir::GetAllFiles(m_strDir, &arrLeft, wxEmptyString, wxDIR_FILES | wxDIR_DIRS);
+    for (const wxString& strPath : arrLeft)
+        EXPECT_TRUE(strPath.StartsWith(m_strDir + "/config/"))
+            << strPath << " in the working folder";
+}
+
+TEST_F(FrameTest, UserRulesAreCopiedOnceKeptAcrossRestartsAndADamagedCopyIsLeftAlone)
+{
+    const std::string strShippedPath = LINECAST_DIST_DIR "/conf/conf.xml";
+    const std::string strShipped = ReadFileBytes(strShippedPath);
+    const std::string strUser(UserRules().utf8_str());
+    ASSERT_FALSE(strShipped.empty());
+    ASSERT_FALSE(wxFileExists(UserRules()));
+
+    Open();
+    EXPECT_EQ(ReadFileBytes(strUser), strShipped) << "copied before it is read";
+
+    // An edit of a file type is written into the copy and read back from it.
+    FileExtension& ext = *Access().Manager().m_extensionTable.begin()->second;
+    const wxString strName = ext.m_strName;
+    ext.m_strDesc = "Edited in a test";
+    Reopen();
+    EXPECT_EQ(Access().Manager().m_extensionTable.at(strName)->m_strDesc, "Edited in a test");
+    EXPECT_NE(ReadFileBytes(strUser).find("Edited in a test"), std::string::npos);
+
+    // A copy that does not load is neither replaced nor written back.
+    Close();
+    const std::string strDamaged = "<rules><rule><type>C</ty";
+    ASSERT_TRUE(wxFile(UserRules(), wxFile::write).Write(strDamaged.data(), strDamaged.size()));
+    Open();
+    EXPECT_FALSE(Access().Manager().RulesLoaded());
+    Close();
+    EXPECT_EQ(ReadFileBytes(strUser), strDamaged);
+
+    EXPECT_EQ(ReadFileBytes(strShippedPath), strShipped) << "the shipped file is never written";
+}
+} // namespace
