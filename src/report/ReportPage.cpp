@@ -108,14 +108,14 @@ wxString EscapeHtml(const wxString& strText)
 
 wxString WholePercentWidths(const wxString& strPage)
 {
-    static const wxRegEx re("([Ww][Ii][Dd][Tt][Hh]=\"?)([0-9]+\\.[0-9]*)%", wxRE_ADVANCED);
+    static const wxRegEx re("width=\"?([0-9]+\\.[0-9]*)%", wxRE_ADVANCED | wxRE_ICASE);
     wxString strResult;
     wxString strRest = strPage;
     size_t nStart = 0, nLength = 0;
-    while (re.Matches(strRest) && re.GetMatch(&nStart, &nLength, 2))
+    while (re.Matches(strRest) && re.GetMatch(&nStart, &nLength, 1))
     {
         double fPercent = 0;
-        re.GetMatch(strRest, 2).ToCDouble(&fPercent);
+        re.GetMatch(strRest, 1).ToCDouble(&fPercent);
         strResult += strRest.substr(0, nStart) + Int(std::lround(fPercent));
         strRest = strRest.substr(nStart + nLength);
     }
