@@ -8,7 +8,7 @@ add_custom_command(OUTPUT ${_dist_rules}
     COMMENT "Placing the shipped rules file")
 
 # Report templates and other read-only files of conf/ other than the rules.
-set(LINECAST_CONF_FILES "")
+set(LINECAST_CONF_FILES report_tpl.html quorvel_index.html)
 
 set(_copy_conf "")
 foreach(f IN LISTS LINECAST_CONF_FILES)

@@ -145,10 +145,17 @@ std::string FormatResultCsv(const CountingManager& manager)
     csv.Line("Man-hour, " + Fixed(t.m_fManHour, 2));
     csv.Line("Cost, " + Fixed(t.m_fCost, 2));
     csv.Empty();
-    csv.Line("UT Cases, " + Fixed(t.m_fUTCases, 0));
-    csv.Line("UT Defects, " + Fixed(t.m_fUTDefects, 0));
-    csv.Line("IT Cases, " + Fixed(t.m_fITCases, 0));
-    csv.Line("IT Defects, " + Fixed(t.m_fITDefects, 0));
+    // Written as "%2.0f": a count under 10 is padded to two characters
+    // ("UT Defects,  4"), as the file's layout has always had it.
+    const auto count = [](float fValue)
+    {
+        const std::string str = Fixed(fValue, 0);
+        return str.size() < 2 ? " " + str : str;
+    };
+    csv.Line("UT Cases, " + count(t.m_fUTCases));
+    csv.Line("UT Defects, " + count(t.m_fUTDefects));
+    csv.Line("IT Cases, " + count(t.m_fITCases));
+    csv.Line("IT Defects, " + count(t.m_fITDefects));
     csv.Empty();
 
     const std::string strGroupColumns =

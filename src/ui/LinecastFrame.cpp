@@ -3,8 +3,10 @@
 #include "config/UserRules.h"
 #include "engine/CountingManager.h"
 #include "report/LatestVersion.h"
+#include "ui/ResultExport.h"
 #include "ui/UpdateCheck.h"
 #include "ui/dialogs/AboutDlg.h"
+#include "ui/results/QuorvelHtmlWin.h"
 #include "ui/settings/Preference.h"
 #include "ui/settings/UiLanguage.h"
 
@@ -65,7 +67,7 @@ LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
     // The filter status text joins here with the filter panel.
 
     StartUpdateCheck(m_pLatestVersion);
-    // The start page is shown in the report window right after, once it exists.
+    ShowVersionPage();
 }
 
 LinecastFrame::~LinecastFrame()
@@ -117,6 +119,9 @@ void LinecastFrame::BindEvents()
     Bind(wxEVT_TOOL, &LinecastFrame::OnAbout, this, m_idToolAbout);
     Bind(wxEVT_MENU, &LinecastFrame::OnAbout, this, m_pMenuAbout->GetId());
 
+    Bind(wxEVT_MENU, &LinecastFrame::OnExportHtml, this, m_pMenuExportHtml->GetId());
+    Bind(wxEVT_MENU, &LinecastFrame::OnExportCsv, this, m_pMenuExportCsv->GetId());
+
     // Column clicks and right clicks on the three result lists, and the list
     // popup's "Open Directory" / "Open File", are bound with the result views.
 
@@ -128,8 +133,7 @@ void LinecastFrame::BindEvents()
 
     // Start, Stop (buttons and File menu) and the four "Refresh result"
     // buttons are bound with the counting session control; the three
-    // "Select All" boxes with the filter panel; the export popup's entries
-    // with the export.
+    // "Select All" boxes with the filter panel.
 
     Bind(wxEVT_MENU, &LinecastFrame::OnQuit, this, m_pMenuQuit->GetId());
 
@@ -166,6 +170,7 @@ void LinecastFrame::OnAnalysisUpdate()
 {
     // Rebuilding the lists, the summary grid and the report after a refilter
     // joins here with the result views, analysis grids and report.
+    GenerateReport();
 }
 
 void LinecastFrame::OnFilterUpdate()
@@ -185,6 +190,28 @@ void LinecastFrame::OnFilterUpdate()
 
     // The summary grid, the summary lists, the filter status text and the
     // report are filled here once those parts exist.
+    GenerateReport();
+}
+
+void LinecastFrame::ShowVersionPage()
+{
+    m_pReportWindow->SetPage(m_reportPage.ShowVersionPage(GetLatestVersion()));
+}
+
+void LinecastFrame::GenerateReport()
+{
+    m_pReportWindow->SetPage(m_reportPage.GenerateReport(*m_pManager, m_filterParam,
+                                                         m_analysisParam, GetLatestVersion()));
+}
+
+void LinecastFrame::OnExportCsv(wxCommandEvent&)
+{
+    ResultExport(this, *m_pFileDialog).ExportCsv(*m_pManager);
+}
+
+void LinecastFrame::OnExportHtml(wxCommandEvent&)
+{
+    ResultExport(this, *m_pFileDialog).ExportHtml(m_reportPage.GetPageText());
 }
 
 void LinecastFrame::OnAddDirectory(wxCommandEvent&)

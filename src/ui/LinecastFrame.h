@@ -3,6 +3,7 @@
 #include "engine/FilterParam.h"
 #include "engine/Observers.h"
 #include "report/AnalysisParam.h"
+#include "report/ReportPage.h"
 #include "ui/WxMessagePump.h"
 
 #include <memory>
@@ -13,6 +14,7 @@
 class CountingManager;
 class LatestVersion;
 class Preference;
+class QuorvelHtmlWin;
 class wxAuiManager;
 class wxAuiNotebook;
 class wxAuiToolBar;
@@ -23,7 +25,6 @@ class wxCheckListBox;
 class wxComboBox;
 class wxDirDialog;
 class wxFileDialog;
-class wxHtmlWindow;
 class wxListCtrl;
 class wxListEvent;
 class wxPanel;
@@ -94,6 +95,12 @@ private:
     void ShowFrameSize();
     void PopupToolMenu(wxAuiToolBarEvent& event, wxMenu& menu);
 
+    // The report pane and the two exports.
+    void ShowVersionPage();
+    void GenerateReport();
+    void OnExportCsv(wxCommandEvent& event);
+    void OnExportHtml(wxCommandEvent& event);
+
     Preference* m_pPreference = nullptr; // the program's one instance, see g_pPreference
     std::unique_ptr<CountingManager> m_pManager;
     AnalysisParam m_analysisParam;
@@ -117,6 +124,8 @@ private:
     WxMessagePump m_messagePump;
     wxDirDialog* m_pDirDialog = nullptr;
     wxFileDialog* m_pFileDialog = nullptr;
+    // The page shown in the report pane, which Export HTML writes.
+    ReportPage m_reportPage;
 
     // Tool identifiers; the menu entries and controls draw their own.
     wxWindowIDRef m_idToolExport;
@@ -140,7 +149,7 @@ private:
     wxListCtrl* m_pListDirectory = nullptr;
     wxListCtrl* m_pListExtension = nullptr;
     wxPanel* m_pPanelReport = nullptr;
-    wxHtmlWindow* m_pReportWindow = nullptr;
+    QuorvelHtmlWin* m_pReportWindow = nullptr;
 
     wxPanel* m_pPanelCountingSettings = nullptr;
     wxBitmapButton* m_pButtonAddDirectory = nullptr;

@@ -3,6 +3,7 @@
 #include "ui/LinecastFrame.h"
 
 #include "ui/UiImages.h"
+#include "ui/results/QuorvelHtmlWin.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/aui/auibook.h>
@@ -14,7 +15,6 @@
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
-#include <wx/html/htmlwin.h>
 #include <wx/image.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
@@ -135,10 +135,8 @@ void LinecastFrame::BuildResultNotebook()
 
     m_pPanelReport = new wxPanel(m_pResultNotebook, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                  wxTAB_TRAVERSAL, "ID_PANEL_REPORT");
-    // The report window proper (link clicks open the browser) and its pages
-    // join with the HTML report.
-    m_pReportWindow = new wxHtmlWindow(m_pPanelReport, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                       wxHW_SCROLLBAR_AUTO | wxBORDER_SIMPLE, "ID_CUSTOM1");
+    m_pReportWindow = new QuorvelHtmlWin(m_pPanelReport, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                         wxHW_SCROLLBAR_AUTO | wxBORDER_SIMPLE, "ID_CUSTOM1");
     FillPanel(m_pPanelReport, m_pReportWindow);
     m_pResultNotebook->AddPage(m_pPanelReport, _("Report"), true);
 

@@ -156,7 +156,7 @@ TEST_F(CsvWriterTest, HeadAndTotalsFollowTheFixedLayoutLineByLine)
         "UT Cases, 200",
         "UT Defects, 40",
         "IT Cases, 80",
-        "IT Defects, 8",
+        "IT Defects,  8", // padded to two characters
         "",
         R,
         "# --- Result by directory ---",

@@ -8,7 +8,9 @@
 #include "WxPrinters.h"
 #include "engine/CountingManager.h"
 #include "ui/LinecastFrame.h"
+#include "ui/ResultExport.h"
 #include "ui/dialogs/AboutDlg.h"
+#include "ui/results/QuorvelHtmlWin.h"
 #include "ui/settings/Preference.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +79,25 @@ public:
     wxMenuItem* DirectoryFilterEntry() { return m_frame.m_pMenuDirectoryFilter; }
     wxMenuItem* ExtensionFilterEntry() { return m_frame.m_pMenuExtensionFilter; }
     wxMenuItem* DateFilterEntry() { return m_frame.m_pMenuDateFilter; }
+
+    // The report pane and the exports.
+    QuorvelHtmlWin& ReportWindow() { return *m_frame.m_pReportWindow; }
+    const wxString& ReportPageText() const { return m_frame.m_reportPage.GetPageText(); }
+    AnalysisParam& Analysis() { return m_frame.m_analysisParam; }
+    wxMenuItem* ExportCsvEntry() { return m_frame.m_pMenuExportCsv; }
+    wxMenuItem* ExportHtmlEntry() { return m_frame.m_pMenuExportHtml; }
+    wxFileDialog& FileDialog() { return *m_frame.m_pFileDialog; }
+    // What choosing a file in the chooser leads to (GTK's chooser, like the
+    // folder chooser, cannot be handed a path without being shown).
+    void ExportCsvTo(const wxString& strPath)
+    {
+        ResultExport(&m_frame, *m_frame.m_pFileDialog).WriteCsv(*m_frame.m_pManager, strPath);
+    }
+    void ExportHtmlTo(const wxString& strPath)
+    {
+        ResultExport(&m_frame, *m_frame.m_pFileDialog)
+            .WriteHtml(m_frame.m_reportPage.GetPageText(), strPath);
+    }
 
     // As if the entry had been chosen (menu bar or popup menu alike).
     void Choose(wxMenuItem* pItem)

@@ -1,0 +1,283 @@
+#include "report/ReportPage.h"
+
+#include "config/DataFiles.h"
+#include "config/Version.h"
+#include "engine/CountingManager.h"
+#include "report/AnalysisParam.h"
+#include "report/LinePercentageResult.h"
+#include "report/PhaseResult.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <wx/file.h>
+#include <wx/filename.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/regex.h>
+
+const char* const ReportPage::START_TEMPLATE = "/conf/quorvel_index.html";
+const char* const ReportPage::REPORT_TEMPLATE = "/conf/report_tpl.html";
+const char* const ReportPage::FALLBACK_PAGE =
+    "<html><body><h2>Welcome to use Linecast!</h2>\t\t\t\t\t\t\t<br>"
+    "The default report page seems to be missing...</body></html>";
+
+namespace
+{
+// Numbers as printf's "%W.Nf" writes them in the C locale. The report must
+// not follow the user's locale: a decimal comma in width="29,41%" would break
+// every bar of the charts.
+wxString Fixed(double fValue, int nDecimals, int nWidth = 2)
+{
+    // A share that rounds to nothing is 0, not "-0.00"; a share of nothing
+    // (0 / 0) is 0, not "nan".
+    if (!std::isfinite(fValue) || std::fabs(fValue) < 0.5 * std::pow(10.0, -nDecimals))
+        fValue = 0;
+    char buf[64];
+    const auto res =
+        std::to_chars(buf, buf + sizeof(buf), fValue, std::chars_format::fixed, nDecimals);
+    wxString str(buf, res.ptr - buf);
+    if (static_cast<int>(str.length()) < nWidth)
+        str.insert(0, nWidth - str.length(), ' ');
+    return str;
+}
+
+wxString Percent(double fValue)
+{
+    return Fixed(fValue, 2) + "%";
+}
+
+wxString Int(std::int64_t nValue)
+{
+    return wxString::Format("%lld", static_cast<long long>(nValue));
+}
+
+// "first" replaces the first occurrence still in the page, "all" every one.
+enum Mode
+{
+    FIRST,
+    ALL
+};
+
+void Put(wxString& strPage, const char* szPlaceholder, const wxString& strValue, Mode mode)
+{
+    strPage.Replace(szPlaceholder, strValue, mode == ALL);
+}
+
+wxString YourVersion()
+{
+    return EscapeHtml(_("Your Version - ") + LinecastVersion::TEXT);
+}
+
+wxString LatestVersion(const wxString& strLatestVersion)
+{
+    // The text comes from the network.
+    return EscapeHtml(_("Latest Version - ") + strLatestVersion);
+}
+} // namespace
+
+wxString EscapeHtml(const wxString& strText)
+{
+    wxString str;
+    str.reserve(strText.length());
+    for (const wxUniChar c : strText)
+    {
+        switch (c.GetValue())
+        {
+        case '&':
+            str += "&amp;";
+            break;
+        case '<':
+            str += "&lt;";
+            break;
+        case '>':
+            str += "&gt;";
+            break;
+        case '"':
+            str += "&quot;";
+            break;
+        case '$':
+            str += "&#36;";
+            break;
+        default:
+            str += c;
+        }
+    }
+    return str;
+}
+
+wxString WholePercentWidths(const wxString& strPage)
+{
+    static const wxRegEx re("width=\"?([0-9]+\\.[0-9]*)%", wxRE_ADVANCED | wxRE_ICASE);
+    wxString strResult;
+    wxString strRest = strPage;
+    size_t nStart = 0, nLength = 0;
+    while (re.Matches(strRest) && re.GetMatch(&nStart, &nLength, 1))
+    {
+        double fPercent = 0;
+        re.GetMatch(strRest, 1).ToCDouble(&fPercent);
+        strResult += strRest.substr(0, nStart) + Int(std::lround(fPercent));
+        strRest = strRest.substr(nStart + nLength);
+    }
+    return strResult + strRest;
+}
+
+wxString ReportTemplatePath(const wxString& strTemplate)
+{
+    // The templates are read-only data shipped with the program, found where
+    // its other data is: beside it in the build, in share/ once installed.
+    return DataFilePath(strTemplate.Mid(1));
+}
+
+wxString ReadPageTemplate(const wxString& strFullPath)
+{
+    // A missing template is no error to report: the fallback page says it.
+    wxLogNull noLog;
+    // Only a regular file: opening a FIFO would block the window for good.
+    if (wxFileName::FileExists(strFullPath))
+    {
+        wxFile file(strFullPath);
+        const wxFileOffset nLength = file.IsOpened() ? file.Length() : wxInvalidOffset;
+        if (nLength != wxInvalidOffset)
+        {
+            std::string strBytes(static_cast<size_t>(nLength), '\0');
+            if (file.Read(strBytes.data(), strBytes.size()) == static_cast<ssize_t>(nLength))
+            {
+                const wxString strText = wxString::FromUTF8(strBytes.data(), strBytes.size());
+                // Bytes that are not UTF-8 decode to nothing.
+                if (!strText.empty() || strBytes.empty())
+                    return strText;
+            }
+        }
+    }
+    return ReportPage::FALLBACK_PAGE;
+}
+
+wxString FillStartPage(wxString strPage, const wxString& strLatestVersion)
+{
+    Put(strPage, "$your_version$", YourVersion(), FIRST);
+    Put(strPage, "$latest_version$", LatestVersion(strLatestVersion), FIRST);
+    return strPage;
+}
+
+wxString LinesByTypeRows(const std::vector<std::unique_ptr<ExtensionResult>>& arrExtensionResults)
+{
+    wxString strRows;
+    for (size_t i = 0; i < arrExtensionResults.size(); ++i)
+    {
+        const ExtensionResult& ext = *arrExtensionResults[i];
+        strRows += i % 2 == 0 ? "<tr>" : "<tr bgcolor=\"#eef4e2\">";
+        strRows += "<td>" + EscapeHtml(ext.m_strName) + "</td>";
+        for (std::int64_t n : {ext.m_nFiles, ext.m_nSize, ext.m_nLines, ext.m_nCodeLines,
+                               ext.m_nCodeCommentLines, ext.m_nCommentLines, ext.m_nBlankLines})
+            strRows += "<td align=\"right\">" + Int(n) + "</td>";
+        strRows += "</tr>";
+    }
+    return strRows;
+}
+
+wxString FillReport(wxString strPage, const ReportFigures& figures)
+{
+    const TotalResult& t = figures.total;
+    const LinePercentageResult lines(t);
+    const PhaseResult phases(t, figures.param);
+    // Line and phase shares read "0%" when no line was counted.
+    const bool bLines = t.m_nLines != 0;
+    const auto lineShare = [bLines](float fPercent)
+    { return bLines ? Percent(fPercent) : wxString("0%"); };
+
+    Put(strPage, "$report_title$", EscapeHtml(_("Linecast Analysis Report")), ALL);
+    Put(strPage, "$gen_time$",
+        figures.dtGenerated.Format("%Y-%m-%d") + " " + figures.dtGenerated.Format("%H:%M:%S"),
+        FIRST);
+    Put(strPage, "$your_version$", YourVersion(), FIRST);
+    Put(strPage, "$latest_version$", LatestVersion(figures.strLatestVersion), FIRST);
+
+    wxString strDirs;
+    for (const wxString& strDir : figures.arrDirectories)
+        strDirs += EscapeHtml(strDir) + "<br>";
+    Put(strPage, "$str_counting_dirs$", strDirs, FIRST);
+    wxString strExts;
+    for (const wxString& strExt : figures.arrExtensions)
+        strExts += EscapeHtml(strExt) + ";";
+    Put(strPage, "$str_counting_exts$", strExts, FIRST);
+
+    Put(strPage, "$n_files$", Int(t.m_nFiles), FIRST);
+    Put(strPage, "$n_size$", Int(t.m_nSize), FIRST);
+    Put(strPage, "$n_lines$", Int(t.m_nLines), FIRST);
+    Put(strPage, "$n_code_lines$", Int(t.m_nCodeLines), FIRST);
+    Put(strPage, "$n_code_parcentage$", lineShare(lines.m_fCodePercent), ALL);
+    Put(strPage, "$n_code_comm_lines$", Int(t.m_nCodeCommentLines), FIRST);
+    Put(strPage, "$n_code_comm_parcentage$", lineShare(lines.m_fCodeCommentPercent), ALL);
+    Put(strPage, "$n_comm_lines$", Int(t.m_nCommentLines), FIRST);
+    Put(strPage, "$n_comm_parcentage$", lineShare(lines.m_fCommentPercent), ALL);
+    Put(strPage, "$n_blank_lines$", Int(t.m_nBlankLines), FIRST);
+    Put(strPage, "$n_blank_parcentage$", lineShare(lines.m_fBlankPercent), ALL);
+    Put(strPage, "$str_lines_by_type$", LinesByTypeRows(figures.arrExtensionResults), ALL);
+
+    // Test shares: cases of each kind among all cases, defects against all
+    // cases (for the chart) and against the cases of their own kind.
+    const double fUTc = t.m_fUTCases, fUTd = t.m_fUTDefects;
+    const double fITc = t.m_fITCases, fITd = t.m_fITDefects;
+    const auto testShare = [fUTc](double fPart, double fWhole)
+    { return fUTc > 0 ? Percent(100 * fPart / fWhole) : wxString("0%"); };
+    Put(strPage, "$n_ut_case$", Fixed(fUTc, 0), FIRST);
+    Put(strPage, "$n_ut_defect$", Fixed(fUTd, 0), FIRST);
+    Put(strPage, "$n_ut_case_parcentage$", testShare(fUTc, fUTc + fITc), FIRST);
+    Put(strPage, "$n_ut_defect_parcentage_chart$", testShare(fUTd, fUTc + fITc), FIRST);
+    Put(strPage, "$n_ut_defect_parcentage$", testShare(fUTd, fUTc), FIRST);
+    Put(strPage, "$n_it_case$", Fixed(fITc, 0), FIRST);
+    Put(strPage, "$n_it_defect$", Fixed(fITd, 0), FIRST);
+    Put(strPage, "$n_it_case_parcentage$", testShare(fITc, fUTc + fITc), FIRST);
+    // The template's second chart placeholder is the integration test's.
+    Put(strPage, "$n_ut_defect_parcentage_chart$", testShare(fITd, fUTc + fITc), FIRST);
+    Put(strPage, "$n_it_defect_parcentage$", testShare(fITd, fITc), FIRST);
+
+    Put(strPage, "$n_total_cost$", Fixed(phases.m_fTotalCost, 2), FIRST);
+    Put(strPage, "$n_cost_lld$", Fixed(phases.m_fLLDCost, 2), FIRST);
+    Put(strPage, "$n_cost_lld_parcentage$", lineShare(phases.m_fLLDCostPercent), ALL);
+    Put(strPage, "$n_cost_coding$", Fixed(phases.m_fCDCost, 2), FIRST);
+    Put(strPage, "$n_cost_coding_parcentage$", lineShare(phases.m_fCDCostPercent), ALL);
+    Put(strPage, "$n_cost_ut$", Fixed(phases.m_fUTCost, 2), FIRST);
+    Put(strPage, "$n_cost_ut_parcentage$", lineShare(phases.m_fUTCostPercent), ALL);
+    Put(strPage, "$n_cost_it$", Fixed(phases.m_fITCost, 2), FIRST);
+    Put(strPage, "$n_cost_it_parcentage$", lineShare(phases.m_fITCostPercent), ALL);
+    Put(strPage, "$n_total_mm$", Fixed(phases.m_fTotalManMonth, 2), FIRST);
+    Put(strPage, "$n_mm_lld$", Fixed(phases.m_fLLDManMonth, 2), FIRST);
+    Put(strPage, "$n_mm_lld_parcentage$", lineShare(phases.m_fLLDManMonthPercent), ALL);
+    Put(strPage, "$n_mm_coding$", Fixed(phases.m_fCDManMonth, 2), FIRST);
+    Put(strPage, "$n_mm_coding_parcentage$", lineShare(phases.m_fCDManMonthPercent), ALL);
+    Put(strPage, "$n_mm_ut$", Fixed(phases.m_fUTManMonth, 2), FIRST);
+    Put(strPage, "$n_mm_ut_parcentage$", lineShare(phases.m_fUTManMonthPercent), ALL);
+    Put(strPage, "$n_mm_it$", Fixed(phases.m_fITManMonth, 2), FIRST);
+    Put(strPage, "$n_mm_it_parcentage$", lineShare(phases.m_fITManMonthPercent), ALL);
+    return strPage;
+}
+
+void ReportPage::LoadPageTemplate(const wxString& strTemplate)
+{
+    m_strPageText = ReadPageTemplate(ReportTemplatePath(strTemplate));
+}
+
+const wxString& ReportPage::ShowVersionPage(const wxString& strLatestVersion)
+{
+    LoadPageTemplate(START_TEMPLATE);
+    m_strPageText = FillStartPage(m_strPageText, strLatestVersion);
+    return m_strPageText;
+}
+
+const wxString& ReportPage::GenerateReport(const CountingManager& manager,
+                                           const FilterParam& filter, const AnalysisParam& param,
+                                           const wxString& strLatestVersion)
+{
+    LoadPageTemplate(REPORT_TEMPLATE);
+    const ReportFigures figures{manager.m_totalResult,
+                                manager.m_arrExtensionResults,
+                                filter.m_arrDirectories,
+                                filter.m_arrExtensions,
+                                param,
+                                strLatestVersion,
+                                wxDateTime::Now()};
+    m_strPageText = FillReport(m_strPageText, figures);
+    return m_strPageText;
+}

@@ -1,0 +1,259 @@
+#include "TempDir.h"
+
+#include "engine/CountingManager.h"
+#include "report/AnalysisParam.h"
+#include "report/ReportPage.h"
+
+#include <gtest/gtest.h>
+#include <regex>
+#include <set>
+#include <unistd.h>
+#include <wx/filefn.h>
+
+namespace
+{
+std::string U(const wxString& str)
+{
+    return std::string(str.utf8_str());
+}
+
+// One count's figures, as the window hands them to the report.
+class ReportPageTest : public testing::Test
+{
+protected:
+    ReportPageTest() { m_manager.SetSaveRulesOnDestroy(false); }
+
+    // A file of 5000 lines, 4000 of them effective code lines, at the default
+    // parameters: the estimates every view shows for that size.
+    void CountOneFileOf4000CodeLines()
+    {
+        FileResult file;
+        file.m_nSize = 123456;
+        file.m_nCodeLines = 3000;
+        file.m_nCodeCommentLines = 1000;
+        file.m_nCommentLines = 500;
+        file.m_nBlankLines = 500;
+        file.m_nLines = 5000;
+        m_manager.CalcFileAnalysis(m_param, file);
+        m_manager.m_totalResult.Add(file);
+    }
+
+    void AddExtension(const wxString& strName, std::int64_t nFiles, std::int64_t nLines)
+    {
+        auto pExt = std::make_unique<ExtensionResult>();
+        pExt->m_strName = strName;
+        pExt->m_nFiles = nFiles;
+        pExt->m_nSize = nLines * 10;
+        pExt->m_nLines = nLines;
+        pExt->m_nCodeLines = nLines / 2;
+        pExt->m_nCommentLines = nLines - nLines / 2;
+        m_manager.m_arrExtensionResults.push_back(std::move(pExt));
+    }
+
+    std::string Fill(const char* szTemplate)
+    {
+        const ReportFigures figures{m_manager.m_totalResult,
+                                    m_manager.m_arrExtensionResults,
+                                    m_arrDirs,
+                                    m_arrExts,
+                                    m_param,
+                                    m_strLatest,
+                                    wxDateTime(14, wxDateTime::Mar, 2024, 9, 30, 5)};
+        return U(FillReport(wxString::FromUTF8(szTemplate), figures));
+    }
+
+    CountingManager m_manager;
+    AnalysisParam m_param;
+    wxArrayString m_arrDirs;
+    wxArrayString m_arrExts;
+    wxString m_strLatest = "3.6.0.1";
+};
+
+TEST_F(ReportPageTest, EveryPlaceholderIsFilledInOrderWithItsModeAndFormat)
+{
+    CountOneFileOf4000CodeLines();
+    m_arrDirs.Add("/src/app");
+    m_arrDirs.Add("/src/lib");
+    m_arrExts.Add(".c");
+    m_arrExts.Add(".h");
+    AddExtension(".c", 1, 5000);
+
+    // "all" placeholders twice to see both filled; "first" ones twice to see
+    // the second left as written. The chart placeholder is the unit test's
+    // first, the integration test's second.
+    const std::string strPage = Fill(R"(<h1>$report_title$</h1><title>$report_title$</title>
+time=$gen_time$
+$your_version$ / $latest_version$
+dirs=$str_counting_dirs$ exts=$str_counting_exts$
+files=$n_files$ again=$n_files$ size=$n_size$ lines=$n_lines$
+code=$n_code_lines$ $n_code_parcentage$ width=$n_code_parcentage$
+cc=$n_code_comm_lines$ $n_code_comm_parcentage$ comm=$n_comm_lines$ $n_comm_parcentage$
+blank=$n_blank_lines$ $n_blank_parcentage$
+rows=$str_lines_by_type$
+ut=$n_ut_case$/$n_ut_defect$ $n_ut_case_parcentage$ chart=$n_ut_defect_parcentage_chart$ rate=$n_ut_defect_parcentage$
+it=$n_it_case$/$n_it_defect$ $n_it_case_parcentage$ chart=$n_ut_defect_parcentage_chart$ rate=$n_it_defect_parcentage$
+cost=$n_total_cost$ $n_cost_lld$ $n_cost_lld_parcentage$ $n_cost_coding$ $n_cost_coding_parcentage$ $n_cost_ut$ $n_cost_ut_parcentage$ $n_cost_it$ $n_cost_it_parcentage$ $n_cost_it_parcentage$
+mm=$n_total_mm$ $n_mm_lld$ $n_mm_lld_parcentage$ $n_mm_coding$ $n_mm_coding_parcentage$ $n_mm_ut$ $n_mm_ut_parcentage$ $n_mm_it$ $n_mm_it_parcentage$
+unknown=$no_such_placeholder$)");
+
+    EXPECT_EQ(strPage,
+              R"(<h1>Linecast Analysis Report</h1><title>Linecast Analysis Report</title>
+time=2024-03-14 09:30:05
+Your Version - 3.5.33.73 / Latest Version - 3.6.0.1
+dirs=/src/app<br>/src/lib<br> exts=.c;.h;
+files=1 again=$n_files$ size=123456 lines=5000
+code=3000 60.00% width=60.00%
+cc=1000 20.00% comm=500 10.00%
+blank=500 10.00%
+rows=<tr><td>.c</td><td align="right">1</td><td align="right">50000</td><td align="right">5000</td><td align="right">2500</td><td align="right">0</td><td align="right">2500</td><td align="right">0</td></tr>
+ut=200/40 71.43% chart=14.29% rate=20.00%
+it=80/ 8 28.57% chart=2.86% rate=10.00%
+cost=34000.00 10000.00 29.41% 10000.00 29.41% 10000.00 29.41% 4000.00 11.77% 11.77%
+mm=3.40 1.00 29.41% 1.00 29.41% 1.00 29.41% 0.40 11.77%
+unknown=$no_such_placeholder$)");
+}
+
+TEST_F(ReportPageTest, SharesOfNothingReadZeroPercent)
+{
+    const char* const szShares =
+        "$n_code_parcentage$ $n_code_comm_parcentage$ $n_comm_parcentage$ $n_blank_parcentage$ | "
+        "$n_ut_case_parcentage$ $n_ut_defect_parcentage_chart$ $n_ut_defect_parcentage$ "
+        "$n_it_case_parcentage$ $n_ut_defect_parcentage_chart$ $n_it_defect_parcentage$ | "
+        "$n_cost_lld_parcentage$ $n_cost_it_parcentage$ $n_mm_coding_parcentage$ "
+        "$n_mm_it_parcentage$";
+
+    // Files without any line: no share has a base.
+    m_manager.m_totalResult.m_nFiles = 2;
+    EXPECT_EQ(Fill(szShares), "0% 0% 0% 0% | 0% 0% 0% 0% 0% 0% | 0% 0% 0% 0%");
+
+    // Comment lines only: the lines have shares, but no code means no test
+    // case and no cost to share out.
+    m_manager.m_totalResult.m_nLines = 8;
+    m_manager.m_totalResult.m_nCommentLines = 6;
+    m_manager.m_totalResult.m_nBlankLines = 2;
+    EXPECT_EQ(Fill(szShares),
+              "0.00% 0.00% 75.00% 25.00% | 0% 0% 0% 0% 0% 0% | 0.00% 0.00% 0.00% 0.00%");
+}
+
+TEST_F(ReportPageTest, RowsByTypeShadeEverySecondRow)
+{
+    AddExtension(".c", 3, 30);
+    AddExtension(".h", 2, 20);
+    AddExtension(".txt", 1, 7);
+    const std::string strRows = U(LinesByTypeRows(m_manager.m_arrExtensionResults));
+
+    const std::regex rowStart("<tr[^>]*>");
+    const std::vector<std::string> arrStarts(
+        std::sregex_token_iterator(strRows.begin(), strRows.end(), rowStart),
+        std::sregex_token_iterator());
+    EXPECT_EQ(arrStarts, (std::vector<std::string>{"<tr>", "<tr bgcolor=\"#eef4e2\">", "<tr>"}));
+    EXPECT_NE(strRows.find("</tr><tr bgcolor=\"#eef4e2\"><td>.h</td><td align=\"right\">2</td>"),
+              std::string::npos);
+
+    m_manager.m_arrExtensionResults.clear();
+    EXPECT_EQ(Fill("[$str_lines_by_type$]"), "[]");
+}
+
+TEST_F(ReportPageTest, NamesFromDiskAndTheNetworkCannotInjectMarkupOrPlaceholders)
+{
+    CountOneFileOf4000CodeLines();
+    m_arrDirs.Add("/w/<img src=x onerror=alert(1)>");
+    m_arrDirs.Add("/w/a&b \"q\"");
+    m_arrDirs.Add("/w/$n_lines$");
+    m_arrExts.Add(".<b>");
+    AddExtension(".<i>", 1, 10);
+    m_strLatest = "<script>x()</script>";
+
+    const std::string strPage = Fill("<p>$latest_version$</p><p>$str_counting_dirs$</p>"
+                                     "<p>$str_counting_exts$</p><table>$str_lines_by_type$</table>"
+                                     "<p>lines=$n_lines$</p>");
+
+    EXPECT_EQ(strPage.find("<script"), std::string::npos);
+    EXPECT_EQ(strPage.find("<img"), std::string::npos);
+    EXPECT_EQ(strPage.find("<b>"), std::string::npos);
+    EXPECT_EQ(strPage.find("<i>"), std::string::npos);
+    EXPECT_NE(strPage.find("Latest Version - &lt;script&gt;x()&lt;/script&gt;"), std::string::npos);
+    EXPECT_NE(strPage.find("/w/&lt;img src=x onerror=alert(1)&gt;<br>"
+                           "/w/a&amp;b &quot;q&quot;<br>/w/&#36;n_lines&#36;<br>"),
+              std::string::npos);
+    EXPECT_NE(strPage.find("<p>.&lt;b&gt;;</p>"), std::string::npos);
+    EXPECT_NE(strPage.find("<td>.&lt;i&gt;</td>"), std::string::npos);
+    // The folder named like a placeholder did not take the total's place.
+    EXPECT_NE(strPage.find("<p>lines=5000</p>"), std::string::npos);
+}
+
+TEST(StartPage, ShowsBothVersionsOnceEach)
+{
+    EXPECT_EQ(U(FillStartPage("<p>$your_version$</p><p>$latest_version$ $latest_version$</p>",
+                              "unknown")),
+              "<p>Your Version - 3.5.33.73</p><p>Latest Version - unknown $latest_version$</p>");
+}
+
+TEST(PageTemplate, FallsBackWhenTheTemplateCannotBeRead)
+{
+    TempDir dir;
+    const std::string strGood = dir.Write("good.html", "<p>caf\xC3\xA9 $n_files$</p>");
+    const std::string strLatin1 = dir.Write("latin1.html", "<p>caf\xE9</p>");
+    const std::string strFolder = dir.MakeDir("folder.html");
+    const std::string strDangling = dir / "dangling.html";
+    ASSERT_EQ(symlink((dir / "gone.html").c_str(), strDangling.c_str()), 0);
+
+    EXPECT_EQ(U(ReadPageTemplate(wxString::FromUTF8(strGood))), "<p>caf\xC3\xA9 $n_files$</p>");
+    for (const std::string& strPath : {dir / "missing.html", strLatin1, strFolder, strDangling})
+        EXPECT_EQ(U(ReadPageTemplate(wxString::FromUTF8(strPath))), ReportPage::FALLBACK_PAGE)
+            << strPath;
+
+    // A page built on the fallback is the fallback: it has no placeholders.
+    ReportPage page;
+    page.LoadPageTemplate("/conf/no-such-template.html");
+    EXPECT_EQ(U(page.GetPageText()), ReportPage::FALLBACK_PAGE);
+    EXPECT_NE(U(page.GetPageText()).find("<h2>Welcome to use Linecast!</h2>"), std::string::npos);
+}
+
+TEST_F(ReportPageTest, ShippedTemplatesUseEveryPlaceholderAndLeaveNoneBehind)
+{
+    const std::string strSource = LINECAST_SOURCE_DIR;
+    const std::string strReport = ReadFileBytes(strSource + "/conf/report_tpl.html");
+    const std::string strStart = ReadFileBytes(strSource + "/conf/quorvel_index.html");
+    ASSERT_FALSE(strReport.empty());
+    ASSERT_FALSE(strStart.empty());
+    // All 45 names the report knows (none is unknown: none is left below).
+    const std::regex placeholder(R"(\$[a-z_]+\$)");
+    std::set<std::string> names(
+        std::sregex_token_iterator(strReport.begin(), strReport.end(), placeholder),
+        std::sregex_token_iterator());
+    EXPECT_EQ(names.size(), 45u);
+
+    CountOneFileOf4000CodeLines();
+    AddExtension(".c", 1, 5000);
+    const std::string strFilled = Fill(strReport.c_str());
+    EXPECT_FALSE(std::regex_search(strFilled, placeholder));
+    // The unit test's defect bar (14.29% of all cases) comes before the
+    // integration test's (2.86%).
+    const size_t nUnit = strFilled.find("width=\"14.29%\"");
+    const size_t nIntegration = strFilled.find("width=\"2.86%\"");
+    ASSERT_NE(nUnit, std::string::npos);
+    ASSERT_NE(nIntegration, std::string::npos);
+    EXPECT_LT(nUnit, nIntegration);
+
+    EXPECT_FALSE(std::regex_search(
+        U(FillStartPage(wxString::FromUTF8(strStart.c_str()), "unknown")), placeholder));
+}
+
+TEST(WholePercentWidths, RoundsOnlyFractionalWidths)
+{
+    const struct
+    {
+        const char* szPage;
+        const char* szExpected;
+    } rows[] = {
+        {R"(<td width="29.41%">)", R"(<td width="29%">)"},
+        {R"(<td width="0.50%"><td WIDTH="99.5%">)", R"(<td width="1%"><td WIDTH="100%">)"},
+        {R"(<td width=2.86%>)", R"(<td width=3%>)"},
+        {R"(<td width="30%"><td width="120">)", R"(<td width="30%"><td width="120">)"},
+        {R"(<td>share 29.41%</td>)", R"(<td>share 29.41%</td>)"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(U(WholePercentWidths(row.szPage)), row.szExpected) << row.szPage;
+}
+} // namespace
