@@ -11,6 +11,8 @@ namespace
 // Room beside a heading's text: the header button's margins and the sort
 // arrow drawn at its right.
 constexpr int HEADING_PADDING = 28;
+// Room beside a cell's text.
+constexpr int CELL_PADDING = 12;
 } // namespace
 
 ResultListCtrl::ResultListCtrl(wxWindow* pParent, ResultRowKind kind, const wxString& strName)
@@ -19,6 +21,15 @@ ResultListCtrl::ResultListCtrl(wxWindow* pParent, ResultRowKind kind, const wxSt
       m_kind(kind)
 {
     Bind(wxEVT_LIST_DELETE_ALL_ITEMS, &ResultListCtrl::OnAllItemsDeleted, this);
+    Bind(wxEVT_IDLE, &ResultListCtrl::OnIdle, this);
+}
+
+ResultListCtrl::~ResultListCtrl()
+{
+    // The base class empties the list as it goes and tells of it; this part
+    // of the object is gone by then.
+    Unbind(wxEVT_LIST_DELETE_ALL_ITEMS, &ResultListCtrl::OnAllItemsDeleted, this);
+    Unbind(wxEVT_IDLE, &ResultListCtrl::OnIdle, this);
 }
 
 void ResultListCtrl::InitColumns()
@@ -37,17 +48,49 @@ void ResultListCtrl::InitColumns()
 void ResultListCtrl::AppendRecord(const Result* pRecord)
 {
     m_arrRecords.push_back(pRecord);
-    const long nRow = static_cast<long>(m_arrRecords.size()) - 1;
-    SetItemCount(nRow + 1);
-    if (m_kind == ResultRowKind::File && nRow % 3 == 0)
-        EnsureVisible(nRow);
+    SetItemCount(static_cast<long>(m_arrRecords.size()));
+    if (m_kind == ResultRowKind::File)
+        m_bFollowNewRows = true;
+}
+
+void ResultListCtrl::OnIdle(wxIdleEvent& event)
+{
+    // Bringing a row into view costs a relayout of the list; done at every
+    // idle turn rather than for every few rows, a count of 100,000 files
+    // still shows its newest rows without the list slowing it down.
+    if (m_bFollowNewRows && !m_arrRecords.empty())
+        EnsureVisible(static_cast<long>(m_arrRecords.size()) - 1);
+    m_bFollowNewRows = false;
+    event.Skip();
 }
 
 void ResultListCtrl::AppendRecords(const std::vector<const Result*>& arrRecords)
 {
     m_arrRecords.insert(m_arrRecords.end(), arrRecords.begin(), arrRecords.end());
     SetItemCount(static_cast<long>(m_arrRecords.size()));
+    if (m_kind != ResultRowKind::File)
+        FitCountColumns();
     Refresh();
+}
+
+void ResultListCtrl::FitCountColumns()
+{
+    // The summary columns are narrow; a folder's size in bytes or a big
+    // tree's line count must still be read whole. Columns only grow, so a
+    // width the user chose stays when it is wide enough.
+    for (int nColumn = 1; nColumn < GetColumnCount(); ++nColumn)
+    {
+        wxString strWidest;
+        for (const Result* pRecord : m_arrRecords)
+        {
+            const wxString strText = ResultRowText(m_kind, pRecord, nColumn);
+            if (strText.length() > strWidest.length())
+                strWidest = strText;
+        }
+        const int nWidth = GetTextExtent(strWidest).x + CELL_PADDING;
+        if (nWidth > GetColumnWidth(nColumn))
+            SetColumnWidth(nColumn, nWidth);
+    }
 }
 
 const Result* ResultListCtrl::GetRecord(long nRow) const
@@ -60,6 +103,7 @@ const Result* ResultListCtrl::GetRecord(long nRow) const
 void ResultListCtrl::OnAllItemsDeleted(wxListEvent& event)
 {
     m_arrRecords.clear();
+    m_bFollowNewRows = false;
     RemoveSortIndicator();
     event.Skip();
 }
@@ -93,24 +137,48 @@ void ResultListCtrl::SortRows(int nSortWord)
     for (long nRow : arrSelectedRows)
         selected.insert(m_arrRecords[nRow]);
 
-    // Stable, so rows equal in this column keep the order of the last sort.
-    std::stable_sort(m_arrRecords.begin(), m_arrRecords.end(),
-                     [this, nSortWord](const Result* p1, const Result* p2)
-                     { return CompareResultRows(m_kind, p1, p2, nSortWord) < 0; });
+    // Each row's key is taken once: comparing keys side by side in one array
+    // is far quicker than reaching into two records per comparison. Stable,
+    // so rows equal in this column keep the order of the last sort.
+    const int nColumn = nSortWord & ~SORT_DESCENDING;
+    const bool bDescending = (nSortWord & SORT_DESCENDING) != 0;
+    std::vector<std::pair<ResultSortKey, const Result*>> arrKeyed;
+    arrKeyed.reserve(m_arrRecords.size());
+    for (const Result* pRecord : m_arrRecords)
+        arrKeyed.emplace_back(GetResultSortKey(m_kind, pRecord, nColumn), pRecord);
+    std::stable_sort(arrKeyed.begin(), arrKeyed.end(),
+                     [bDescending](const auto& row1, const auto& row2)
+                     {
+                         const int n = CompareSortKeys(row1.first, row2.first);
+                         return bDescending ? n > 0 : n < 0;
+                     });
+    for (size_t i = 0; i < arrKeyed.size(); ++i)
+        m_arrRecords[i] = arrKeyed[i].second;
 
     // The selection belongs to the records, not to the places they left.
+    // The view goes to the first selected row, else to the top, and no
+    // longer follows the rows appended last.
+    m_bFollowNewRows = false;
+    long nShow = m_arrRecords.empty() ? -1 : 0;
     if (!arrSelectedRows.empty())
     {
         for (long nRow : arrSelectedRows)
             SetItemState(nRow, 0, wxLIST_STATE_SELECTED);
+        nShow = -1;
         for (size_t nRow = 0; nRow < m_arrRecords.size(); ++nRow)
-            if (selected.count(m_arrRecords[nRow]))
-                SetItemState(static_cast<long>(nRow), wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        {
+            if (!selected.count(m_arrRecords[nRow]))
+                continue;
+            SetItemState(static_cast<long>(nRow), wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+            if (nShow < 0)
+                nShow = static_cast<long>(nRow);
+        }
     }
+    if (nShow >= 0)
+        EnsureVisible(nShow);
 
-    const int nColumn = nSortWord & ~SORT_DESCENDING;
     if (nColumn >= 0 && nColumn < GetColumnCount())
-        ShowSortIndicator(nColumn, (nSortWord & SORT_DESCENDING) == 0);
+        ShowSortIndicator(nColumn, !bDescending);
     Refresh();
 }
 

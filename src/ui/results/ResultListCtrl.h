@@ -18,6 +18,7 @@ class ResultListCtrl : public wxListCtrl
 {
 public:
     ResultListCtrl(wxWindow* pParent, ResultRowKind kind, const wxString& strName);
+    ~ResultListCtrl() override;
 
     ResultRowKind GetKind() const { return m_kind; }
 
@@ -26,10 +27,12 @@ public:
     void InitColumns();
 
     // Appends a row at the end; a null record makes a row without one. The
-    // detail list brings every third new row into view, so the newest rows
-    // of a running count stay visible without scrolling on every file.
+    // detail list brings its newest row into view at the next idle turn, so
+    // the rows of a running count stay in sight without scrolling on every
+    // file.
     void AppendRecord(const Result* pRecord);
-    // Appends a row per record, in order, without scrolling.
+    // Appends a row per record, in order, without scrolling. A summary list
+    // widens its count columns to show their widest value whole.
     void AppendRecords(const std::vector<const Result*>& arrRecords);
     template <class Record> void AppendRecords(const std::vector<std::unique_ptr<Record>>& arr)
     {
@@ -69,10 +72,13 @@ protected:
 
 private:
     void OnAllItemsDeleted(wxListEvent& event);
+    void OnIdle(wxIdleEvent& event);
+    void FitCountColumns();
     std::vector<long> GetSelectedRows() const;
 
     ResultRowKind m_kind;
     std::vector<const Result*> m_arrRecords; // borrowed from the counting manager
     int m_nSortColumn = 0;
     bool m_bSortAscending = false;
+    bool m_bFollowNewRows = false; // a row was appended since the last idle turn
 };

@@ -78,86 +78,95 @@ wxString EstimateText(float f)
     return wxString::Format("%2.2f", static_cast<double>(f));
 }
 
-int Sign(int n)
+// Texts compare by character code, case-sensitive, as wxString does.
+static_assert(wxUSE_UNICODE_WCHAR, "sort keys view the strings' wide characters");
+
+std::wstring_view View(const wxString& str)
 {
-    return (n > 0) - (n < 0);
+    return std::wstring_view(str.wx_str(), str.length());
 }
 
-template <class T> int CompareValues(const T& a, const T& b)
+ResultSortKey TextKey(const wxString& str)
 {
-    return (b < a) - (a < b);
+    ResultSortKey key;
+    key.nRank = 2;
+    key.strValue = View(str);
+    return key;
+}
+
+ResultSortKey CountKey(std::int64_t n)
+{
+    ResultSortKey key;
+    key.nRank = 2;
+    key.nValue = n;
+    return key;
 }
 
 // A value that is not a number goes first, so the order stays total.
-int CompareEstimates(float a, float b)
+ResultSortKey EstimateKey(float f)
 {
-    const bool bNanA = std::isnan(a), bNanB = std::isnan(b);
-    if (bNanA || bNanB)
-        return bNanB - bNanA;
-    return CompareValues(a, b);
+    ResultSortKey key;
+    key.nRank = std::isnan(f) ? 1 : 2;
+    key.fValue = key.nRank == 2 ? f : 0;
+    return key;
 }
 
 // A file whose date could not be read goes before every dated file.
-int CompareDates(const wxDateTime& a, const wxDateTime& b)
+ResultSortKey DateKey(const wxDateTime& dt)
 {
-    if (!a.IsValid() || !b.IsValid())
-        return a.IsValid() - b.IsValid();
-    return CompareValues(a.GetValue(), b.GetValue());
+    ResultSortKey key;
+    key.nRank = dt.IsValid() ? 2 : 1;
+    key.nValue = dt.IsValid() ? dt.GetValue().GetValue() : 0;
+    return key;
 }
 
-int CompareTexts(const wxString& a, const wxString& b)
+// A column the list does not have: every row the same.
+ResultSortKey NoKey()
 {
-    return Sign(a.compare(b)); // by character code, case-sensitive
+    ResultSortKey key;
+    key.nRank = 2;
+    return key;
 }
 
-// The rules every list shares: rows without a record first, the direction
-// applied last so that descending is the exact reverse of ascending.
-template <class Record, class CompareColumn>
-int CompareRows(const Record* p1, const Record* p2, int nSortWord, CompareColumn compareColumn)
-{
-    const int nColumn = nSortWord & ~SORT_DESCENDING;
-    const int n = p1 && p2 ? compareColumn(*p1, *p2, nColumn) : (p1 != nullptr) - (p2 != nullptr);
-    return (nSortWord & SORT_DESCENDING) ? -n : n;
-}
-
-int CompareDetailColumns(const FileResult& a, const FileResult& b, int nColumn)
+ResultSortKey DetailKey(const FileResult& file, int nColumn)
 {
     switch (nColumn)
     {
     case 0:
-        return CompareTexts(a.m_strFile, b.m_strFile);
+        return TextKey(file.m_strFile);
     case 1:
-        return CompareTexts(a.m_strExt, b.m_strExt);
+        return TextKey(file.m_strExt);
     case 2:
-        return CompareTexts(a.m_strFolder, b.m_strFolder);
+        return TextKey(file.m_strFolder);
     case DETAIL_DATE:
-        return CompareDates(a.m_dtModified, b.m_dtModified);
+        return DateKey(file.m_dtModified);
     default:
         break;
     }
     if (nColumn >= FIRST_DETAIL_COUNT && nColumn < FIRST_DETAIL_ESTIMATE)
-    {
-        const Count count = DETAIL_COUNTS[nColumn - FIRST_DETAIL_COUNT];
-        return CompareValues(a.*count, b.*count);
-    }
+        return CountKey(file.*DETAIL_COUNTS[nColumn - FIRST_DETAIL_COUNT]);
     if (nColumn >= FIRST_DETAIL_ESTIMATE && nColumn < DETAIL_DATE)
-    {
-        const Estimate estimate = DETAIL_ESTIMATES[nColumn - FIRST_DETAIL_ESTIMATE];
-        return CompareEstimates(a.*estimate, b.*estimate);
-    }
-    return 0;
+        return EstimateKey(file.*DETAIL_ESTIMATES[nColumn - FIRST_DETAIL_ESTIMATE]);
+    return NoKey();
 }
 
-template <class Group> int CompareSummaryColumns(const Group& a, const Group& b, int nColumn)
+template <class Group> ResultSortKey SummaryKey(const Group& group, int nColumn)
 {
     if (nColumn == 0)
-        return CompareTexts(a.m_strName, b.m_strName);
+        return TextKey(group.m_strName);
     if (nColumn >= FIRST_SUMMARY_COUNT && nColumn < SUMMARY_END)
-    {
-        const Count count = SUMMARY_COUNTS[nColumn - FIRST_SUMMARY_COUNT];
-        return CompareValues(a.*count, b.*count);
-    }
-    return 0;
+        return CountKey(group.*SUMMARY_COUNTS[nColumn - FIRST_SUMMARY_COUNT]);
+    return NoKey();
+}
+
+// The rules every list shares: rows without a record first, the direction
+// applied last so that descending is the exact reverse of ascending.
+int CompareRows(ResultRowKind kind, const Result* p1, const Result* p2, int nSortWord)
+{
+    const int nColumn = nSortWord & ~SORT_DESCENDING;
+    const int n =
+        CompareSortKeys(GetResultSortKey(kind, p1, nColumn), GetResultSortKey(kind, p2, nColumn));
+    return (nSortWord & SORT_DESCENDING) ? -n : n;
 }
 
 template <class Group> wxString GroupRowText(const Group* pGroup, int nColumn)
@@ -225,17 +234,17 @@ wxString SummaryRowText(const ExtensionResult* pExtension, int nColumn)
 
 int CompareDetailRows(const FileResult* p1, const FileResult* p2, int nSortWord)
 {
-    return CompareRows(p1, p2, nSortWord, CompareDetailColumns);
+    return CompareRows(ResultRowKind::File, p1, p2, nSortWord);
 }
 
 int CompareSummaryRows(const DirectoryResult* p1, const DirectoryResult* p2, int nSortWord)
 {
-    return CompareRows(p1, p2, nSortWord, CompareSummaryColumns<DirectoryResult>);
+    return CompareRows(ResultRowKind::Directory, p1, p2, nSortWord);
 }
 
 int CompareSummaryRows(const ExtensionResult* p1, const ExtensionResult* p2, int nSortWord)
 {
-    return CompareRows(p1, p2, nSortWord, CompareSummaryColumns<ExtensionResult>);
+    return CompareRows(ResultRowKind::Extension, p1, p2, nSortWord);
 }
 
 wxString ResultRowText(ResultRowKind kind, const Result* pRecord, int nColumn)
@@ -254,17 +263,34 @@ wxString ResultRowText(ResultRowKind kind, const Result* pRecord, int nColumn)
 
 int CompareResultRows(ResultRowKind kind, const Result* p1, const Result* p2, int nSortWord)
 {
+    return CompareRows(kind, p1, p2, nSortWord);
+}
+
+ResultSortKey GetResultSortKey(ResultRowKind kind, const Result* pRecord, int nColumn)
+{
+    if (!pRecord)
+        return ResultSortKey(); // rank 0: before every record
     switch (kind)
     {
     case ResultRowKind::File:
-        return CompareDetailRows(static_cast<const FileResult*>(p1),
-                                 static_cast<const FileResult*>(p2), nSortWord);
+        return DetailKey(static_cast<const FileResult&>(*pRecord), nColumn);
     case ResultRowKind::Directory:
-        return CompareSummaryRows(static_cast<const DirectoryResult*>(p1),
-                                  static_cast<const DirectoryResult*>(p2), nSortWord);
+        return SummaryKey(static_cast<const DirectoryResult&>(*pRecord), nColumn);
     case ResultRowKind::Extension:
         break;
     }
-    return CompareSummaryRows(static_cast<const ExtensionResult*>(p1),
-                              static_cast<const ExtensionResult*>(p2), nSortWord);
+    return SummaryKey(static_cast<const ExtensionResult&>(*pRecord), nColumn);
+}
+
+int CompareSortKeys(const ResultSortKey& key1, const ResultSortKey& key2)
+{
+    // Within one column only one of the values is set; the others are equal.
+    if (key1.nRank != key2.nRank)
+        return key1.nRank < key2.nRank ? -1 : 1;
+    if (key1.nValue != key2.nValue)
+        return key1.nValue < key2.nValue ? -1 : 1;
+    if (key1.fValue != key2.fValue)
+        return key1.fValue < key2.fValue ? -1 : 1;
+    const int n = key1.strValue.compare(key2.strValue);
+    return (n > 0) - (n < 0);
 }

@@ -3,6 +3,8 @@
 // What the three result lists show of a result record, and in which order they
 // put two records: plain functions, so the texts and the order can be checked
 // without a window.
+#include <cstdint>
+#include <string_view>
 #include <wx/string.h>
 
 class Result;
@@ -49,3 +51,16 @@ int CompareSummaryRows(const ExtensionResult* p1, const ExtensionResult* p2, int
 // the list's kind.
 wxString ResultRowText(ResultRowKind kind, const Result* pRecord, int nColumn);
 int CompareResultRows(ResultRowKind kind, const Result* p1, const Result* p2, int nSortWord);
+
+// What a row sorts by in one column, taken once per row, so that a sort of
+// 100,000 rows compares compact keys rather than records spread over memory.
+// Two keys compare as the comparators above compare their rows (ascending).
+struct ResultSortKey
+{
+    int nRank = 0;           // 0: no record; 1: no value (a date or a number unknown); 2: a value
+    std::int64_t nValue = 0; // counts, sizes, dates in milliseconds
+    double fValue = 0;       // estimates
+    std::wstring_view strValue; // texts; borrows the record's string
+};
+ResultSortKey GetResultSortKey(ResultRowKind kind, const Result* pRecord, int nColumn);
+int CompareSortKeys(const ResultSortKey& key1, const ResultSortKey& key2);

@@ -80,9 +80,9 @@ TEST_F(FrameTest, DetailListSortsByClickedColumnsAndRefillsAscending)
               "b.c");
 }
 
-TEST_F(FrameTest, NoColumnHeadingIsClipped)
+TEST_F(FrameTest, NoColumnHeadingOrSummaryCountIsClipped)
 {
-    Open();
+    LinecastFrame& frame = Open();
     for (ResultListCtrl* pList :
          {&Access().DetailList(), &Access().DirectoryList(), &Access().ExtensionList()})
     {
@@ -101,6 +101,15 @@ TEST_F(FrameTest, NoColumnHeadingIsClipped)
         }
     }
     EXPECT_EQ(Access().DirectoryList().GetColumnWidth(0), 320);
+
+    // A folder of 5 GiB: its size shows whole.
+    auto pDirectory = std::make_unique<DirectoryResult>();
+    pDirectory->m_nSize = 5LL << 30;
+    Access().Manager().m_arrDirectoryResults.push_back(std::move(pDirectory));
+    frame.OnFilterUpdate();
+    ResultListCtrl& directories = Access().DirectoryList();
+    EXPECT_EQ(directories.GetItemText(0, 2), "5368709120");
+    EXPECT_GE(directories.GetColumnWidth(2), directories.GetTextExtent("5368709120").x + 8);
 }
 
 // A stand-in launcher that writes the path it was given; the file manager
