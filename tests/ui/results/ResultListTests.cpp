@@ -1,7 +1,6 @@
 #include "FrameFixture.h"
 
-#include <sys/stat.h>
-#include <wx/file.h>
+#include "StandInPrograms.h"
 
 using namespace frame_test;
 
@@ -112,39 +111,17 @@ TEST_F(FrameTest, NoColumnHeadingOrSummaryCountIsClipped)
     EXPECT_GE(directories.GetColumnWidth(2), directories.GetTextExtent("5368709120").x + 8);
 }
 
-// A stand-in launcher that writes the path it was given; the file manager
-// call fails, so a file is shown by opening its folder.
+// The file manager call fails, so a file is shown by opening its folder.
 class OpenFromListTest : public FrameTest
 {
 protected:
-    wxString Opened()
-    {
-        const wxStopWatch watch;
-        while (!wxFileExists(m_strRecord) && watch.Time() < 5000)
-        {
-            wxTheApp->Yield(true);
-            wxMilliSleep(10);
-        }
-        wxString strPath;
-        wxFile file;
-        if (wxFileExists(m_strRecord) && file.Open(m_strRecord))
-            file.ReadAll(&strPath);
-        wxRemoveFile(m_strRecord);
-        return strPath.Trim();
-    }
-
     void UseStandIns()
     {
-        const std::string launcher =
-            m_scripts.Write("open.sh", "#!/bin/sh\nprintf '%s\\n' \"$1\" > \"" +
-                                           std::string(m_strRecord.utf8_str()) + ".part\"\nmv \"" +
-                                           std::string(m_strRecord.utf8_str()) + ".part\" \"" +
-                                           std::string(m_strRecord.utf8_str()) + "\"\n");
-        const std::string bus = m_scripts.Write("bus.sh", "#!/bin/sh\nexit 1\n");
-        chmod(launcher.c_str(), 0755);
-        chmod(bus.c_str(), 0755);
-        Access().SetDesktopOpen(DesktopOpen(wxString::FromUTF8(launcher), wxString::FromUTF8(bus)));
+        Access().SetDesktopOpen(DesktopOpen(
+            wxString::FromUTF8(WriteStandIn(m_scripts, "open.sh", m_strRecord)),
+            wxString::FromUTF8(WriteStandIn(m_scripts, "bus.sh", m_strRecord + ".bus", "exit 1"))));
     }
+    wxArrayString Opened(long nWaitMs = 5000) { return TakeRecord(m_strRecord, nWaitMs); }
 
     TempDir m_scripts;
     wxString m_strRecord = wxString::FromUTF8(m_scripts / "opened.txt");
@@ -164,18 +141,17 @@ TEST_F(OpenFromListTest, PopupEntriesOpenTheFileOrItsFolder)
     ResultListCtrl& detail = Access().DetailList();
     ResultListCtrl& directories = Access().DirectoryList();
     Access().ChooseOnRow(detail, 0, LinecastFrameTestAccess::OPEN_FILE);
-    EXPECT_EQ(Opened(), "/src/my file.c");
+    EXPECT_EQ(Opened(), Strings({"/src/my file.c"}));
     Access().ChooseOnRow(detail, 0, LinecastFrameTestAccess::OPEN_DIRECTORY);
-    EXPECT_EQ(Opened(), "/src");
+    EXPECT_EQ(Opened(), Strings({"/src"}));
     Access().ChooseOnRow(directories, 0, LinecastFrameTestAccess::OPEN_DIRECTORY);
-    EXPECT_EQ(Opened(), "/src/a folder");
+    EXPECT_EQ(Opened(), Strings({"/src/a folder"}));
 
     // A folder row has no file, and a row without a record opens nothing.
     directories.AppendRecord(nullptr);
     Access().ChooseOnRow(directories, 0, LinecastFrameTestAccess::OPEN_FILE);
     Access().ChooseOnRow(directories, 1, LinecastFrameTestAccess::OPEN_DIRECTORY);
     Access().ChooseOnRow(detail, 5, LinecastFrameTestAccess::OPEN_FILE);
-    wxMilliSleep(200);
-    EXPECT_FALSE(wxFileExists(m_strRecord));
+    EXPECT_TRUE(Opened(300).empty());
 }
 } // namespace
