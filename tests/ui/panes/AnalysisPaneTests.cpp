@@ -8,7 +8,7 @@ using namespace frame_test;
 
 namespace
 {
-TEST_F(FrameTest, ParametersAreReadOnlyAfterAnEditAndHeldToTheirLimits)
+TEST_F(FrameTest, ParametersAreReadAfterAnEditAndHeldToTheirLimits)
 {
     Open();
     wxPropertyGrid& grid = Access().AnalysisGrid();
