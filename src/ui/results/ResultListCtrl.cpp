@@ -11,6 +11,8 @@ namespace
 // Room beside a heading's text: the header button's margins and the sort
 // arrow drawn at its right.
 constexpr int HEADING_PADDING = 28;
+// How often, at most, a running count's newest row is brought into view.
+constexpr int FOLLOW_INTERVAL_MS = 200;
 // Room beside a cell's text.
 constexpr int CELL_PADDING = 12;
 } // namespace
@@ -21,7 +23,7 @@ ResultListCtrl::ResultListCtrl(wxWindow* pParent, ResultRowKind kind, const wxSt
       m_kind(kind)
 {
     Bind(wxEVT_LIST_DELETE_ALL_ITEMS, &ResultListCtrl::OnAllItemsDeleted, this);
-    Bind(wxEVT_IDLE, &ResultListCtrl::OnIdle, this);
+    m_followTimer.Bind(wxEVT_TIMER, &ResultListCtrl::OnFollowTimer, this);
 }
 
 ResultListCtrl::~ResultListCtrl()
@@ -29,7 +31,6 @@ ResultListCtrl::~ResultListCtrl()
     // The base class empties the list as it goes and tells of it; this part
     // of the object is gone by then.
     Unbind(wxEVT_LIST_DELETE_ALL_ITEMS, &ResultListCtrl::OnAllItemsDeleted, this);
-    Unbind(wxEVT_IDLE, &ResultListCtrl::OnIdle, this);
 }
 
 void ResultListCtrl::InitColumns()
@@ -49,19 +50,17 @@ void ResultListCtrl::AppendRecord(const Result* pRecord)
 {
     m_arrRecords.push_back(pRecord);
     SetItemCount(static_cast<long>(m_arrRecords.size()));
-    if (m_kind == ResultRowKind::File)
-        m_bFollowNewRows = true;
+    // Bringing a row into view scrolls and repaints the whole list; done a
+    // few times a second rather than for every few rows, a count of 100,000
+    // files still shows its newest rows without the list slowing it down.
+    if (m_kind == ResultRowKind::File && !m_followTimer.IsRunning())
+        m_followTimer.StartOnce(FOLLOW_INTERVAL_MS);
 }
 
-void ResultListCtrl::OnIdle(wxIdleEvent& event)
+void ResultListCtrl::OnFollowTimer(wxTimerEvent&)
 {
-    // Bringing a row into view costs a relayout of the list; done at every
-    // idle turn rather than for every few rows, a count of 100,000 files
-    // still shows its newest rows without the list slowing it down.
-    if (m_bFollowNewRows && !m_arrRecords.empty())
+    if (!m_arrRecords.empty())
         EnsureVisible(static_cast<long>(m_arrRecords.size()) - 1);
-    m_bFollowNewRows = false;
-    event.Skip();
 }
 
 void ResultListCtrl::AppendRecords(const std::vector<const Result*>& arrRecords)
@@ -103,7 +102,7 @@ const Result* ResultListCtrl::GetRecord(long nRow) const
 void ResultListCtrl::OnAllItemsDeleted(wxListEvent& event)
 {
     m_arrRecords.clear();
-    m_bFollowNewRows = false;
+    m_followTimer.Stop();
     RemoveSortIndicator();
     event.Skip();
 }
@@ -158,7 +157,7 @@ void ResultListCtrl::SortRows(int nSortWord)
     // The selection belongs to the records, not to the places they left.
     // The view goes to the first selected row, else to the top, and no
     // longer follows the rows appended last.
-    m_bFollowNewRows = false;
+    m_followTimer.Stop();
     long nShow = m_arrRecords.empty() ? -1 : 0;
     if (!arrSelectedRows.empty())
     {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 #include <wx/listctrl.h>
+#include <wx/timer.h>
 
 class DesktopOpen;
 class Result;
@@ -27,7 +28,7 @@ public:
     void InitColumns();
 
     // Appends a row at the end; a null record makes a row without one. The
-    // detail list brings its newest row into view at the next idle turn, so
+    // detail list brings its newest row into view a few times a second, so
     // the rows of a running count stay in sight without scrolling on every
     // file.
     void AppendRecord(const Result* pRecord);
@@ -72,7 +73,7 @@ protected:
 
 private:
     void OnAllItemsDeleted(wxListEvent& event);
-    void OnIdle(wxIdleEvent& event);
+    void OnFollowTimer(wxTimerEvent& event);
     void FitCountColumns();
     std::vector<long> GetSelectedRows() const;
 
@@ -80,5 +81,5 @@ private:
     std::vector<const Result*> m_arrRecords; // borrowed from the counting manager
     int m_nSortColumn = 0;
     bool m_bSortAscending = false;
-    bool m_bFollowNewRows = false; // a row was appended since the last idle turn
+    wxTimer m_followTimer; // brings the newest row into view after an append
 };

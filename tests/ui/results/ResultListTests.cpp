@@ -79,6 +79,24 @@ TEST_F(FrameTest, DetailListSortsByClickedColumnsAndRefillsAscending)
               "b.c");
 }
 
+TEST_F(FrameTest, ARunningCountKeepsItsNewestRowsInView)
+{
+    LinecastFrame& frame = Open();
+    frame.Show();
+    Access().Notebook().SetSelection(0);
+    ResultListCtrl& list = Access().DetailList();
+    for (int i = 0; i < 300; ++i)
+    {
+        AddFile(Access().Manager(), "a.c", i);
+        frame.OnCountingUpdate();
+    }
+    const wxStopWatch watch;
+    while (list.GetTopItem() + list.GetCountPerPage() < 300 && watch.Time() < 3000)
+        wxTheApp->Yield(true);
+    EXPECT_GT(list.GetCountPerPage(), 0);
+    EXPECT_GE(list.GetTopItem() + list.GetCountPerPage(), 300);
+}
+
 TEST_F(FrameTest, NoColumnHeadingOrSummaryCountIsClipped)
 {
     LinecastFrame& frame = Open();
