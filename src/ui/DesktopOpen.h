@@ -9,18 +9,27 @@
 class DesktopOpen
 {
 public:
-    explicit DesktopOpen(const wxString& strLauncher = "xdg-open");
+    // strBusCaller runs the file manager call of ShowInFolder (gdbus); empty,
+    // ShowInFolder only opens the folder.
+    explicit DesktopOpen(const wxString& strLauncher = "xdg-open",
+                         const wxString& strBusCaller = "gdbus");
     virtual ~DesktopOpen() = default;
 
     // Each returns false when the path is empty or the launcher could not be
     // started.
     bool OpenFile(const wxString& strPath) const;
     bool OpenFolder(const wxString& strPath) const;
-    // Opens the folder that holds the file.
+    // Asks the file manager to show the file selected in its folder (the
+    // freedesktop FileManager1 ShowItems call on the session bus). When no
+    // file manager answers the call, opens the folder that holds the file.
     bool ShowInFolder(const wxString& strFilePath) const;
 
-private:
-    bool Launch(const wxString& strPath) const;
+    // A file: URI of an absolute path, every byte other than letters, digits,
+    // "-._~" and "/" percent-encoded; empty when the path has no bytes in the
+    // file system's encoding.
+    static wxString FileUri(const wxString& strPath);
 
+private:
     wxString m_strLauncher;
+    wxString m_strBusCaller;
 };

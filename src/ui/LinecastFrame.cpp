@@ -6,7 +6,9 @@
 #include "ui/ResultExport.h"
 #include "ui/UpdateCheck.h"
 #include "ui/dialogs/AboutDlg.h"
+#include "ui/panes/FilterPane.h"
 #include "ui/results/QuorvelHtmlWin.h"
+#include "ui/results/ResultListCtrl.h"
 #include "ui/settings/Preference.h"
 #include "ui/settings/UiLanguage.h"
 
@@ -16,7 +18,6 @@
 #include <wx/checklst.h>
 #include <wx/dirdlg.h>
 #include <wx/msgdlg.h>
-#include <wx/propgrid/propgrid.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
@@ -53,18 +54,11 @@ LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
     ApplyFilterPaneVisibility();
     LoadDirectoryList();
 
-    // The detail and summary list columns are inserted here once the result
-    // views exist.
-
-    m_pAnalysisGrid->SetColumnProportion(0, 3);
-    m_pAnalysisGrid->SetColumnProportion(1, 2);
-    m_pSummaryGrid->SetColumnProportion(0, 3);
-    m_pSummaryGrid->SetColumnProportion(1, 2);
-    // The analysis parameter and summary properties are appended here once
-    // the analysis grids exist.
+    InitListColumns();
+    CreateAnalysisGrids();
 
     SetStatusText(_("Ready"), 0);
-    // The filter status text joins here with the filter panel.
+    ShowFilterStatus();
 
     StartUpdateCheck(m_pLatestVersion);
     ShowVersionPage();
@@ -121,9 +115,7 @@ void LinecastFrame::BindEvents()
 
     Bind(wxEVT_MENU, &LinecastFrame::OnExportHtml, this, m_pMenuExportHtml->GetId());
     Bind(wxEVT_MENU, &LinecastFrame::OnExportCsv, this, m_pMenuExportCsv->GetId());
-
-    // Column clicks and right clicks on the three result lists, and the list
-    // popup's "Open Directory" / "Open File", are bound with the result views.
+    BindResultViewEvents();
 
     m_pButtonAddDirectory->Bind(wxEVT_BUTTON, &LinecastFrame::OnAddDirectory, this);
     Bind(wxEVT_MENU, &LinecastFrame::OnAddDirectory, this, m_pMenuAddDirectory->GetId());
@@ -132,8 +124,7 @@ void LinecastFrame::BindEvents()
     // source type dialog, bound together with that dialog.
 
     // Start, Stop (buttons and File menu) and the four "Refresh result"
-    // buttons are bound with the counting session control; the three
-    // "Select All" boxes with the filter panel.
+    // buttons are bound with the counting session control.
 
     Bind(wxEVT_MENU, &LinecastFrame::OnQuit, this, m_pMenuQuit->GetId());
 
@@ -161,35 +152,37 @@ void LinecastFrame::LoadDirectoryList()
 
 void LinecastFrame::OnCountingUpdate()
 {
-    // The detail row of the file joins here with the result views.
-    if (!m_pManager->m_arrFileResults.empty())
-        SetStatusText(m_pManager->m_arrFileResults.back()->m_strPath, 0);
+    if (m_pManager->m_arrFileResults.empty())
+        return;
+    const FileResult& file = *m_pManager->m_arrFileResults.back();
+    AddDetailRow(file);
+    SetStatusText(file.m_strPath, 0);
 }
 
 void LinecastFrame::OnAnalysisUpdate()
 {
-    // Rebuilding the lists, the summary grid and the report after a refilter
-    // joins here with the result views, analysis grids and report.
+    RefillDetailList();
+    ShowAnalysisResults();
+    m_pListDirectory->DeleteAllItems();
+    FillDirectorySummary();
+    m_pListExtension->DeleteAllItems();
+    FillExtensionSummary();
     GenerateReport();
 }
 
 void LinecastFrame::OnFilterUpdate()
 {
     // Every value the run found starts checked, so no filter is active.
-    const auto fill = [](wxCheckListBox* pList, const wxArrayString& arrValues)
-    {
-        pList->Clear();
-        for (const wxString& strValue : arrValues)
-            pList->Check(pList->Append(strValue));
-    };
-    fill(m_pListFilterDirectory, m_pManager->m_arrDirectoryList);
+    m_pFilterDirectory->Fill(m_pManager->m_arrDirectoryList);
     m_pManager->m_arrExtensionList.Sort();
-    fill(m_pListFilterExtension, m_pManager->m_arrExtensionList);
+    m_pFilterExtension->Fill(m_pManager->m_arrExtensionList);
     m_pManager->m_arrDateList.Sort();
-    fill(m_pListFilterDate, m_pManager->m_arrDateList);
+    m_pFilterDate->Fill(m_pManager->m_arrDateList);
 
-    // The summary grid, the summary lists, the filter status text and the
-    // report are filled here once those parts exist.
+    ShowAnalysisResults();
+    FillDirectorySummary();
+    FillExtensionSummary();
+    ApplyFilters();
     GenerateReport();
 }
 

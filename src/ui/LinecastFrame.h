@@ -4,6 +4,7 @@
 #include "engine/Observers.h"
 #include "report/AnalysisParam.h"
 #include "report/ReportPage.h"
+#include "ui/DesktopOpen.h"
 #include "ui/WxMessagePump.h"
 
 #include <memory>
@@ -11,10 +12,15 @@
 #include <wx/menu.h>
 #include <wx/windowid.h>
 
+class AnalysisPane;
 class CountingManager;
+class FileResult;
+class FilterPane;
 class LatestVersion;
 class Preference;
 class QuorvelHtmlWin;
+class ResultListCtrl;
+class SummaryGrid;
 class wxAuiManager;
 class wxAuiNotebook;
 class wxAuiToolBar;
@@ -25,10 +31,8 @@ class wxCheckListBox;
 class wxComboBox;
 class wxDirDialog;
 class wxFileDialog;
-class wxListCtrl;
 class wxListEvent;
 class wxPanel;
-class wxPropertyGrid;
 class wxSplitterWindow;
 
 // The program's one main window: the docked panes around the result notebook,
@@ -68,10 +72,6 @@ private:
     void BuildCountingSettingsPane();
     void BuildAnalysisPane();
     void BuildFilterPanes();
-    wxPanel* BuildFilterPanel(const wxString& strPanelName, const wxString& strListName,
-                              const wxString& strSelectAllName, const wxString& strRefreshName,
-                              long nRefreshStyle, wxCheckListBox*& pList, wxCheckBox*& pSelectAll,
-                              wxBitmapButton*& pRefresh);
     void BuildMenuBar();
     void BuildStatusBar();
     void BuildChoosersAndPopupMenus();
@@ -100,6 +100,32 @@ private:
     void GenerateReport();
     void OnExportCsv(wxCommandEvent& event);
     void OnExportHtml(wxCommandEvent& event);
+    // The result lists: each delegates to its ResultListCtrl.
+    void BindResultViewEvents(); // the lists, their popup and "Select All"
+    void InitListColumns();
+    void AddDetailRow(const FileResult& file);
+    void RefillDetailList();
+    void FillDirectorySummary();
+    void FillExtensionSummary();
+    void OnDetailColumnClick(wxListEvent& event);
+    void OnDirectoryColumnClick(wxListEvent& event);
+    void OnExtensionColumnClick(wxListEvent& event);
+    void OnDetailRightClick(wxListEvent& event);
+    void OnDirectoryRightClick(wxListEvent& event);
+    void PopupListMenu(wxListEvent& event, bool bFileEntry);
+    ResultListCtrl* GetPopupList() const;
+    void OnOpenFile(wxCommandEvent& event);
+    void OnOpenDirectory(wxCommandEvent& event);
+
+    // The filter panes and the filter status text (status field 2).
+    void OnSelectAll(wxCommandEvent& event);
+    void ApplyFilters();
+    void ShowFilterStatus();
+
+    // The analysis parameter grid and the summary grid.
+    void CreateAnalysisGrids();
+    void ReadAnalysisParams();
+    void ShowAnalysisResults();
 
     Preference* m_pPreference = nullptr; // the program's one instance, see g_pPreference
     std::unique_ptr<CountingManager> m_pManager;
@@ -107,13 +133,9 @@ private:
     FilterParam m_filterParam;
     // Shared with the update check's thread, which may outlive the frame.
     std::shared_ptr<LatestVersion> m_pLatestVersion;
-    int m_nDetailSortColumn = 0;
-    bool m_bDetailSortAscending = false;
-    int m_nDirSortColumn = 0;
-    bool m_bDirSortAscending = false;
-    int m_nExtSortColumn = 0;
-    bool m_bExtSortAscending = false;
+    // Each result list keeps its own sort column and direction.
     wxListEvent* m_pListEvent = nullptr; // only while the list popup menu shows
+    DesktopOpen m_desktopOpen;           // "Open File" / "Open Directory"
 
     wxMenu m_menuFilter;
     wxMenu m_menuExport;
@@ -141,13 +163,13 @@ private:
 
     wxAuiNotebook* m_pResultNotebook = nullptr;
     wxPanel* m_pPanelDetail = nullptr;
-    wxListCtrl* m_pListDetail = nullptr;
+    ResultListCtrl* m_pListDetail = nullptr;
     wxPanel* m_pPanelSummary = nullptr;
     wxSplitterWindow* m_pSplitterSummary = nullptr;
-    wxPropertyGrid* m_pSummaryGrid = nullptr;
+    SummaryGrid* m_pSummaryGrid = nullptr;
     wxSplitterWindow* m_pSplitterLists = nullptr;
-    wxListCtrl* m_pListDirectory = nullptr;
-    wxListCtrl* m_pListExtension = nullptr;
+    ResultListCtrl* m_pListDirectory = nullptr;
+    ResultListCtrl* m_pListExtension = nullptr;
     wxPanel* m_pPanelReport = nullptr;
     QuorvelHtmlWin* m_pReportWindow = nullptr;
 
@@ -161,22 +183,11 @@ private:
     wxBitmapButton* m_pButtonStart = nullptr;
     wxBitmapButton* m_pButtonStop = nullptr;
 
-    wxPanel* m_pPanelAnalysis = nullptr;
-    wxPropertyGrid* m_pAnalysisGrid = nullptr;
-    wxBitmapButton* m_pButtonRefreshAnalysis = nullptr;
+    AnalysisPane* m_pAnalysisPane = nullptr; // the grid and "Refresh result"
 
-    wxPanel* m_pPanelFilterDirectory = nullptr;
-    wxCheckListBox* m_pListFilterDirectory = nullptr;
-    wxCheckBox* m_pCheckAllDirectories = nullptr;
-    wxBitmapButton* m_pButtonRefreshDirectory = nullptr;
-    wxPanel* m_pPanelFilterDate = nullptr;
-    wxCheckListBox* m_pListFilterDate = nullptr;
-    wxCheckBox* m_pCheckAllDates = nullptr;
-    wxBitmapButton* m_pButtonRefreshDate = nullptr;
-    wxPanel* m_pPanelFilterExtension = nullptr;
-    wxCheckListBox* m_pListFilterExtension = nullptr;
-    wxCheckBox* m_pCheckAllExtensions = nullptr;
-    wxBitmapButton* m_pButtonRefreshExtension = nullptr;
+    FilterPane* m_pFilterDirectory = nullptr;
+    FilterPane* m_pFilterDate = nullptr;
+    FilterPane* m_pFilterExtension = nullptr;
 
     wxMenuItem* m_pMenuAddDirectory = nullptr;
     wxMenuItem* m_pMenuSourceType = nullptr;

@@ -3,7 +3,11 @@
 #include "ui/LinecastFrame.h"
 
 #include "ui/UiImages.h"
+#include "ui/panes/AnalysisPane.h"
+#include "ui/panes/FilterPane.h"
 #include "ui/results/QuorvelHtmlWin.h"
+#include "ui/results/ResultListCtrl.h"
+#include "ui/results/SummaryGrid.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/aui/auibook.h>
@@ -16,10 +20,8 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/image.h>
-#include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
-#include <wx/propgrid/propgrid.h>
 #include <wx/sizer.h>
 #include <wx/splitter.h>
 #include <wx/statbox.h>
@@ -41,19 +43,6 @@ wxMenuItem* AppendMenuItem(wxMenu* pMenu, const wxString& strLabel, const wxStri
             pItem->SetBitmap(bmp);
     }
     return pMenu->Append(pItem);
-}
-
-// Both property grids look alike; what they hold is built separately.
-wxPropertyGrid* MakePropertyGrid(wxWindow* pParent)
-{
-    return new wxPropertyGrid(pParent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                              wxPG_BOLD_MODIFIED | wxPG_SPLITTER_AUTO_CENTER | wxPG_TOOLTIPS);
-}
-
-wxListCtrl* MakeResultList(wxWindow* pParent, const wxString& strName)
-{
-    return new wxListCtrl(pParent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                          wxLC_REPORT | wxLC_VRULES, wxDefaultValidator, strName);
 }
 
 wxSplitterWindow* MakeSummarySplitter(wxWindow* pParent, const wxString& strName)
@@ -114,20 +103,19 @@ void LinecastFrame::BuildResultNotebook()
 
     m_pPanelDetail = new wxPanel(m_pResultNotebook, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                  wxTAB_TRAVERSAL, "ID_PANEL_DETAIL");
-    // The detail columns are inserted with the result views.
-    m_pListDetail = MakeResultList(m_pPanelDetail, "ID_LC_DETAIL");
+    m_pListDetail = new ResultListCtrl(m_pPanelDetail, ResultRowKind::File, "ID_LC_DETAIL");
     FillPanel(m_pPanelDetail, m_pListDetail);
     m_pResultNotebook->AddPage(m_pPanelDetail, _("Detail"));
 
     m_pPanelSummary = new wxPanel(m_pResultNotebook, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                   wxTAB_TRAVERSAL, "ID_PANEL6");
     m_pSplitterSummary = MakeSummarySplitter(m_pPanelSummary, "ID_SPLITTERWINDOW_SUMMARY");
-    // The summary grid's categories and properties join with the analysis
-    // grids; until then it stands empty in its place.
-    m_pSummaryGrid = MakePropertyGrid(m_pSplitterSummary);
+    m_pSummaryGrid = new SummaryGrid(m_pSplitterSummary);
     m_pSplitterLists = MakeSummarySplitter(m_pSplitterSummary, "ID_SPLITTERWINDOW1");
-    m_pListDirectory = MakeResultList(m_pSplitterLists, "ID_LISTCTRL_DIR");
-    m_pListExtension = MakeResultList(m_pSplitterLists, "ID_LISTCTRL_EXT");
+    m_pListDirectory =
+        new ResultListCtrl(m_pSplitterLists, ResultRowKind::Directory, "ID_LISTCTRL_DIR");
+    m_pListExtension =
+        new ResultListCtrl(m_pSplitterLists, ResultRowKind::Extension, "ID_LISTCTRL_EXT");
     m_pSplitterLists->SplitHorizontally(m_pListDirectory, m_pListExtension, 128);
     m_pSplitterSummary->SplitHorizontally(m_pSummaryGrid, m_pSplitterLists, 128);
     FillPanel(m_pPanelSummary, m_pSplitterSummary);
@@ -214,87 +202,52 @@ void LinecastFrame::BuildCountingSettingsPane()
 
 void LinecastFrame::BuildAnalysisPane()
 {
-    m_pPanelAnalysis =
-        new wxPanel(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, "ID_PANEL2");
-    auto* pSizer = new wxBoxSizer(wxVERTICAL);
-    // The parameter properties join with the analysis grids.
-    m_pAnalysisGrid = MakePropertyGrid(m_pPanelAnalysis);
-    pSizer->Add(m_pAnalysisGrid, wxSizerFlags(1).Expand().Border(wxALL, 4));
-    m_pButtonRefreshAnalysis =
-        MakeBitmapButton(m_pPanelAnalysis, REFRESH_IMAGES, _("Refresh result"), "ID_BITMAPBUTTON3");
-    pSizer->Add(m_pButtonRefreshAnalysis, BORDERED);
-    m_pPanelAnalysis->SetSizer(pSizer);
-
-    m_pAuiManager->AddPane(m_pPanelAnalysis, wxAuiPaneInfo()
-                                                 .Name("Analysis Parameter")
-                                                 .Caption(_("Analysis Parameter"))
-                                                 .Left()
-                                                 .TopDockable(false)
-                                                 .CloseButton(false)
-                                                 .PinButton()
-                                                 .MinSize(256, 280));
-}
-
-wxPanel* LinecastFrame::BuildFilterPanel(const wxString& strPanelName, const wxString& strListName,
-                                         const wxString& strSelectAllName,
-                                         const wxString& strRefreshName, long nRefreshStyle,
-                                         wxCheckListBox*& pList, wxCheckBox*& pSelectAll,
-                                         wxBitmapButton*& pRefresh)
-{
-    auto* pPanel = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL,
-                               strPanelName);
-    auto* pSizer = new wxBoxSizer(wxVERTICAL);
-    pList = new wxCheckListBox(pPanel, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
-                               wxLB_SINGLE | wxLB_HSCROLL, wxDefaultValidator, strListName);
-    pSizer->Add(pList, wxSizerFlags(1).Expand().Border(wxALL, 4));
-    auto* pRow = new wxBoxSizer(wxHORIZONTAL);
-    pSelectAll = new wxCheckBox(pPanel, wxID_ANY, _("Select All"), wxDefaultPosition, wxDefaultSize,
-                                0, wxDefaultValidator, strSelectAllName);
-    pRow->Add(pSelectAll, wxSizerFlags(1).CenterVertical());
-    pRefresh = MakeBitmapButton(pPanel, REFRESH_IMAGES, _("Refresh result"), strRefreshName,
-                                nRefreshStyle);
-    pRow->Add(pRefresh, wxSizerFlags().CenterVertical());
-    pSizer->Add(pRow, wxSizerFlags().Expand().Border(wxALL, 4));
-    pPanel->SetSizer(pSizer);
-    return pPanel;
+    m_pAnalysisPane = new AnalysisPane(this);
+    m_pAuiManager->AddPane(m_pAnalysisPane, wxAuiPaneInfo()
+                                                .Name("Analysis Parameter")
+                                                .Caption(_("Analysis Parameter"))
+                                                .Left()
+                                                .TopDockable(false)
+                                                .CloseButton(false)
+                                                .PinButton()
+                                                .MinSize(256, 280));
 }
 
 void LinecastFrame::BuildFilterPanes()
 {
-    m_pPanelFilterDirectory = BuildFilterPanel(
-        "ID_PANEL3", "ID_CHECKLISTBOX_DIR", "ID_CHECKBOX_DIR", "ID_BITMAPBUTTON4", wxBU_AUTODRAW,
-        m_pListFilterDirectory, m_pCheckAllDirectories, m_pButtonRefreshDirectory);
-    m_pAuiManager->AddPane(m_pPanelFilterDirectory, wxAuiPaneInfo()
-                                                        .Name(PANE_DIRECTORY_FILTER)
-                                                        .Caption(_("Directory Filter"))
-                                                        .Right()
-                                                        .CloseButton()
-                                                        .PinButton()
-                                                        .MinSize(256, 256));
-
-    m_pPanelFilterDate = BuildFilterPanel("ID_PANEL4", "ID_CHECKLISTBOX_DATE", "ID_CHECKBOX_DATE",
-                                          "ID_BITMAPBUTTON5", wxBU_AUTODRAW, m_pListFilterDate,
-                                          m_pCheckAllDates, m_pButtonRefreshDate);
-    m_pAuiManager->AddPane(m_pPanelFilterDate, wxAuiPaneInfo()
-                                                   .Name(PANE_DATE_FILTER)
-                                                   .Caption(_("Modified Date Filter"))
+    m_pFilterDirectory = new FilterPane(
+        this, {"ID_PANEL3", "ID_CHECKLISTBOX_DIR", "ID_CHECKBOX_DIR", "ID_BITMAPBUTTON4"},
+        wxBU_AUTODRAW);
+    m_pAuiManager->AddPane(m_pFilterDirectory, wxAuiPaneInfo()
+                                                   .Name(PANE_DIRECTORY_FILTER)
+                                                   .Caption(_("Directory Filter"))
                                                    .Right()
-                                                   .Position(1)
                                                    .CloseButton()
                                                    .PinButton()
-                                                   .MinSize(256, 200));
+                                                   .MinSize(256, 256));
 
-    m_pPanelFilterExtension =
-        BuildFilterPanel("ID_PANEL5", "ID_CHECKLISTBOX_EXT", "ID_CHECKBOX_EXT", "ID_BITMAPBUTTON6",
-                         wxBU_AUTODRAW | wxBORDER_SIMPLE, m_pListFilterExtension,
-                         m_pCheckAllExtensions, m_pButtonRefreshExtension);
-    m_pAuiManager->AddPane(m_pPanelFilterExtension, wxAuiPaneInfo()
-                                                        .Name(PANE_EXTENSION_FILTER)
-                                                        .Caption(_("Extension Filter"))
-                                                        .Right()
-                                                        .CloseButton()
-                                                        .PinButton()
-                                                        .MinSize(256, 128));
+    m_pFilterDate = new FilterPane(
+        this, {"ID_PANEL4", "ID_CHECKLISTBOX_DATE", "ID_CHECKBOX_DATE", "ID_BITMAPBUTTON5"},
+        wxBU_AUTODRAW);
+    m_pAuiManager->AddPane(m_pFilterDate, wxAuiPaneInfo()
+                                              .Name(PANE_DATE_FILTER)
+                                              .Caption(_("Modified Date Filter"))
+                                              .Right()
+                                              .Position(1)
+                                              .CloseButton()
+                                              .PinButton()
+                                              .MinSize(256, 200));
+
+    m_pFilterExtension = new FilterPane(
+        this, {"ID_PANEL5", "ID_CHECKLISTBOX_EXT", "ID_CHECKBOX_EXT", "ID_BITMAPBUTTON6"},
+        wxBU_AUTODRAW | wxBORDER_SIMPLE);
+    m_pAuiManager->AddPane(m_pFilterExtension, wxAuiPaneInfo()
+                                                   .Name(PANE_EXTENSION_FILTER)
+                                                   .Caption(_("Extension Filter"))
+                                                   .Right()
+                                                   .CloseButton()
+                                                   .PinButton()
+                                                   .MinSize(256, 128));
 }
 
 void LinecastFrame::BuildMenuBar()

@@ -10,7 +10,11 @@
 #include "ui/LinecastFrame.h"
 #include "ui/ResultExport.h"
 #include "ui/dialogs/AboutDlg.h"
+#include "ui/panes/AnalysisPane.h"
+#include "ui/panes/FilterPane.h"
 #include "ui/results/QuorvelHtmlWin.h"
+#include "ui/results/ResultListCtrl.h"
+#include "ui/results/SummaryGrid.h"
 #include "ui/settings/Preference.h"
 
 #include <gtest/gtest.h>
@@ -58,9 +62,9 @@ public:
 
     wxAuiManager& Panes() { return *m_frame.m_pAuiManager; }
     wxCheckListBox& SourceDirectories() { return *m_frame.m_pListSourceDirectory; }
-    wxCheckListBox& DirectoryFilter() { return *m_frame.m_pListFilterDirectory; }
-    wxCheckListBox& ExtensionFilter() { return *m_frame.m_pListFilterExtension; }
-    wxCheckListBox& DateFilter() { return *m_frame.m_pListFilterDate; }
+    wxCheckListBox& DirectoryFilter() { return *m_frame.m_pFilterDirectory->GetList(); }
+    wxCheckListBox& ExtensionFilter() { return *m_frame.m_pFilterExtension->GetList(); }
+    wxCheckListBox& DateFilter() { return *m_frame.m_pFilterDate->GetList(); }
     wxAuiNotebook& Notebook() { return *m_frame.m_pResultNotebook; }
     wxAuiToolBar& ToolBar() { return *m_frame.m_pToolBar; }
     CountingManager& Manager() { return *m_frame.m_pManager; }
@@ -119,6 +123,48 @@ public:
         pButton->ProcessWindowEvent(event);
     }
     void ClickDeleteDirectory() { Click(m_frame.m_pButtonDeleteDirectory); }
+
+    // Result lists, filter panes and analysis grids.
+    ResultListCtrl& DetailList() { return *m_frame.m_pListDetail; }
+    ResultListCtrl& DirectoryList() { return *m_frame.m_pListDirectory; }
+    ResultListCtrl& ExtensionList() { return *m_frame.m_pListExtension; }
+    FilterPane& DirectoryFilterPane() { return *m_frame.m_pFilterDirectory; }
+    FilterPane& ExtensionFilterPane() { return *m_frame.m_pFilterExtension; }
+    FilterPane& DateFilterPane() { return *m_frame.m_pFilterDate; }
+    wxPropertyGrid& AnalysisGrid() { return *m_frame.m_pAnalysisPane->GetGrid(); }
+    SummaryGrid& Summary() { return *m_frame.m_pSummaryGrid; }
+    FilterParam& Filters() { return m_frame.m_filterParam; }
+    void ApplyFilters() { m_frame.ApplyFilters(); }
+    void ReadAnalysisParams() { m_frame.ReadAnalysisParams(); }
+    void SetDesktopOpen(const DesktopOpen& open) { m_frame.m_desktopOpen = open; }
+    // As if the entry of the list popup had been chosen on a row.
+    void ChooseOnRow(ResultListCtrl& list, long nRow, wxMenuItem*(LinecastFrame::*pEntry))
+    {
+        wxListEvent event(wxEVT_LIST_ITEM_RIGHT_CLICK, list.GetId());
+        event.SetEventObject(&list);
+        event.m_itemIndex = nRow;
+        m_frame.m_pListEvent = &event;
+        Choose(m_frame.*pEntry);
+        m_frame.m_pListEvent = nullptr;
+    }
+    static constexpr wxMenuItem* LinecastFrame::*OPEN_FILE = &LinecastFrame::m_pMenuOpenFile;
+    static constexpr wxMenuItem* LinecastFrame::*OPEN_DIRECTORY =
+        &LinecastFrame::m_pMenuOpenDirectory;
+    static wxArrayString ColumnTexts(const wxListCtrl& list, int nColumn = 0)
+    {
+        wxArrayString arr;
+        for (long i = 0; i < list.GetItemCount(); ++i)
+            arr.Add(list.GetItemText(i, nColumn));
+        return arr;
+    }
+    // Column clicks as the list sends them.
+    static void ClickHeading(ResultListCtrl& list, int nColumn)
+    {
+        wxListEvent event(wxEVT_LIST_COL_CLICK, list.GetId());
+        event.SetEventObject(&list);
+        event.m_col = nColumn;
+        list.ProcessWindowEvent(event);
+    }
 
 private:
     LinecastFrame& m_frame;

@@ -1,0 +1,100 @@
+#include "ui/panes/FilterPane.h"
+
+#include "engine/FilterParam.h"
+#include "ui/UiImages.h"
+
+#include <unordered_set>
+#include <wx/checkbox.h>
+#include <wx/checklst.h>
+#include <wx/intl.h>
+#include <wx/sizer.h>
+#include <wx/wupdlock.h>
+
+FilterPane::FilterPane(wxWindow* pParent, const Names& names, long nRefreshStyle)
+    : wxPanel(pParent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, names.szPanel)
+{
+    auto* pSizer = new wxBoxSizer(wxVERTICAL);
+    m_pList = new wxCheckListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
+                                 wxLB_SINGLE | wxLB_HSCROLL, wxDefaultValidator, names.szList);
+    pSizer->Add(m_pList, wxSizerFlags(1).Expand().Border(wxALL, 4));
+    auto* pRow = new wxBoxSizer(wxHORIZONTAL);
+    m_pSelectAll = new wxCheckBox(this, wxID_ANY, _("Select All"), wxDefaultPosition, wxDefaultSize,
+                                  0, wxDefaultValidator, names.szSelectAll);
+    pRow->Add(m_pSelectAll, wxSizerFlags(1).CenterVertical());
+    m_pRefresh =
+        MakeBitmapButton(this, REFRESH_IMAGES, _("Refresh result"), names.szRefresh, nRefreshStyle);
+    pRow->Add(m_pRefresh, wxSizerFlags().CenterVertical());
+    pSizer->Add(pRow, wxSizerFlags().Expand().Border(wxALL, 4));
+    SetSizer(pSizer);
+}
+
+void FilterPane::Fill(const wxArrayString& arrValues)
+{
+    wxWindowUpdateLocker noRedraw(m_pList);
+    m_pList->Clear();
+    m_pList->Append(arrValues);
+    for (unsigned i = 0; i < m_pList->GetCount(); ++i)
+        m_pList->Check(i);
+}
+
+void FilterPane::Clear()
+{
+    if (!m_pList->IsEmpty())
+        m_pList->Clear();
+}
+
+void FilterPane::CheckAll(bool bCheck)
+{
+    wxWindowUpdateLocker noRedraw(m_pList);
+    for (unsigned i = 0; i < m_pList->GetCount(); ++i)
+        m_pList->Check(i, bCheck);
+}
+
+bool FilterPane::TakeCheckedValues(wxArrayString& arrValues, bool& bActive) const
+{
+    std::unordered_set<wxString> taken(arrValues.begin(), arrValues.end());
+    bool bAdded = false;
+    for (unsigned i = 0; i < m_pList->GetCount(); ++i)
+    {
+        if (!m_pList->IsChecked(i))
+            continue;
+        const wxString strValue = m_pList->GetString(i);
+        if (taken.insert(strValue).second)
+        {
+            arrValues.Add(strValue);
+            bAdded = true;
+        }
+    }
+    bActive = m_pList->GetCount() != arrValues.size();
+    return bAdded;
+}
+
+void ApplyFilterPanes(const FilterPane& directories, const FilterPane& extensions,
+                      const FilterPane& dates, FilterParam& param)
+{
+    param.ClearLists();
+    if (directories.TakeCheckedValues(param.m_arrDirectories, param.m_bFilterDirectory))
+        param.m_bChanged = true;
+    if (extensions.TakeCheckedValues(param.m_arrExtensions, param.m_bFilterExtension))
+        param.m_bChanged = true;
+    if (dates.TakeCheckedValues(param.m_arrDates, param.m_bFilterDate))
+        param.m_bChanged = true;
+    param.SortLists();
+}
+
+wxString FilterStatusText(const FilterParam& param)
+{
+    wxString strFilters;
+    if (param.m_bFilterDirectory)
+        strFilters += _("Directory | ");
+    if (param.m_bFilterExtension)
+        strFilters += _("Extension | ");
+    if (param.m_bFilterDate)
+        strFilters += _("Modified Date");
+    strFilters.Trim(true);
+    if (strFilters.empty())
+        strFilters = _("None");
+    else if (strFilters.EndsWith("|"))
+        strFilters.RemoveLast(2); // the blank and the bar
+    return _("Filtering result by: ") + strFilters;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+// Stand-ins for the programs DesktopOpen starts (xdg-open, gdbus): each writes
+// the arguments it received, one a line, so a test sees exactly how a path
+// arrived.
+#include "TempDir.h"
+
+#include <string>
+#include <sys/stat.h>
+#include <wx/app.h>
+#include <wx/filefn.h>
+#include <wx/stopwatch.h>
+#include <wx/textfile.h>
+
+// A script in dir that records its arguments in strRecord (written whole, so
+// a reader never sees half of it) and then runs strExit.
+inline std::string WriteStandIn(const TempDir& dir, const char* szName, const wxString& strRecord,
+                                const std::string& strExit = "exit 0")
+{
+    const std::string record(strRecord.utf8_str());
+    const std::string script = dir.Write(
+        szName, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" + record +
+                    ".part\"\nmv \"" + record + ".part\" \"" + record + "\"\n" + strExit + "\n");
+    chmod(script.c_str(), 0755);
+    return script;
+}
+
+// The arguments a stand-in recorded, once it has run (empty when it has not
+// within nWaitMs); the record is taken away for the next call. Events are
+// handled meanwhile: the end of a started program arrives as one.
+inline wxArrayString TakeRecord(const wxString& strRecord, long nWaitMs = 5000)
+{
+    const wxStopWatch watch;
+    while (!wxFileExists(strRecord) && watch.Time() < nWaitMs)
+    {
+        wxTheApp->Yield(true);
+        wxMilliSleep(10);
+    }
+    wxArrayString arr;
+    wxTextFile file;
+    if (wxFileExists(strRecord) && file.Open(strRecord))
+    {
+        for (size_t i = 0; i < file.GetLineCount(); ++i)
+            arr.Add(file[i]);
+        file.Close();
+        wxRemoveFile(strRecord);
+    }
+    return arr;
+}
