@@ -12,6 +12,7 @@
 #include <wx/windowid.h>
 
 class CountingManager;
+class CountingSettingsPane;
 class Preference;
 class wxAuiManager;
 class wxAuiNotebook;
@@ -20,7 +21,6 @@ class wxAuiToolBarEvent;
 class wxBitmapButton;
 class wxCheckBox;
 class wxCheckListBox;
-class wxComboBox;
 class wxDirDialog;
 class wxFileDialog;
 class wxHtmlWindow;
@@ -78,10 +78,13 @@ private:
     void ApplyFilterPaneVisibility();
     void LoadDirectoryList();
     void AddSourceDirectory(const wxString& strPath);
+    void RestoreSourceTypes();
 
     // Handlers that concern the window itself.
     void OnAddDirectory(wxCommandEvent& event);
     void OnDeleteDirectory(wxCommandEvent& event);
+    void OnSelectSourceType(wxCommandEvent& event);
+    void OnSourceTypePicked(wxCommandEvent& event);
     void OnExportTool(wxAuiToolBarEvent& event);
     void OnFilterTool(wxAuiToolBarEvent& event);
     void OnFilterMenu(wxCommandEvent& event);
@@ -142,15 +145,7 @@ private:
     wxPanel* m_pPanelReport = nullptr;
     wxHtmlWindow* m_pReportWindow = nullptr;
 
-    wxPanel* m_pPanelCountingSettings = nullptr;
-    wxBitmapButton* m_pButtonAddDirectory = nullptr;
-    wxBitmapButton* m_pButtonDeleteDirectory = nullptr;
-    wxCheckListBox* m_pListSourceDirectory = nullptr;
-    wxCheckBox* m_pCheckRecursive = nullptr;
-    wxComboBox* m_pComboSourceType = nullptr;
-    wxBitmapButton* m_pButtonSourceType = nullptr;
-    wxBitmapButton* m_pButtonStart = nullptr;
-    wxBitmapButton* m_pButtonStop = nullptr;
+    CountingSettingsPane* m_pCountingSettings = nullptr;
 
     wxPanel* m_pPanelAnalysis = nullptr;
     wxPropertyGrid* m_pAnalysisGrid = nullptr;

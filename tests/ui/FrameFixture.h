@@ -9,6 +9,7 @@
 #include "engine/CountingManager.h"
 #include "ui/LinecastFrame.h"
 #include "ui/dialogs/AboutDlg.h"
+#include "ui/panes/CountingSettingsPane.h"
 #include "ui/settings/Preference.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +55,7 @@ public:
     explicit LinecastFrameTestAccess(LinecastFrame& frame) : m_frame(frame) {}
 
     wxAuiManager& Panes() { return *m_frame.m_pAuiManager; }
-    wxCheckListBox& SourceDirectories() { return *m_frame.m_pListSourceDirectory; }
+    wxCheckListBox& SourceDirectories() { return *m_frame.m_pCountingSettings->DirectoryList(); }
     wxCheckListBox& DirectoryFilter() { return *m_frame.m_pListFilterDirectory; }
     wxCheckListBox& ExtensionFilter() { return *m_frame.m_pListFilterExtension; }
     wxCheckListBox& DateFilter() { return *m_frame.m_pListFilterDate; }
@@ -96,7 +97,7 @@ public:
         event.SetEventObject(pButton);
         pButton->ProcessWindowEvent(event);
     }
-    void ClickDeleteDirectory() { Click(m_frame.m_pButtonDeleteDirectory); }
+    void ClickDeleteDirectory() { Click(m_frame.m_pCountingSettings->DeleteDirectoryButton()); }
 
 private:
     LinecastFrame& m_frame;
