@@ -1,12 +1,12 @@
 #include "ui/LinecastFrame.h"
 
+#include "engine/CountingManager.h"
 #include "ui/dialogs/AboutDlg.h"
 #include "ui/dialogs/SrcTypeSelDlg.h"
 #include "ui/panes/CountingSettingsPane.h"
 #include "ui/settings/Preference.h"
 #include "ui/settings/SourceTypeChoice.h"
 #include "ui/settings/UiLanguage.h"
-#include "engine/CountingManager.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>

@@ -19,6 +19,7 @@
 #include <wx/aui/framemanager.h>
 #include <wx/bmpbuttn.h>
 #include <wx/checklst.h>
+#include <wx/combobox.h>
 #include <wx/dir.h>
 #include <wx/dirdlg.h>
 #include <wx/filefn.h>
@@ -98,6 +99,21 @@ public:
         pButton->ProcessWindowEvent(event);
     }
     void ClickDeleteDirectory() { Click(m_frame.m_pCountingSettings->DeleteDirectoryButton()); }
+
+    // Source types: the counting settings pane, the command that opens the
+    // source type dialog, and a pick from the Source Type box.
+    CountingSettingsPane& CountingSettings() { return *m_frame.m_pCountingSettings; }
+    wxMenuItem* SourceTypeEntry() { return m_frame.m_pMenuSourceType; }
+    void ClickSourceType() { Click(m_frame.m_pCountingSettings->SourceTypeButton()); }
+    void PickSourceType(int nEntry)
+    {
+        wxComboBox& box = *m_frame.m_pCountingSettings->SourceTypeBox();
+        box.SetSelection(nEntry);
+        wxCommandEvent event(wxEVT_COMBOBOX, box.GetId());
+        event.SetEventObject(&box);
+        event.SetInt(nEntry);
+        box.ProcessWindowEvent(event);
+    }
 
 private:
     LinecastFrame& m_frame;

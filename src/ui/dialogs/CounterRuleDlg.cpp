@@ -7,6 +7,7 @@
 #include <wx/statline.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 #include <vector>
@@ -46,6 +47,34 @@ bool CanBeAnExtension(const wxString& strName)
     return strName.find_first_of("./\\", 1) == wxString::npos;
 }
 
+// GTK limits only single-line fields; a multi-line one drops what goes
+// beyond the limit where it was typed or pasted, at the insertion point. The
+// text is cut after the change is through: GTK is still working on its
+// buffer while it reports the change.
+void CutToLength(wxTextCtrl* pText, size_t nMax)
+{
+    const wxString strText = pText->GetValue();
+    if (strText.length() <= nMax)
+        return;
+    const size_t nExcess = strText.length() - nMax;
+    const size_t nPos = static_cast<size_t>(pText->GetInsertionPoint());
+    const size_t nCut = nPos >= nExcess && nPos <= strText.length() ? nPos - nExcess : nMax;
+    pText->ChangeValue(strText.Left(nCut) + strText.Mid(nCut + nExcess));
+    pText->SetInsertionPoint(static_cast<long>(nCut));
+    wxBell();
+}
+
+void LimitLength(wxTextCtrl* pText, size_t nMax)
+{
+    pText->Bind(wxEVT_TEXT,
+                [pText, nMax](wxCommandEvent& event)
+                {
+                    if (pText->GetValue().length() > nMax)
+                        pText->CallAfter([pText, nMax] { CutToLength(pText, nMax); });
+                    event.Skip();
+                });
+}
+
 bool IsBlank(const wxString& str)
 {
     return str.Strip(wxString::both).empty();
@@ -58,15 +87,14 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, bool bEdit, RuleTable& ruleTabl
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER, "CounterRuleDlg"),
       m_bEdit(bEdit), m_ruleTable(ruleTable), m_record(record)
 {
-    const auto makeLabel = [this](const wxString& strLabel, const char* szName)
-    {
+    const auto makeLabel = [this](const wxString& strLabel, const char* szName) {
         return new wxStaticText(this, wxID_ANY, strLabel, wxDefaultPosition, wxDefaultSize, 0,
                                 szName);
     };
     const auto makeText = [this](const char* szName, long nStyle, int nHeight)
     {
-        return new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
-                              wxSize(-1, nHeight), nStyle, wxDefaultValidator, szName);
+        return new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(-1, nHeight),
+                              nStyle, wxDefaultValidator, szName);
     };
 
     auto* pLabelExtension = makeLabel(_("&Extension:"), "ID_STATICTEXT1");
@@ -76,7 +104,7 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, bool bEdit, RuleTable& ruleTabl
 
     auto* pLabelDescription = makeLabel(_("&Description:"), "ID_STATICTEXT3");
     m_pTextDescription = makeText("ID_TEXTCTRL2", wxTE_MULTILINE, FromDIP(60));
-    m_pTextDescription->SetMaxLength(MAX_DESCRIPTION_LENGTH);
+    LimitLength(m_pTextDescription, MAX_DESCRIPTION_LENGTH);
 
     auto* pLabelStyle = makeLabel(_("&Source style:"), "ID_STATICTEXT2");
     m_pComboStyle = new wxComboBox(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
@@ -84,7 +112,7 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, bool bEdit, RuleTable& ruleTabl
 
     auto* pLabelStyleDescription = makeLabel(_("S&tyle Description:"), "ID_STATICTEXT7");
     m_pTextStyleDescription = makeText("ID_TEXTCTRL6", wxTE_MULTILINE, FromDIP(60));
-    m_pTextStyleDescription->SetMaxLength(MAX_DESCRIPTION_LENGTH);
+    LimitLength(m_pTextStyleDescription, MAX_DESCRIPTION_LENGTH);
 
     // The markers are only shown: a marker is whatever the rules file says,
     // however long, so no length limit cuts it.
@@ -105,8 +133,8 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, bool bEdit, RuleTable& ruleTabl
     const auto addRow = [pGrid, nIndent](wxStaticText* pLabel, wxWindow* pField, bool bStyleRow)
     {
         const bool bTall = pField->HasFlag(wxTE_MULTILINE);
-        wxSizerFlags labelFlags = bTall ? wxSizerFlags().Top().Border(wxTOP, 4)
-                                        : wxSizerFlags().CenterVertical();
+        wxSizerFlags labelFlags =
+            bTall ? wxSizerFlags().Top().Border(wxTOP, 4) : wxSizerFlags().CenterVertical();
         if (bStyleRow)
             labelFlags.Border(wxLEFT, nIndent);
         pGrid->Add(pLabel, labelFlags);

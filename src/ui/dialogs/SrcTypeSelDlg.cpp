@@ -44,23 +44,23 @@ std::vector<const FileExtension*> SortedRecords(const ExtensionTable& table)
 }
 } // namespace
 
-SrcTypeSelDlg::SrcTypeSelDlg(wxWindow* parent, RuleTable& ruleTable,
-                             ExtensionTable& extensionTable, wxWindowID id)
+SrcTypeSelDlg::SrcTypeSelDlg(wxWindow* parent, RuleTable& ruleTable, ExtensionTable& extensionTable,
+                             wxWindowID id)
     : wxDialog(parent, id, _("Select types dialog"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER, "SrcTypeSelDlg"),
       m_ruleTable(ruleTable), m_extensionTable(extensionTable)
 {
     auto* pLabel = new wxStaticText(this, wxID_ANY, _("Se&lect source file types for counting:"),
                                     wxDefaultPosition, wxDefaultSize, 0, "ID_STATICTEXT1");
-    m_pList = new wxCheckListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
-                                 wxLB_SINGLE | wxLB_HSCROLL, wxDefaultValidator,
-                                 "ID_CHECKLISTBOX1");
+    m_pList =
+        new wxCheckListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
+                           wxLB_SINGLE | wxLB_HSCROLL, wxDefaultValidator, "ID_CHECKLISTBOX1");
     m_pCheckAll = new wxCheckBox(this, wxID_ANY, _("&Select all file types"), wxDefaultPosition,
                                  wxDefaultSize, 0, wxDefaultValidator, "ID_CHECKBOX1");
     m_pButtonAdd = new wxButton(this, wxID_ANY, _("&Add..."), wxDefaultPosition, wxDefaultSize, 0,
                                 wxDefaultValidator, "ID_BUTTON1");
-    m_pButtonEdit = new wxButton(this, wxID_ANY, _("&Edit..."), wxDefaultPosition, wxDefaultSize,
-                                 0, wxDefaultValidator, "ID_BUTTON2");
+    m_pButtonEdit = new wxButton(this, wxID_ANY, _("&Edit..."), wxDefaultPosition, wxDefaultSize, 0,
+                                 wxDefaultValidator, "ID_BUTTON2");
     m_pButtonDelete = new wxButton(this, wxID_ANY, _("&Delete"), wxDefaultPosition, wxDefaultSize,
                                    0, wxDefaultValidator, "ID_BUTTON3");
 

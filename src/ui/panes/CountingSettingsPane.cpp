@@ -136,5 +136,8 @@ void CountingSettingsPane::SetSourceTypeHistory(const wxArrayString& arrHistory)
 
 wxArrayString CountingSettingsPane::GetSourceTypeHistory() const
 {
-    return m_pComboSourceType->GetStrings();
+    // An earlier entry picked from the box is the newest choice now.
+    wxArrayString arrHistory = m_pComboSourceType->GetStrings();
+    RememberSourceTypes(arrHistory, GetSourceTypeText(), MAX_SOURCE_TYPE_HISTORY);
+    return arrHistory;
 }

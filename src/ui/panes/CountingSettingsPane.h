@@ -27,7 +27,8 @@ public:
     bool IsRecursive() const;
 
     // Source types: the box's text is the current choice (".c;.h;"), its
-    // entries the earlier choices, newest first.
+    // entries the earlier choices. The history puts the current choice first,
+    // then the others newest first.
     wxString GetSourceTypeText() const;
     void ShowSourceTypes(const wxString& strTypes);
     void SetSourceTypeHistory(const wxArrayString& arrHistory); // the newest becomes the text
