@@ -152,7 +152,9 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, bool bEdit, RuleTable& ruleTabl
     pGrid->SetItemMinSize(m_pTextDescription, FromDIP(wxSize(280, 60)));
 
     auto* pButtons = new wxStdDialogButtonSizer;
-    pButtons->AddButton(new wxButton(this, wxID_OK));
+    auto* pOk = new wxButton(this, wxID_OK);
+    pOk->SetDefault(); // Enter
+    pButtons->AddButton(pOk);
     pButtons->AddButton(new wxButton(this, wxID_CANCEL));
     pButtons->Realize();
 

@@ -72,7 +72,9 @@ SrcTypeSelDlg::SrcTypeSelDlg(wxWindow* parent, RuleTable& ruleTable, ExtensionTa
     pRow->Add(m_pButtonDelete, wxSizerFlags().CenterVertical().Border(wxLEFT, FromDIP(6)));
 
     auto* pButtons = new wxStdDialogButtonSizer;
-    pButtons->AddButton(new wxButton(this, wxID_OK));
+    auto* pOk = new wxButton(this, wxID_OK);
+    pOk->SetDefault(); // Enter
+    pButtons->AddButton(pOk);
     pButtons->AddButton(new wxButton(this, wxID_CANCEL));
     pButtons->Realize();
 
@@ -107,7 +109,6 @@ SrcTypeSelDlg::SrcTypeSelDlg(wxWindow* parent, RuleTable& ruleTable, ExtensionTa
     m_pButtonEdit->Bind(wxEVT_BUTTON, &SrcTypeSelDlg::OnEdit, this);
     m_pButtonDelete->Bind(wxEVT_BUTTON, &SrcTypeSelDlg::OnDelete, this);
     Bind(wxEVT_BUTTON, &SrcTypeSelDlg::OnOk, this, wxID_OK);
-    Bind(wxEVT_CHAR_HOOK, &SrcTypeSelDlg::OnCharHook, this);
     m_pList->SetFocus();
 }
 
@@ -249,18 +250,4 @@ void SrcTypeSelDlg::OnOk(wxCommandEvent&)
 {
     AcceptChecks();
     EndModal(wxID_OK);
-}
-
-void SrcTypeSelDlg::OnCharHook(wxKeyEvent& event)
-{
-    // The list would swallow Enter (it "activates" the row); in this dialog
-    // Enter means OK wherever the focus is, as it does in the others.
-    const int nKey = event.GetKeyCode();
-    if ((nKey == WXK_RETURN || nKey == WXK_NUMPAD_ENTER) && FindFocus() == m_pList &&
-        !event.HasAnyModifiers())
-    {
-        EmulateButtonClickIfPresent(wxID_OK);
-        return;
-    }
-    event.Skip();
 }

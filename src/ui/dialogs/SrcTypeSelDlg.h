@@ -44,7 +44,6 @@ private:
     void OnEdit(wxCommandEvent& event);
     void OnDelete(wxCommandEvent& event);
     void OnOk(wxCommandEvent& event);
-    void OnCharHook(wxKeyEvent& event);
 
     RuleTable& m_ruleTable;
     ExtensionTable& m_extensionTable;
