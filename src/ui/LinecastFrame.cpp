@@ -6,16 +6,20 @@
 #include "ui/ResultExport.h"
 #include "ui/UpdateCheck.h"
 #include "ui/dialogs/AboutDlg.h"
+#include "ui/dialogs/SrcTypeSelDlg.h"
+#include "ui/panes/CountingSettingsPane.h"
 #include "ui/panes/FilterPane.h"
 #include "ui/results/QuorvelHtmlWin.h"
 #include "ui/results/ResultListCtrl.h"
 #include "ui/settings/Preference.h"
+#include "ui/settings/SourceTypeChoice.h"
 #include "ui/settings/UiLanguage.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
 #include <wx/bmpbuttn.h>
 #include <wx/checklst.h>
+#include <wx/combobox.h>
 #include <wx/dirdlg.h>
 #include <wx/msgdlg.h>
 #include <wx/statusbr.h>
@@ -53,6 +57,7 @@ LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
 
     ApplyFilterPaneVisibility();
     LoadDirectoryList();
+    RestoreSourceTypes(); // needs the rules: it sets the types' flags
 
     InitListColumns();
     CreateAnalysisGrids();
@@ -71,7 +76,8 @@ LinecastFrame::~LinecastFrame()
 
     if (m_pPreference)
     {
-        m_pPreference->m_arrDirectoryHistory = m_pListSourceDirectory->GetStrings();
+        m_pPreference->m_arrDirectoryHistory = m_pCountingSettings->GetDirectories();
+        m_pPreference->m_arrSourceTypeHistory = m_pCountingSettings->GetSourceTypeHistory();
         m_pPreference->Save();
         m_pPreference = nullptr;
         g_pPreference.reset();
@@ -117,11 +123,16 @@ void LinecastFrame::BindEvents()
     Bind(wxEVT_MENU, &LinecastFrame::OnExportCsv, this, m_pMenuExportCsv->GetId());
     BindResultViewEvents();
 
-    m_pButtonAddDirectory->Bind(wxEVT_BUTTON, &LinecastFrame::OnAddDirectory, this);
+    m_pCountingSettings->AddDirectoryButton()->Bind(wxEVT_BUTTON, &LinecastFrame::OnAddDirectory,
+                                                    this);
     Bind(wxEVT_MENU, &LinecastFrame::OnAddDirectory, this, m_pMenuAddDirectory->GetId());
-    m_pButtonDeleteDirectory->Bind(wxEVT_BUTTON, &LinecastFrame::OnDeleteDirectory, this);
-    // The source type button and File > "Select source type..." open the
-    // source type dialog, bound together with that dialog.
+    m_pCountingSettings->DeleteDirectoryButton()->Bind(wxEVT_BUTTON,
+                                                       &LinecastFrame::OnDeleteDirectory, this);
+    m_pCountingSettings->SourceTypeButton()->Bind(wxEVT_BUTTON, &LinecastFrame::OnSelectSourceType,
+                                                  this);
+    Bind(wxEVT_MENU, &LinecastFrame::OnSelectSourceType, this, m_pMenuSourceType->GetId());
+    m_pCountingSettings->SourceTypeBox()->Bind(wxEVT_COMBOBOX, &LinecastFrame::OnSourceTypePicked,
+                                               this);
 
     // Start, Stop (buttons and File menu) and the four "Refresh result"
     // buttons are bound with the counting session control.
@@ -145,9 +156,15 @@ void LinecastFrame::ApplyFilterPaneVisibility()
 
 void LinecastFrame::LoadDirectoryList()
 {
-    m_pListSourceDirectory->Clear();
-    // Restored folders start unchecked: the user picks what to count.
-    m_pListSourceDirectory->Append(m_pPreference->m_arrDirectoryHistory);
+    m_pCountingSettings->SetDirectories(m_pPreference->m_arrDirectoryHistory);
+}
+
+void LinecastFrame::RestoreSourceTypes()
+{
+    // Yesterday's choice is today's: a user presses Start without opening the
+    // source type dialog first.
+    m_pCountingSettings->SetSourceTypeHistory(m_pPreference->m_arrSourceTypeHistory);
+    SelectSourceTypes(m_pManager->m_extensionTable, m_pCountingSettings->GetSourceTypeText());
 }
 
 void LinecastFrame::OnCountingUpdate()
@@ -215,20 +232,26 @@ void LinecastFrame::OnAddDirectory(wxCommandEvent&)
 
 void LinecastFrame::AddSourceDirectory(const wxString& strPath)
 {
-    // Neither compared with the listed folders nor checked for existence:
-    // the run simply finds nothing in a folder that is gone. A folder the
-    // user just chose is one to count, so it comes checked.
-    m_pListSourceDirectory->Check(m_pListSourceDirectory->Append(strPath));
+    m_pCountingSettings->AddDirectory(strPath);
 }
 
 void LinecastFrame::OnDeleteDirectory(wxCommandEvent&)
 {
-    const int nIndex = m_pListSourceDirectory->GetSelection();
-    if (nIndex == wxNOT_FOUND)
-        return;
-    if (wxMessageBox(_("Are you sure you want to delete it?"), _("Confirm"), wxYES_NO | wxCENTRE,
-                     this) == wxYES)
-        m_pListSourceDirectory->Delete(nIndex);
+    m_pCountingSettings->DeleteSelectedDirectory();
+}
+
+void LinecastFrame::OnSelectSourceType(wxCommandEvent&)
+{
+    SrcTypeSelDlg dlg(this, m_pManager->m_ruleTable, m_pManager->m_extensionTable);
+    if (dlg.ShowModal() == wxID_OK)
+        m_pCountingSettings->ShowSourceTypes(dlg.GetSelectedTypes());
+}
+
+void LinecastFrame::OnSourceTypePicked(wxCommandEvent&)
+{
+    // The run counts by the types' flags: an earlier choice picked from the
+    // box must be what is counted, not just what is shown.
+    SelectSourceTypes(m_pManager->m_extensionTable, m_pCountingSettings->GetSourceTypeText());
 }
 
 void LinecastFrame::OnExportTool(wxAuiToolBarEvent& event)

@@ -17,6 +17,7 @@ class CountingManager;
 class FileResult;
 class FilterPane;
 class LatestVersion;
+class CountingSettingsPane;
 class Preference;
 class QuorvelHtmlWin;
 class ResultListCtrl;
@@ -28,7 +29,6 @@ class wxAuiToolBarEvent;
 class wxBitmapButton;
 class wxCheckBox;
 class wxCheckListBox;
-class wxComboBox;
 class wxDirDialog;
 class wxFileDialog;
 class wxListEvent;
@@ -79,10 +79,13 @@ private:
     void ApplyFilterPaneVisibility();
     void LoadDirectoryList();
     void AddSourceDirectory(const wxString& strPath);
+    void RestoreSourceTypes();
 
     // Handlers that concern the window itself.
     void OnAddDirectory(wxCommandEvent& event);
     void OnDeleteDirectory(wxCommandEvent& event);
+    void OnSelectSourceType(wxCommandEvent& event);
+    void OnSourceTypePicked(wxCommandEvent& event);
     void OnExportTool(wxAuiToolBarEvent& event);
     void OnFilterTool(wxAuiToolBarEvent& event);
     void OnFilterMenu(wxCommandEvent& event);
@@ -173,15 +176,7 @@ private:
     wxPanel* m_pPanelReport = nullptr;
     QuorvelHtmlWin* m_pReportWindow = nullptr;
 
-    wxPanel* m_pPanelCountingSettings = nullptr;
-    wxBitmapButton* m_pButtonAddDirectory = nullptr;
-    wxBitmapButton* m_pButtonDeleteDirectory = nullptr;
-    wxCheckListBox* m_pListSourceDirectory = nullptr;
-    wxCheckBox* m_pCheckRecursive = nullptr;
-    wxComboBox* m_pComboSourceType = nullptr;
-    wxBitmapButton* m_pButtonSourceType = nullptr;
-    wxBitmapButton* m_pButtonStart = nullptr;
-    wxBitmapButton* m_pButtonStop = nullptr;
+    CountingSettingsPane* m_pCountingSettings = nullptr;
 
     AnalysisPane* m_pAnalysisPane = nullptr; // the grid and "Refresh result"
 

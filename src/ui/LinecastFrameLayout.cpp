@@ -4,6 +4,7 @@
 
 #include "ui/UiImages.h"
 #include "ui/panes/AnalysisPane.h"
+#include "ui/panes/CountingSettingsPane.h"
 #include "ui/panes/FilterPane.h"
 #include "ui/results/QuorvelHtmlWin.h"
 #include "ui/results/ResultListCtrl.h"
@@ -15,7 +16,6 @@
 #include <wx/bmpbuttn.h>
 #include <wx/checkbox.h>
 #include <wx/checklst.h>
-#include <wx/combobox.h>
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
@@ -24,7 +24,6 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/splitter.h>
-#include <wx/statbox.h>
 #include <wx/statusbr.h>
 
 #include <algorithm>
@@ -139,65 +138,16 @@ void LinecastFrame::BuildResultNotebook()
 
 void LinecastFrame::BuildCountingSettingsPane()
 {
-    m_pPanelCountingSettings =
-        new wxPanel(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, "ID_PANEL1");
-    auto* pSizer = new wxBoxSizer(wxVERTICAL);
-
-    auto* pDirBox =
-        new wxStaticBoxSizer(wxVERTICAL, m_pPanelCountingSettings, _("Source Directory"));
-    wxStaticBox* pDirBoxWindow = pDirBox->GetStaticBox();
-    auto* pDirButtons = new wxBoxSizer(wxHORIZONTAL);
-    m_pButtonAddDirectory = MakeBitmapButton(pDirBoxWindow, ADD_IMAGES, _("Add directory"),
-                                             "ID_BITMAPBUTTON1", wxBU_AUTODRAW | wxBORDER_SIMPLE);
-    m_pButtonDeleteDirectory =
-        MakeBitmapButton(pDirBoxWindow, DELETE_IMAGES, _("Delete selected directory"),
-                         "ID_BITMAPBUTTON2", wxBU_AUTODRAW | wxBORDER_SIMPLE);
-    pDirButtons->Add(m_pButtonAddDirectory, wxSizerFlags().Border(wxRIGHT, 4));
-    pDirButtons->Add(m_pButtonDeleteDirectory);
-    pDirBox->Add(pDirButtons, BORDERED);
-    m_pListSourceDirectory =
-        new wxCheckListBox(pDirBoxWindow, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
-                           wxLB_SINGLE | wxLB_HSCROLL, wxDefaultValidator, "ID_CHECKLISTBOX1");
-    pDirBox->Add(m_pListSourceDirectory, wxSizerFlags(1).Expand().Border(wxALL, 4));
-    m_pCheckRecursive =
-        new wxCheckBox(pDirBoxWindow, wxID_ANY, _("&Recursive file counting"), wxDefaultPosition,
-                       wxDefaultSize, 0, wxDefaultValidator, "ID_CHECKBOX1");
-    m_pCheckRecursive->SetValue(true);
-    pDirBox->Add(m_pCheckRecursive, BORDERED);
-    pSizer->Add(pDirBox, wxSizerFlags(1).Expand().Border(wxALL, 4));
-
-    auto* pTypeBox = new wxStaticBoxSizer(wxHORIZONTAL, m_pPanelCountingSettings, _("Source Type"));
-    wxStaticBox* pTypeBoxWindow = pTypeBox->GetStaticBox();
-    m_pComboSourceType =
-        new wxComboBox(pTypeBoxWindow, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0,
-                       nullptr, wxCB_READONLY, wxDefaultValidator, "ID_COMBOBOX1");
-    pTypeBox->Add(m_pComboSourceType, wxSizerFlags(1).CenterVertical().Border(wxALL, 4));
-    m_pButtonSourceType = MakeBitmapButton(pTypeBoxWindow, SOURCE_TYPE_IMAGES,
-                                           _("Select source type"), "ID_BITMAPBUTTON7");
-    pTypeBox->Add(m_pButtonSourceType, wxSizerFlags().CenterVertical().Border(wxALL, 4));
-    pSizer->Add(pTypeBox, wxSizerFlags().Expand().Border(wxALL, 4));
-
-    auto* pRunButtons = new wxBoxSizer(wxHORIZONTAL);
-    m_pButtonStart = MakeBitmapButton(m_pPanelCountingSettings, START_IMAGES, _("Start counting"),
-                                      "ID_BITMAPBUTTON_START");
-    m_pButtonStart->SetHelpText(_("Start counting"));
-    m_pButtonStop = MakeBitmapButton(m_pPanelCountingSettings, STOP_IMAGES, _("Stop counting"),
-                                     "ID_BITMAPBUTTON_STOP");
-    m_pButtonStop->SetHelpText(_("Stop counting"));
-    pRunButtons->Add(m_pButtonStart, wxSizerFlags().CenterVertical().Border(wxRIGHT, 4));
-    pRunButtons->Add(m_pButtonStop, wxSizerFlags().CenterVertical());
-    pSizer->Add(pRunButtons, BORDERED);
-
-    m_pPanelCountingSettings->SetSizer(pSizer);
-    m_pAuiManager->AddPane(m_pPanelCountingSettings, wxAuiPaneInfo()
-                                                         .Name("Counting Settings")
-                                                         .Caption(_("Counting Settings"))
-                                                         .Left()
-                                                         .Dockable(false)
-                                                         .LeftDockable()
-                                                         .CloseButton(false)
-                                                         .PinButton()
-                                                         .MinSize(256, 256));
+    m_pCountingSettings = new CountingSettingsPane(this);
+    m_pAuiManager->AddPane(m_pCountingSettings, wxAuiPaneInfo()
+                                                    .Name("Counting Settings")
+                                                    .Caption(_("Counting Settings"))
+                                                    .Left()
+                                                    .Dockable(false)
+                                                    .LeftDockable()
+                                                    .CloseButton(false)
+                                                    .PinButton()
+                                                    .MinSize(256, 256));
 }
 
 void LinecastFrame::BuildAnalysisPane()

@@ -11,6 +11,7 @@
 #include "ui/ResultExport.h"
 #include "ui/dialogs/AboutDlg.h"
 #include "ui/panes/AnalysisPane.h"
+#include "ui/panes/CountingSettingsPane.h"
 #include "ui/panes/FilterPane.h"
 #include "ui/results/QuorvelHtmlWin.h"
 #include "ui/results/ResultListCtrl.h"
@@ -24,6 +25,7 @@
 #include <wx/aui/framemanager.h>
 #include <wx/bmpbuttn.h>
 #include <wx/checklst.h>
+#include <wx/combobox.h>
 #include <wx/dir.h>
 #include <wx/dirdlg.h>
 #include <wx/filefn.h>
@@ -61,7 +63,7 @@ public:
     explicit LinecastFrameTestAccess(LinecastFrame& frame) : m_frame(frame) {}
 
     wxAuiManager& Panes() { return *m_frame.m_pAuiManager; }
-    wxCheckListBox& SourceDirectories() { return *m_frame.m_pListSourceDirectory; }
+    wxCheckListBox& SourceDirectories() { return *m_frame.m_pCountingSettings->DirectoryList(); }
     wxCheckListBox& DirectoryFilter() { return *m_frame.m_pFilterDirectory->GetList(); }
     wxCheckListBox& ExtensionFilter() { return *m_frame.m_pFilterExtension->GetList(); }
     wxCheckListBox& DateFilter() { return *m_frame.m_pFilterDate->GetList(); }
@@ -122,7 +124,22 @@ public:
         event.SetEventObject(pButton);
         pButton->ProcessWindowEvent(event);
     }
-    void ClickDeleteDirectory() { Click(m_frame.m_pButtonDeleteDirectory); }
+    void ClickDeleteDirectory() { Click(m_frame.m_pCountingSettings->DeleteDirectoryButton()); }
+
+    // Source types: the counting settings pane, the command that opens the
+    // source type dialog, and a pick from the Source Type box.
+    CountingSettingsPane& CountingSettings() { return *m_frame.m_pCountingSettings; }
+    wxMenuItem* SourceTypeEntry() { return m_frame.m_pMenuSourceType; }
+    void ClickSourceType() { Click(m_frame.m_pCountingSettings->SourceTypeButton()); }
+    void PickSourceType(int nEntry)
+    {
+        wxComboBox& box = *m_frame.m_pCountingSettings->SourceTypeBox();
+        box.SetSelection(nEntry);
+        wxCommandEvent event(wxEVT_COMBOBOX, box.GetId());
+        event.SetEventObject(&box);
+        event.SetInt(nEntry);
+        box.ProcessWindowEvent(event);
+    }
 
     // Result lists, filter panes and analysis grids.
     ResultListCtrl& DetailList() { return *m_frame.m_pListDetail; }

@@ -120,6 +120,11 @@ struct FilterMenuRow
     Visibility after;
 };
 
+void PrintTo(const FilterMenuRow& row, std::ostream* pOut)
+{
+    *pOut << row.name;
+}
+
 class FilterMenuTest : public FrameTest, public testing::WithParamInterface<FilterMenuRow>
 {
 };

@@ -36,6 +36,51 @@ bool IsOnSomeDisplay(const wxRect& rect)
     }
     return false;
 }
+
+// A history is kept as the keys "0", "1", ... of a group of its own, with its
+// length under a key of the root.
+wxArrayString ReadHistory(wxConfigBase& config, int nStored, const wxString& strGroup, int nMax)
+{
+    wxArrayString arrEntries;
+    config.SetPath(strGroup);
+    // A damaged count must not make us read (and, recording defaults, write)
+    // millions of keys.
+    const int nCount = std::min(nStored, nMax);
+    for (int i = 0; i < nCount; ++i)
+    {
+        const wxString strEntry = config.Read(wxString::Format("%d", i), wxString());
+        if (!strEntry.empty())
+            arrEntries.Add(strEntry);
+    }
+    config.SetPath("/");
+    return arrEntries;
+}
+
+// Returns the number of entries written.
+int WriteHistory(wxConfigBase& config, const wxArrayString& arrEntries, const wxString& strCountKey,
+                 const wxString& strGroup, int nMax)
+{
+    // Entries are written without gaps and the old group goes first, so a
+    // blank entry can never bring back one from an earlier history.
+    wxArrayString arrStored;
+    for (wxString strEntry : arrEntries)
+    {
+        if (static_cast<int>(arrStored.size()) >= nMax)
+            break;
+        strEntry.Trim(true);
+        if (!strEntry.empty())
+            arrStored.Add(strEntry);
+    }
+    const int nCount = static_cast<int>(arrStored.size());
+    config.SetPath("/");
+    config.Write(strCountKey, nCount);
+    config.DeleteGroup(strGroup);
+    config.SetPath(strGroup);
+    for (int i = 0; i < nCount; ++i)
+        config.Write(wxString::Format("%d", i), arrStored[i]);
+    config.SetPath("/");
+    return nCount;
+}
 } // namespace
 
 void Preference::Load(wxTopLevelWindow* pFrame)
@@ -59,18 +104,15 @@ void Preference::Load(wxTopLevelWindow* pFrame)
 
     m_arrDirectoryHistory.Clear();
     if (m_nPreserveDirectory > 0 && m_nDirectoryNum != 0)
-    {
-        m_pConfig->SetPath("Directory");
-        // A damaged count must not make us read (and, recording defaults,
-        // write) millions of keys.
-        const int nCount = std::min(m_nDirectoryNum, MAX_DIRECTORIES);
-        for (int i = 0; i < nCount; ++i)
-        {
-            const wxString strEntry = m_pConfig->Read(wxString::Format("%d", i), wxString());
-            if (!strEntry.empty())
-                m_arrDirectoryHistory.Add(strEntry);
-        }
-    }
+        m_arrDirectoryHistory =
+            ReadHistory(*m_pConfig, m_nDirectoryNum, "/Directory", MAX_DIRECTORIES);
+
+    m_pConfig->SetPath("/");
+    const int nSourceTypeNum = ReadInt(*m_pConfig, "m_nSourceTypeNum", 0);
+    m_arrSourceTypeHistory.Clear();
+    if (nSourceTypeNum != 0)
+        m_arrSourceTypeHistory =
+            ReadHistory(*m_pConfig, nSourceTypeNum, "/SourceType", MAX_SOURCE_TYPES);
     m_pConfig->SetPath("/");
 }
 
@@ -131,25 +173,10 @@ void Preference::Save()
     m_pConfig->Write("m_nPreserveDirectory", m_nPreserveDirectory);
 
     if (m_nPreserveDirectory > 0)
-    {
-        // Entries are written without gaps and the old group goes first, so a
-        // blank entry can never bring back a folder from an earlier history.
-        wxArrayString arrStored;
-        for (wxString strEntry : m_arrDirectoryHistory)
-        {
-            if (static_cast<int>(arrStored.size()) >= MAX_DIRECTORIES)
-                break;
-            strEntry.Trim(true);
-            if (!strEntry.empty())
-                arrStored.Add(strEntry);
-        }
-        m_nDirectoryNum = static_cast<int>(arrStored.size());
-        m_pConfig->Write("m_nDirectoryNum", m_nDirectoryNum);
-        m_pConfig->DeleteGroup("/Directory");
-        m_pConfig->SetPath("/Directory");
-        for (int i = 0; i < m_nDirectoryNum; ++i)
-            m_pConfig->Write(wxString::Format("%d", i), arrStored[i]);
-    }
+        m_nDirectoryNum = WriteHistory(*m_pConfig, m_arrDirectoryHistory, "m_nDirectoryNum",
+                                       "/Directory", MAX_DIRECTORIES);
+    WriteHistory(*m_pConfig, m_arrSourceTypeHistory, "m_nSourceTypeNum", "/SourceType",
+                 MAX_SOURCE_TYPES);
     m_pConfig->SetPath("/");
     m_pConfig->Flush();
 }

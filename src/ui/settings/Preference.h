@@ -38,14 +38,17 @@ public:
     // Positive: the source directory history is kept between runs.
     int m_nPreserveDirectory = 1;
     wxArrayString m_arrDirectoryHistory;
+    // The source type box's entries, newest first; always kept between runs.
+    wxArrayString m_arrSourceTypeHistory;
     // Borrowed, set by Load.
     wxConfigBase* m_pConfig = nullptr;
     wxTopLevelWindow* m_pFrame = nullptr;
     // Number of history entries in the store.
     int m_nDirectoryNum = 0;
 
-    // At most this many history entries are stored.
+    // At most this many entries of each history are stored.
     static constexpr int MAX_DIRECTORIES = 16;
+    static constexpr int MAX_SOURCE_TYPES = 16;
     // The frame's geometry when none is stored.
     static constexpr int DEFAULT_X = 40;
     static constexpr int DEFAULT_Y = 16;

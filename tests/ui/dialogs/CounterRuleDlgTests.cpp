@@ -1,0 +1,173 @@
+#include "ExpectSourceTypeDialogs.h"
+#include "WxPrinters.h"
+
+#include <wx/app.h>
+
+using namespace dialog_test;
+
+namespace
+{
+RuleTable TwoRules()
+{
+    RuleTable rules;
+    rules["C"] = std::make_unique<CounterRule>("C", "C family", "//", "/*", "*/");
+    rules["Shell"] = std::make_unique<CounterRule>("Shell", "Shell family", "#", "", "");
+    return rules;
+}
+
+struct RefusedRow
+{
+    const char* szWhat;
+    bool bEdit;
+    bool bNoRules;
+    const char* szRuleType; // of the record being edited
+    FileTypeEntries entries;
+    const char* szMessage;
+};
+
+// Whatever is wrong, the user is told and nothing is stored: a refused OK
+// followed by Cancel leaves the type and its style as they were.
+TEST(CounterRuleDlgTest, OkIsRefusedWithAReasonAndStoresNothing)
+{
+    const RefusedRow rows[] = {
+        {"no description",
+         false,
+         false,
+         "",
+         {".py", "", "Shell", nullptr},
+         "Please input file extension description!"},
+        {"blank description",
+         true,
+         false,
+         "C",
+         {nullptr, " \n ", nullptr, nullptr},
+         "Please input file extension description!"},
+        {"no extension",
+         false,
+         false,
+         "",
+         {"", "Python", "Shell", nullptr},
+         "Please input file extension!"},
+        {"a dot alone",
+         false,
+         false,
+         "",
+         {" . ", "Python", "Shell", nullptr},
+         "Please input file extension!"},
+        {"nine letters and the added dot",
+         false,
+         false,
+         "",
+         {"abcdefghi", "x", nullptr, nullptr},
+         "An extension may have at most 9 characters, its dot included."},
+        {"a further dot",
+         false,
+         false,
+         "",
+         {".tar.gz", "Tarball", nullptr, nullptr},
+         "An extension is a dot and the characters after it, without a further dot or a slash, "
+         "like \".py\"."},
+        {"a slash",
+         false,
+         false,
+         "",
+         {"a/b", "x", nullptr, nullptr},
+         "An extension is a dot and the characters after it, without a further dot or a slash, "
+         "like \".py\"."},
+        {"blank style description",
+         true,
+         false,
+         "C",
+         {nullptr, "Changed", "Shell", ""},
+         "Please input style description!"},
+        {"edited type's style is gone",
+         true,
+         false,
+         "Gone",
+         {nullptr, "Changed", nullptr, nullptr},
+         "Please choose a source style!"},
+        {"no rules at all",
+         false,
+         true,
+         "",
+         {".py", "Python", nullptr, "Snakes"},
+         "There is no source style to choose: the rules file holds none. A file type cannot be "
+         "set up without one."},
+    };
+    for (const RefusedRow& row : rows)
+    {
+        SCOPED_TRACE(row.szWhat);
+        RuleTable rules = row.bNoRules ? RuleTable() : TwoRules();
+        FileExtension record(row.bEdit ? ".cpp" : "", row.szRuleType, "C++ source", false);
+        const FileExtension before = record;
+        CounterRuleDlg dlg(nullptr, row.bEdit, rules, record);
+        Fill(dlg, row.entries);
+
+        bool bAccepted = true;
+        wxTEST_DIALOG(bAccepted = dlg.AcceptEntries(), ExpectMessage(row.szMessage));
+        EXPECT_FALSE(bAccepted);
+        EXPECT_EQ(record.m_strName, before.m_strName);
+        EXPECT_EQ(record.m_strDesc, before.m_strDesc);
+        EXPECT_EQ(record.m_strRuleType, before.m_strRuleType);
+        if (!row.bNoRules)
+        {
+            EXPECT_EQ(rules["C"]->m_strDesc, "C family");
+            EXPECT_EQ(rules["Shell"]->m_strDesc, "Shell family");
+        }
+    }
+}
+
+TEST(CounterRuleDlgTest, AddStoresTheExtensionWithItsDot)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"py", ".py"},
+        {" .PyW ", ".PyW"}, // the list lower-cases it
+        {"abcdefgh", ".abcdefgh"},
+        {".abcdefgh", ".abcdefgh"},
+        {".c++", ".c++"},
+    };
+    for (const auto& [szTyped, szStored] : rows)
+    {
+        RuleTable rules = TwoRules();
+        FileExtension record;
+        CounterRuleDlg dlg(nullptr, false, rules, record);
+        // A new type starts at the first style, its markers shown.
+        EXPECT_EQ(Find<wxComboBox>(dlg, "ID_COMBOBOX1").GetValue(), "C");
+        EXPECT_EQ(Find<wxTextCtrl>(dlg, "ID_TEXTCTRL5").GetValue(), "*/");
+        Fill(dlg, {szTyped, "Python", "Shell", nullptr});
+        EXPECT_EQ(Find<wxTextCtrl>(dlg, "ID_TEXTCTRL3").GetValue(), "#");
+        EXPECT_EQ(Find<wxTextCtrl>(dlg, "ID_TEXTCTRL4").GetValue(), "");
+        ASSERT_TRUE(dlg.AcceptEntries()) << szTyped;
+        EXPECT_EQ(record.m_strName, szStored);
+        EXPECT_EQ(record.m_strDesc, "Python");
+        EXPECT_EQ(record.m_strRuleType, "Shell");
+    }
+}
+
+TEST(CounterRuleDlgTest, EditKeepsTheNameAndRewordsTheStyleForEveryType)
+{
+    RuleTable rules = TwoRules();
+    FileExtension record(".cpp", "C", "C++ source", true);
+    CounterRuleDlg dlg(nullptr, true, rules, record);
+    wxTextCtrl& extension = Find<wxTextCtrl>(dlg, "ID_TEXTCTRL1");
+    EXPECT_EQ(extension.GetValue(), ".cpp");
+    EXPECT_FALSE(extension.IsEnabled());
+    EXPECT_EQ(Find<wxTextCtrl>(dlg, "ID_TEXTCTRL6").GetValue(), "C family");
+    EXPECT_FALSE(Find<wxTextCtrl>(dlg, "ID_TEXTCTRL3").IsEnabled());
+
+    // A paste beyond the limit keeps only what fits.
+    wxTextCtrl& description = Find<wxTextCtrl>(dlg, "ID_TEXTCTRL2");
+    description.SetInsertionPointEnd();
+    description.WriteText(wxString('x', 200));
+    wxTheApp->ProcessPendingEvents();
+    EXPECT_EQ(description.GetValue().length(), 128u);
+
+    Fill(dlg, {nullptr, "C++ implementation", nullptr, "C, C++ and friends"});
+    ASSERT_TRUE(dlg.AcceptEntries());
+    EXPECT_EQ(record.m_strName, ".cpp");
+    EXPECT_EQ(record.m_strDesc, "C++ implementation");
+    EXPECT_TRUE(record.m_bSelected);
+    EXPECT_EQ(rules["C"]->m_strDesc, "C, C++ and friends");
+    EXPECT_EQ(rules["C"]->m_strSingleLineComment, "//");
+}
+} // namespace
