@@ -12,7 +12,8 @@ root=$(dirname "$here")
 
 # Writes the template of the sources' texts to $1. Locations name the file
 # only: line numbers would change the template and every catalog whenever
-# code moves, and turn each merge of two branches into a conflict.
+# code moves, and turn each merge of two branches into a conflict. Long texts
+# stay on one line, for plain diffs and grep.
 template() {
     local out
     out=$(realpath -m "$1")
@@ -21,7 +22,7 @@ template() {
     # shellcheck disable=SC2086 # one file name a word; the tree has no blanks in names
     (cd "$root" && xgettext --language=C++ --from-code=UTF-8 \
         --keyword=_ --keyword=wxPLURAL:1,2 --keyword=wxTRANSLATE \
-        --add-comments=TRANSLATORS: --sort-by-file --add-location=file \
+        --add-comments=TRANSLATORS: --sort-by-file --add-location=file --no-wrap \
         --package-name=Linecast --msgid-bugs-address=linecast@quorvel.org \
         --copyright-holder=Quorvel --output="$out" $sources)
     sed -i '1s/.*/# Every translatable text of the Linecast interface./' "$out"
@@ -48,10 +49,10 @@ update() {
     for po in "$here"/*/Linecast.po; do
         # No guesses from similar texts: a guess would be marked fuzzy and
         # shown to nobody, so new texts arrive plainly untranslated instead.
-        msgmerge --quiet --update --backup=none --no-fuzzy-matching --add-location=file \
+        msgmerge --quiet --update --backup=none --no-fuzzy-matching --add-location=file --no-wrap \
             "$po" "$pot"
         # Texts the program no longer has go; git keeps their old wording.
-        msgattrib --no-obsolete --add-location=file --output-file="$po" "$po"
+        msgattrib --no-obsolete --add-location=file --no-wrap --output-file="$po" "$po"
         echo "${po#"$here/"}: $(msgfmt --statistics -o /dev/null "$po" 2>&1)"
     done
 }
