@@ -16,9 +16,33 @@ foreach(f IN LISTS LINECAST_CONF_FILES)
          ${CMAKE_SOURCE_DIR}/conf/${f} ${LINECAST_DIST_DIR}/conf/${f})
 endforeach()
 
+# The interface languages besides English. Each catalog is compiled to
+# locales/<lang>/Linecast.mo, where the window's locale set-up looks for the
+# language's canonical name. --check refuses a translation that breaks a
+# format or drops a line break or an "&" accelerator of its English text.
+set(LINECAST_LANGUAGES ja zh_CN)
+file(MAKE_DIRECTORY ${LINECAST_DIST_DIR}/locales)
+find_program(LINECAST_MSGFMT msgfmt)
+if(NOT LINECAST_MSGFMT AND LINECAST_BUILD_GUI)
+    message(FATAL_ERROR "msgfmt not found: install gettext (bash scripts/dev setup)")
+endif()
+set(_catalogs "")
+if(LINECAST_MSGFMT)
+    foreach(lang IN LISTS LINECAST_LANGUAGES)
+        set(_po ${CMAKE_SOURCE_DIR}/locales/${lang}/Linecast.po)
+        set(_mo ${LINECAST_DIST_DIR}/locales/${lang}/Linecast.mo)
+        add_custom_command(OUTPUT ${_mo}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${LINECAST_DIST_DIR}/locales/${lang}
+            COMMAND ${LINECAST_MSGFMT} --check --check-accelerators=& -o ${_mo} ${_po}
+            DEPENDS ${_po}
+            COMMENT "Compiling the ${lang} message catalog"
+            VERBATIM)
+        list(APPEND _catalogs ${_mo})
+    endforeach()
+endif()
+
 add_custom_target(linecast_data ALL
-    DEPENDS ${_dist_rules}
+    DEPENDS ${_dist_rules} ${_catalogs}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/img ${LINECAST_DIST_DIR}/img
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/locales ${LINECAST_DIST_DIR}/locales
     ${_copy_conf}
     VERBATIM)

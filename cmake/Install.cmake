@@ -55,7 +55,8 @@ test cases and defects from them. The window program is linecast; the same
 counts come from a terminal with linecast-cli.")
 # The run-time libraries come from what the programs actually link.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Opening a listed file or folder goes through xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Opening a listed file or folder goes through xdg-open; the toolkit's own
+# words (its dialogs and grids) come translated from wx3.2-i18n.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, wx3.2-i18n")
 set(CPACK_GENERATOR DEB)
 include(CPack)

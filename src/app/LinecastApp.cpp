@@ -39,16 +39,7 @@ bool LinecastApp::OnInit()
         pConfig->SetExpandEnvVars(false);
     }
 
-    wxLocale::AddCatalogLookupPathPrefix(DataFilePath("locales"));
-    const wxLanguage language = LanguageFromConfig();
-    {
-        // A language whose system locale is not installed still gets its
-        // translated texts from our catalog; the missing C locale is no reason
-        // to greet the user with an error box.
-        wxLogNull noLog;
-        m_locale.Init(language, wxLOCALE_LOAD_DEFAULT);
-    }
-    m_locale.AddCatalog("Linecast");
+    InitUiLocale(m_locale);
 
     // The decoders come first: outside Windows even the .ico is read by one.
     wxInitAllImageHandlers();

@@ -124,11 +124,11 @@ AboutDlg::AboutDlg(wxWindow* parent, wxWindowID id)
 
 wxString AboutDlg::VersionText()
 {
-    // Only the build count is formatted, so a translation with a "%" in it
-    // cannot upset the format.
+    // Only the build text is a format, so a "%" in the translation of
+    // "Version " cannot upset it.
     using namespace LinecastVersion;
-    return _("Version ") + TEXT + " " + wxString::Format(" (Build %d.", BUILD_COUNT) + BUILD_DAY +
-           BUILD_MONTH + BUILD_YEAR + ")";
+    return _("Version ") + TEXT + " " + wxString::Format(_(" (Build %d."), BUILD_COUNT) +
+           BUILD_DAY + BUILD_MONTH + BUILD_YEAR + ")";
 }
 
 wxString AboutDlg::LibraryBuildText()

@@ -1,5 +1,7 @@
 #include "ui/settings/UiLanguage.h"
 
+#include "config/DataFiles.h"
+
 #include <wx/choicdlg.h>
 #include <wx/config.h>
 #include <wx/listbox.h>
@@ -39,6 +41,20 @@ const wxLanguageInfo* FindByCanonicalName(const wxString& strName)
     return nullptr;
 }
 } // namespace
+
+void InitUiLocale(wxLocale& locale)
+{
+    wxLocale::AddCatalogLookupPathPrefix(DataFilePath("locales"));
+    const wxLanguage language = LanguageFromConfig();
+    {
+        // A language whose system locale is not installed still gets its
+        // translated texts from our catalog; the missing C locale is no reason
+        // to greet the user with an error box.
+        wxLogNull noLog;
+        locale.Init(language, wxLOCALE_LOAD_DEFAULT);
+    }
+    locale.AddCatalog("Linecast");
+}
 
 wxLanguage LanguageFromConfig()
 {

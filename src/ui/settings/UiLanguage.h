@@ -6,6 +6,11 @@
 // configuration store, read once at start-up to set up the locale, and changed
 // by the main window's language command for the next start.
 
+// Sets up the interface language of this run: the stored (or now chosen)
+// language and the program's "Linecast" catalog from the data folder's
+// locales/. The locale must outlive every window.
+void InitUiLocale(wxLocale& locale);
+
 // The language to initialise the locale with. When nothing is stored yet the
 // user is asked; a cancelled question stores nothing, so it is asked again at
 // the next start.

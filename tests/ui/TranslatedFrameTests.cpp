@@ -1,0 +1,37 @@
+#include "FrameFixture.h"
+#include "ui/settings/UiLanguage.h"
+
+namespace
+{
+using namespace frame_test;
+
+// The window in each language the chooser offers besides English: the stored
+// choice brings our catalog from the program folder, as at a real start, and
+// the menus and panes speak it.
+TEST_F(FrameTest, StoredLanguageTranslatesMenusAndPanes)
+{
+    const struct
+    {
+        const char* szLanguage;
+        const char* szFileMenu;
+        const char* szSettingsCaption;
+    } rows[] = {
+        {"ja", "ファイル(&F)", "カウント設定"},
+        {"zh_CN", "文件(&F)", "统计设置"},
+    };
+    for (const auto& row : rows)
+    {
+        m_config.Config().Write("/ui_language", row.szLanguage);
+        wxLocale locale;
+        InitUiLocale(locale);
+        LinecastFrame& frame = Open();
+
+        EXPECT_EQ(frame.GetMenuBar()->GetMenuLabel(0), wxString::FromUTF8(row.szFileMenu))
+            << row.szLanguage;
+        EXPECT_EQ(Access().Panes().GetPane("Counting Settings").caption,
+                  wxString::FromUTF8(row.szSettingsCaption))
+            << row.szLanguage;
+        Close();
+    }
+}
+} // namespace
