@@ -1,13 +1,15 @@
 #include "FrameFixture.h"
 #include "ui/settings/UiLanguage.h"
 
+#include <wx/propgrid/propgrid.h>
+
 namespace
 {
 using namespace frame_test;
 
 // The window in each language the chooser offers besides English: the stored
 // choice brings our catalog from the program folder, as at a real start, and
-// the menus and panes speak it.
+// the menus and panes speak it, down to the units of the analysis parameters.
 TEST_F(FrameTest, StoredLanguageTranslatesMenusAndPanes)
 {
     const struct
@@ -15,9 +17,10 @@ TEST_F(FrameTest, StoredLanguageTranslatesMenusAndPanes)
         const char* szLanguage;
         const char* szFileMenu;
         const char* szSettingsCaption;
+        const char* szDaysUnit;
     } rows[] = {
-        {"ja", "ファイル(&F)", "カウント設定"},
-        {"zh_CN", "文件(&F)", "统计设置"},
+        {"ja", "ファイル(&F)", "カウント設定", "日"},
+        {"zh_CN", "文件(&F)", "统计设置", "天"},
     };
     for (const auto& row : rows)
     {
@@ -30,6 +33,12 @@ TEST_F(FrameTest, StoredLanguageTranslatesMenusAndPanes)
             << row.szLanguage;
         EXPECT_EQ(Access().Panes().GetPane("Counting Settings").caption,
                   wxString::FromUTF8(row.szSettingsCaption))
+            << row.szLanguage;
+        EXPECT_EQ(Access()
+                      .AnalysisGrid()
+                      .GetPropertyAttribute("ManMonthDays", wxPG_ATTR_UNITS)
+                      .GetString(),
+                  wxString::FromUTF8(row.szDaysUnit))
             << row.szLanguage;
         Close();
     }
