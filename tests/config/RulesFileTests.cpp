@@ -204,12 +204,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "<rules>\n  <!-- hand-written note -->\n"
                     "  <settings>\n    <colour>blue</colour>\n  </settings>\n" +
                     RuleText("Basic", "", "'", "", "") + "</rules>\n"},
-        LoadRow{"EscapedTextSurvivesAndAmpersandsAreNotEscapedTwice",
+        LoadRow{"EscapedTextSurvivesAndEveryAmpersandIsEscaped",
                 "<rules><rule><type>T</type><desc>R&amp;D &lt;b&gt; \"q\" &amp;amp;</desc>"
                 "</rule></rules>",
                 "rule T|R&D <b> \"q\" &amp;|||\n",
                 std::string(kDecl) + "<rules>\n" +
-                    RuleText("T", "R&amp;D &lt;b&gt; \"q\" &amp;", "", "", "") + "</rules>\n"},
+                    RuleText("T", "R&amp;D &lt;b&gt; \"q\" &amp;amp;", "", "", "") + "</rules>\n"},
         LoadRow{"RulesAreWrittenInNameOrderWhateverTheTableOrder",
                 "<rules><rule><type>Xml</type></rule><rule><type>sql</type></rule>"
                 "<rule><type>C</type></rule><rule><type>Basic</type></rule></rules>",
