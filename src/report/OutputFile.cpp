@@ -193,7 +193,9 @@ bool Examine(const std::string& strPath, Target& target, std::string& strFile, w
             return true;
         }
     }
-    else if (errno != ENOENT)
+    // Nothing there, or a folder on the way is missing or no folder: a new
+    // file, whose folder is looked at when it is made.
+    else if (errno != ENOENT && errno != ENOTDIR)
         return Fail(strError, errno);
     // A regular file or a new one; a dangling link names where the new one goes.
     int nError = 0;
