@@ -53,7 +53,7 @@ public:
         wxXmlAttribute* pLast = nullptr;
         for (const char** pp = ppAttributes; *pp; pp += 2)
         {
-            if (!CheckTextSize(std::strlen(pp[1])))
+            if (!CheckTextSize(std::strlen(pp[1])) || !CountNode())
                 return;
             auto* pAttribute = new wxXmlAttribute(FromUtf8(pp[0]), FromUtf8(pp[1]));
             if (pLast)
@@ -64,8 +64,8 @@ public:
         }
         m_arrOpen.back().bElementChild = true;
         wxXmlNode* pNode = pElement.get();
-        Append(pElement.release());
-        m_arrOpen.push_back(Open{pNode});
+        if (Append(pElement.release()))
+            m_arrOpen.push_back(Open{pNode});
     }
 
     void OnEnd()
@@ -141,20 +141,46 @@ private:
         return false;
     }
 
-    void Append(wxXmlNode* pNode)
+    // Every node costs time and memory to build and free; a file of nothing
+    // but empty elements must not take seconds to load.
+    bool CountNode()
     {
+        if (++m_nNodes <= XmlReader::MAX_NODES)
+            return true;
+        Refuse(wxString::Format(_("it has more than %d elements, attributes, texts and comments"),
+                                int(XmlReader::MAX_NODES)));
+        return false;
+    }
+
+    // Links a new node behind the last child of the open element; false
+    // (the node freed) when it is one too many.
+    bool Append(wxXmlNode* pNode)
+    {
+        if (!CountNode())
+        {
+            delete pNode;
+            return false;
+        }
         Open& open = m_arrOpen.back();
         if (open.pLastChild)
             open.pNode->InsertChildAfter(pNode, open.pLastChild);
         else
             open.pNode->AddChild(pNode);
         open.pLastChild = pNode;
+        return true;
     }
 
     void FlushText()
     {
         if (m_strText.empty())
             return;
+        // Layout between elements: TrimLayout would drop it at the end.
+        if (m_arrOpen.back().bElementChild &&
+            m_strText.find_first_not_of(" \t\r\n") == std::string::npos)
+        {
+            m_strText.clear();
+            return;
+        }
         Append(new wxXmlNode(wxXML_TEXT_NODE, "", wxString::FromUTF8(m_strText)));
         m_arrOpen.back().bText = true;
         m_strText.clear();
@@ -196,6 +222,7 @@ private:
 
     std::vector<Open> m_arrOpen;
     std::string m_strText;
+    std::size_t m_nNodes = 0;
 };
 
 Builder& From(void* pData)
