@@ -70,9 +70,9 @@ TEST(PhaseEstimates, DefaultsOn4000EffectiveLines)
     EXPECT_FLOAT_EQ(phase.m_fITCost, 4000);
     EXPECT_FLOAT_EQ(phase.m_fTotalManMonth, 3.4f);
     EXPECT_FLOAT_EQ(phase.m_fTotalCost, 34000);
-    for (float f : {phase.m_fLLDCostPercent, phase.m_fCDCostPercent, phase.m_fUTCostPercent,
-                    phase.m_fLLDManMonthPercent, phase.m_fCDManMonthPercent,
-                    phase.m_fUTManMonthPercent})
+    for (float f :
+         {phase.m_fLLDCostPercent, phase.m_fCDCostPercent, phase.m_fUTCostPercent,
+          phase.m_fLLDManMonthPercent, phase.m_fCDManMonthPercent, phase.m_fUTManMonthPercent})
         EXPECT_FLOAT_EQ(f, 29.41f);
     EXPECT_NEAR(phase.m_fITCostPercent, 11.77f, 1e-4);
     EXPECT_NEAR(phase.m_fITManMonthPercent, 11.77f, 1e-4);
