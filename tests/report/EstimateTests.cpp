@@ -102,9 +102,15 @@ TEST(PhaseEstimates, NoEffectiveLinesGiveZeroSharesNotNaN)
 
 struct ShareCase
 {
+    const char* szName;
     std::int64_t nCode, nCodeComment, nComment, nBlank;
     float fCode, fCodeComment, fComment, fBlank;
 };
+
+void PrintTo(const ShareCase& c, std::ostream* pOut)
+{
+    *pOut << c.szName;
+}
 
 class LineShares : public testing::TestWithParam<ShareCase>
 {
@@ -121,9 +127,12 @@ TEST_P(LineShares, RoundEachShareAndLeaveTheRemainderToBlanks)
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, LineShares,
-                         testing::Values(ShareCase{50, 10, 25, 15, 50, 10, 25, 15},
-                                         ShareCase{1, 1, 1, 0, 33.33f, 33.33f, 33.33f, 0.01f},
-                                         ShareCase{0, 0, 0, 0, 0, 0, 0, 0}));
+                         testing::Values(ShareCase{"WholeShares", 50, 10, 25, 15, 50, 10, 25, 15},
+                                         ShareCase{"ThirdsLeaveTheRemainderToBlanks", 1, 1, 1, 0,
+                                                   33.33f, 33.33f, 33.33f, 0.01f},
+                                         ShareCase{"NoLinesNoShares", 0, 0, 0, 0, 0, 0, 0, 0}),
+                         [](const testing::TestParamInfo<ShareCase>& info)
+                         { return std::string(info.param.szName); });
 
 TEST(AnalysisParamInfos, DescribeEveryFieldWithItsDefault)
 {
