@@ -1,8 +1,11 @@
 #include "config/XmlDocumentEx.h"
 
+#include "config/XmlReader.h"
+
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <unordered_map>
 #include <wx/file.h>
 #include <wx/log.h>
 #include <wx/strconv.h>
@@ -164,27 +167,36 @@ wxString RenderText(const wxXmlDocument& doc, const wxString& strEncoding, int n
     return strOut;
 }
 
-// The whole text in the encoding the document declares. An encoding that is
-// unknown here, that is not a superset of ASCII (the markup must stay
-// readable) or that cannot hold every character of the text is replaced by
-// UTF-8, and the declaration says so: the file must read back as written.
+// The whole text in the encoding the document declares, written with the
+// byte table the reader reads it with. An encoding that has no such table
+// (UTF-16, several bytes per character, unknown) or that cannot hold every
+// character of the text is replaced by UTF-8, and the declaration says so:
+// the file must read back as written.
 std::string Render(const wxXmlDocument& doc, int nStep)
 {
     const wxString& strEncoding = doc.GetFileEncoding();
-    if (IsEncodingName(strEncoding) && !strEncoding.IsSameAs("UTF-8", false))
+    int arrMap[256];
+    if (IsEncodingName(strEncoding) && !strEncoding.IsSameAs("UTF-8", false) &&
+        XmlReader::SingleByteTable(strEncoding, arrMap))
     {
-        wxLogNull noLog;
-        const wxCSConv conv(strEncoding);
-        const wchar_t szProbe[] = L"<?xml";
-        size_t nLen = 0;
-        const wxCharBuffer probe = conv.IsOk() ? conv.cWC2MB(szProbe, 5, &nLen) : wxCharBuffer();
-        if (nLen == 5 && std::string(probe.data(), nLen) == "<?xml")
+        std::unordered_map<wxUniChar::value_type, char> bytes;
+        for (int i = 255; i >= 0; --i)
         {
-            const wxString strText = RenderText(doc, strEncoding, nStep);
-            const wxCharBuffer buf = conv.cWC2MB(strText.wc_str(), strText.length(), &nLen);
-            if (nLen != 0 && nLen != wxCONV_FAILED)
-                return std::string(buf.data(), nLen);
+            if (arrMap[i] >= 0)
+                bytes[static_cast<wxUniChar::value_type>(arrMap[i])] = static_cast<char>(i);
         }
+        const wxString strText = RenderText(doc, strEncoding, nStep);
+        std::string strOut;
+        strOut.reserve(strText.length());
+        for (wxUniChar c : strText)
+        {
+            const auto it = bytes.find(c.GetValue());
+            if (it == bytes.end())
+                break;
+            strOut += it->second;
+        }
+        if (strOut.size() == strText.length())
+            return strOut;
     }
     const wxString strText = RenderText(doc, "UTF-8", nStep);
     const wxScopedCharBuffer utf8 = strText.utf8_str();
@@ -209,6 +221,16 @@ bool wxXmlDocumentEx::Save(const wxString& filename, int indentstep) const
 {
     if (!GetRoot())
         return false;
+    const std::string strText = Render(*this, indentstep);
+    // A text the next start would refuse is not written, so the file there
+    // stays one that loads. A save can outgrow the reader's limits: values
+    // an extension took from the one before it are written out in full.
+    {
+        wxXmlDocument check;
+        wxString strError;
+        if (!XmlReader::Read(strText, check, strError))
+            return false;
+    }
 
     // The text goes to a file beside the target first and replaces the target
     // only once all of it is on disk: a crash or a full disk leaves the old
@@ -229,8 +251,7 @@ bool wxXmlDocumentEx::Save(const wxString& filename, int indentstep) const
         if (!ec && fs::is_regular_file(status))
             fs::permissions(std::string(strTemp.fn_str()), status.permissions(), ec);
 
-        wxFileOutputStream stream(file);
-        bOk = stream.IsOk() && Save(stream, indentstep);
+        bOk = file.Write(strText.data(), strText.size()) == strText.size();
         bOk = bOk && file.Flush(); // to the disk, not only to the cache
         bOk = file.Close() && bOk;
     }

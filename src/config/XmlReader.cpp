@@ -275,22 +275,11 @@ void XMLCALL OnEntityDeclaration(void* pData, const XML_Char*, int, const XML_Ch
 }
 
 // Expat itself knows UTF-8, UTF-16, ISO-8859-1 and US-ASCII; other
-// single-byte encodings that keep ASCII as it is are read through wx's
-// converters, byte by byte.
+// single-byte encodings are read through the same table the writer uses.
 int XMLCALL OnUnknownEncoding(void*, const XML_Char* pszName, XML_Encoding* pInfo)
 {
-    wxLogNull noLog;
-    const wxCSConv conv(FromUtf8(pszName));
-    if (!conv.IsOk())
+    if (!XmlReader::SingleByteTable(FromUtf8(pszName), pInfo->map))
         return XML_STATUS_ERROR;
-    for (int i = 0; i < 256; ++i)
-    {
-        const char c = static_cast<char>(i);
-        wchar_t wc[2];
-        pInfo->map[i] = conv.ToWChar(wc, 2, &c, 1) == 1 ? static_cast<int>(wc[0]) : -1;
-        if (i < 0x80 && pInfo->map[i] != i)
-            return XML_STATUS_ERROR;
-    }
     pInfo->data = nullptr;
     pInfo->convert = nullptr;
     pInfo->release = nullptr;
@@ -344,5 +333,34 @@ bool XmlReader::Read(const std::string& strBytes, wxXmlDocument& doc, wxString& 
     // byte-order mark, which the writer does not keep).
     doc.SetVersion(builder.m_strVersion.empty() ? wxString("1.0") : builder.m_strVersion);
     doc.SetFileEncoding(builder.m_strEncoding.empty() ? wxString("UTF-8") : builder.m_strEncoding);
+    return true;
+}
+
+bool XmlReader::SingleByteTable(const wxString& strEncoding, int (&arrMap)[256])
+{
+    // The two expat reads by itself, as it reads them.
+    const bool bAscii = strEncoding.IsSameAs("US-ASCII", false);
+    if (bAscii || strEncoding.IsSameAs("ISO-8859-1", false))
+    {
+        for (int i = 0; i < 256; ++i)
+            arrMap[i] = bAscii && i >= 0x80 ? -1 : i;
+        return true;
+    }
+    wxLogNull noLog;
+    const wxCSConv conv(strEncoding);
+    if (!conv.IsOk())
+        return false;
+    for (int i = 0; i < 256; ++i)
+    {
+        const char c = static_cast<char>(i);
+        wchar_t wc[2];
+        arrMap[i] = conv.ToWChar(wc, 2, &c, 1) == 1 ? static_cast<int>(wc[0]) : -1;
+        // Markup must read as it does in ASCII.
+        if (i < 0x80 && arrMap[i] != i)
+            return false;
+        // Not a character XML can hold.
+        if (arrMap[i] >= 0xD800 && (arrMap[i] < 0xE000 || arrMap[i] > 0xFFFD))
+            arrMap[i] = -1;
+    }
     return true;
 }

@@ -30,4 +30,9 @@ public:
     // Fills doc from the bytes of a whole file. On failure doc is left as it
     // was and strError says why in one line.
     static bool Read(const std::string& strBytes, wxXmlDocument& doc, wxString& strError);
+
+    // What each byte stands for in a single-byte encoding that keeps ASCII as
+    // it is (-1: no character), as the reader reads it; false for any other
+    // encoding. The writer encodes with the same table.
+    static bool SingleByteTable(const wxString& strEncoding, int (&arrMap)[256]);
 };

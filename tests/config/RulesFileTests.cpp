@@ -417,6 +417,28 @@ INSTANTIATE_TEST_SUITE_P(
                      "rule C|" + std::string(64 << 10, 'x') + "|||\n"}),
     [](const testing::TestParamInfo<RoundTripRow>& info) { return info.param.pszName; });
 
+// Extensions take a missing description from the one before them, and the
+// save writes it out for each: a file can load and yet save into one too
+// large to load. Such a save is not written, so the next start still loads.
+TEST(RulesFile, SaveTheNextStartWouldRefuseIsNotWritten)
+{
+    std::string strFile = "<rules><rule><type>T</type><extension><name>.e</name><desc>" +
+                          std::string(64 << 10, 'd') + "</desc><ruletype>T</ruletype></extension>";
+    for (int i = 0; i < 300; ++i)
+        strFile += "<extension><name>.e" + std::to_string(i) + "</name></extension>";
+    strFile += "</rule></rules>";
+    TempDir dir;
+    const std::string strPath = dir.Write("conf.xml", strFile);
+    {
+        CountingManager manager;
+        manager.SetRulesPath(strPath);
+        manager.LoadRules();
+        ASSERT_TRUE(manager.RulesLoaded()) << manager.GetRulesError();
+        EXPECT_EQ(manager.m_extensionTable.at(".e299")->m_strDesc.length(), 64u << 10);
+    }
+    EXPECT_EQ(ReadFileBytes(strPath), strFile);
+}
+
 TEST(RulesFile, DocumentTypeWithoutEntitiesIsLoaded)
 {
     TempDir dir;
