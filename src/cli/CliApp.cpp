@@ -8,13 +8,20 @@
 #include "config/Version.h"
 #include "engine/CountingManager.h"
 #include "engine/CountingParam.h"
+#include "engine/NativePath.h"
 #include "report/CsvWriter.h"
 
 #include <wx/file.h>
 #include <wx/filefn.h>
+#include <wx/filename.h>
 #include <wx/log.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -24,6 +31,28 @@ std::string Utf8(const wxString& str)
     return std::string(buf.data(), buf.length());
 }
 } // namespace
+
+void CliApp::ReportUnreadable(const CountingManager& manager)
+{
+    const std::size_t nShown = 3;
+    std::size_t nCount = 0;
+    wxString strPaths;
+    for (const auto& pFile : manager.m_arrFileResults)
+    {
+        if (!pFile->m_bUnreadable)
+            continue;
+        if (++nCount <= nShown)
+            strPaths +=
+                wxString(nCount > 1 ? ", '" : "'") + NativePath::ToDisplay(pFile->m_strPath) + "'";
+    }
+    if (nCount == 0)
+        return;
+    wxString strLine = std::to_string(nCount) + (nCount == 1 ? " file" : " files") +
+                       " could not be read and counted as empty: " + strPaths;
+    if (nCount > nShown)
+        strLine += " and " + std::to_string(nCount - nShown) + " more";
+    Error(strLine);
+}
 
 int CliApp::Error(const wxString& strMessage, int nStatus)
 {
@@ -45,7 +74,8 @@ std::string CliApp::HelpText()
         "  --types \".c;.h\"      file types to count, separated by \";\" (default: all)\n"
         "  --no-recursive       count the given folders only, not their subfolders\n"
         "  --param NAME=VALUE   set an analysis parameter (may be repeated)\n"
-        "  --csv FILE           also write the results as a CSV file\n"
+        "  --csv FILE           also write the results as a CSV file; \"-\" writes it\n"
+        "                       to standard output instead of the table\n"
         "  --list-types         print the known file types and exit\n"
         "  --help               print this help and exit\n"
         "  --version            print the version and exit\n"
@@ -62,6 +92,7 @@ std::string CliApp::HelpText()
                std::to_string(info.nMin) + " to " + std::to_string(info.nMax) + ")\n";
     }
     str += "\n"
+           "Files that cannot be read count as empty; a line on standard error names them.\n"
            "Exit status: 0 after a count, 2 for bad input (nothing is counted),\n"
            "1 when the CSV file cannot be written.\n";
     return str;
@@ -94,14 +125,27 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
     manager.SetSaveRulesOnDestroy(false);
     const wxString strRules =
         options.ResolveRulesPath(UserRulesPath(), DataFilePath("conf/conf.xml"));
-    if (!wxFileExists(strRules))
-        return Error("no rules file '" + strRules + "'");
-    if (!wxFile::Access(strRules, wxFile::read))
-        return Error("cannot read the rules file '" + strRules + "'");
+    const wxString strRulesShown = "'" + NativePath::ToDisplay(strRules) + "'";
+    struct stat st;
+    if (!NativePath::Stat(strRules, st))
+    {
+        if (errno == ENOENT)
+            return Error("no rules file " + strRulesShown);
+        return Error("cannot read the rules file " + strRulesShown + ": " +
+                     wxString::FromUTF8(std::strerror(errno)));
+    }
+    if (S_ISDIR(st.st_mode))
+        return Error("the rules file " + strRulesShown + " is a folder");
+    if (!S_ISREG(st.st_mode))
+        return Error("the rules file " + strRulesShown +
+                     " is not a regular file (a device, FIFO or socket)");
+    if (access(NativePath::ToBytes(strRules).c_str(), R_OK) != 0)
+        return Error("cannot read the rules file " + strRulesShown);
     manager.SetRulesPath(strRules);
     manager.LoadRules();
     if (!manager.RulesLoaded())
-        return Error("the rules file '" + strRules + "' is not a valid rules file");
+        return Error("the rules file " + strRulesShown +
+                     " is not a valid rules file: " + manager.GetRulesError());
 
     if (options.m_nAction == CliOptions::ACTION_LIST_TYPES)
     {
@@ -125,10 +169,20 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
     manager.SetMessagePump(nullptr);
     progress.Finish();
 
-    m_out << CliReport::Format(manager, options.m_analysisParam);
+    // "--csv -" puts the CSV on standard output, and nothing else there.
+    const bool bCsvToOutput = options.m_strCsvPath == "-";
+    if (bCsvToOutput)
+        m_out << FormatResultCsv(manager);
+    else
+        m_out << CliReport::Format(manager, options.m_analysisParam);
     m_out.flush();
+    ReportUnreadable(manager);
 
-    if (!options.m_strCsvPath.empty() && !WriteResultCsv(manager, options.m_strCsvPath))
-        return Error("cannot write the CSV file '" + options.m_strCsvPath + "'", EXIT_FAILED);
+    wxString strReason;
+    if (!options.m_strCsvPath.empty() && !bCsvToOutput &&
+        !WriteResultCsv(manager, options.m_strCsvPath, strReason))
+        return Error("cannot write the CSV file '" + NativePath::ToDisplay(options.m_strCsvPath) +
+                         "': " + strReason,
+                     EXIT_FAILED);
     return EXIT_OK;
 }

@@ -5,6 +5,8 @@
 #include <vector>
 #include <wx/string.h>
 
+class CountingManager;
+
 // linecast-cli from its arguments to its exit status: checks the input, counts
 // the folders with the engine as the window does, prints the report and writes
 // the CSV export. Exit status 0 after a count, 2 for bad input (nothing counted),
@@ -31,6 +33,9 @@ public:
 
 private:
     int Error(const wxString& strMessage, int nStatus = EXIT_BAD_INPUT);
+    // One line on standard error: how many files could not be read, and the
+    // first of them.
+    void ReportUnreadable(const CountingManager& manager);
 
     std::ostream& m_out;
     std::ostream& m_err;

@@ -2,12 +2,15 @@
 
 #include "config/UserRules.h"
 #include "engine/CountingManager.h"
+#include "engine/NativePath.h"
+#include "report/OutputFile.h"
 
 #include <algorithm>
-#include <wx/dir.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
-#include <wx/log.h>
 
 namespace
 {
@@ -110,20 +113,11 @@ bool CliOptions::Parse(const std::vector<wxString>& arrArgs)
 
     if (m_nAction == ACTION_COUNT && m_arrDirs.empty())
         return Fail("no folder to count given (see linecast-cli --help)");
-    if (!m_strCsvPath.empty())
-    {
-        // Checked now rather than after a long count that would then be lost.
-        const wxFileName csv(m_strCsvPath);
-        wxString strFolder = csv.GetPath();
-        if (strFolder.empty())
-            strFolder = ".";
-        wxLogNull noLog;
-        if (wxDirExists(m_strCsvPath))
-            return Fail("cannot write the CSV file '" + m_strCsvPath + "': it is a folder");
-        if (!wxDirExists(strFolder))
-            return Fail("cannot write the CSV file '" + m_strCsvPath + "': no folder '" +
-                        strFolder + "'");
-    }
+    // Checked now rather than after a long count that would then be lost.
+    wxString strReason;
+    if (!m_strCsvPath.empty() && m_strCsvPath != "-" && !CheckOutputTarget(m_strCsvPath, strReason))
+        return Fail("cannot write the CSV file '" + NativePath::ToDisplay(m_strCsvPath) +
+                    "': " + strReason);
     return true;
 }
 
@@ -165,20 +159,25 @@ bool CliOptions::SetParam(const wxString& strAssignment)
 
 bool CliOptions::CheckFolders()
 {
-    wxLogNull noLog;
+    const wxString strCwd = NativePath::GetCwd();
     for (wxString& strDir : m_arrDirs)
     {
-        if (!wxFileName::Exists(strDir))
-            return Fail("no such folder: '" + strDir + "'");
-        if (!wxDirExists(strDir))
-            return Fail("not a folder: '" + strDir + "'");
-        if (!wxDir(strDir).IsOpened())
-            return Fail("cannot read the folder '" + strDir + "'");
+        const wxString strShown = NativePath::ToDisplay(strDir);
+        struct stat st;
+        if (!NativePath::Stat(strDir, st))
+            return Fail("no such folder: '" + strShown + "'");
+        if (!S_ISDIR(st.st_mode))
+            return Fail("not a folder: '" + strShown + "'");
+        const int nFd = NativePath::Open(strDir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (nFd < 0)
+            return Fail("cannot read the folder '" + strShown + "'");
+        close(nFd);
 
         // The run lists full paths; "." or "src/../lib" would show up as such in
-        // every file line.
+        // every file line. Only the text changes here, so names that are not
+        // UTF-8 keep their bytes.
         wxFileName name = wxFileName::DirName(strDir);
-        name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE | wxPATH_NORM_TILDE);
+        name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE | wxPATH_NORM_TILDE, strCwd);
         wxString strFull = name.GetPath();
         if (strFull.empty())
             strFull = wxString(wxFILE_SEP_PATH);

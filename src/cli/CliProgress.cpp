@@ -1,6 +1,7 @@
 #include "cli/CliProgress.h"
 
 #include "engine/CountingManager.h"
+#include "engine/NativePath.h"
 
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -42,7 +43,8 @@ void CliProgress::Draw()
     std::string strFolder;
     if (!m_manager.m_arrFileResults.empty())
     {
-        const wxScopedCharBuffer buf = m_manager.m_arrFileResults.back()->m_strFolder.utf8_str();
+        const wxScopedCharBuffer buf =
+            NativePath::ToDisplay(m_manager.m_arrFileResults.back()->m_strFolder).utf8_str();
         strFolder.assign(buf.data(), buf.length());
     }
     const std::string strLine =

@@ -1,4 +1,5 @@
 #include "cli/CliApp.h"
+#include "engine/NativePath.h"
 
 #include <clocale>
 #include <cstdio>
@@ -10,7 +11,7 @@
 // rules file as the window program.
 int main(int argc, char** argv)
 {
-    // File names and arguments in the user's character set.
+    // The terminal's character set for anything the libraries print.
     std::setlocale(LC_CTYPE, "");
     wxInitializer init;
     if (!init.IsOk())
@@ -19,16 +20,11 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // Arguments are mostly file names, and those are bytes: read them so that
+    // each one names the same file again, whatever it holds.
     std::vector<wxString> arrArgs;
     for (int i = 1; i < argc; ++i)
-    {
-        wxString strArg(argv[i]);
-        // Bytes that do not decode in the user's character set: try UTF-8, the
-        // usual encoding of file names.
-        if (strArg.empty() && argv[i][0] != '\0')
-            strArg = wxString::FromUTF8(argv[i]);
-        arrArgs.push_back(strArg);
-    }
+        arrArgs.push_back(NativePath::FromBytes(argv[i]));
 
     CliApp app(std::cout, std::cerr);
     if (isatty(fileno(stderr)))

@@ -2,129 +2,82 @@
 // counting manager, and writing the tables back at the end.
 
 #include "config/XmlDocumentEx.h"
+#include "config/XmlReader.h"
 #include "engine/CountingManager.h"
+#include "engine/NativePath.h"
 
 #include <algorithm>
-#include <expat.h>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
-#include <wx/file.h>
-#include <wx/filename.h>
+#include <wx/intl.h>
 #include <wx/log.h>
-#include <wx/mstream.h>
 
 namespace
 {
 
-// Far deeper than any rules file; deeper documents are refused before the
-// document is built, since its nodes are freed recursively.
-constexpr int kMaxDepth = 256;
-
-enum class Scan
+// The whole file, if it is a regular file within the size the reader takes;
+// a FIFO at the path would block the start for good, and the size is
+// checked before anything is read.
+bool ReadRulesFile(const wxString& strPath, std::string& strBytes, wxString& strError)
 {
-    Safe,
-    Refused,
-    UnknownEncoding,
-};
-
-struct ScanState
-{
-    XML_Parser parser = nullptr;
-    int nDepth = 0;
-    bool bRefused = false;
-};
-
-void Refuse(ScanState& state)
-{
-    state.bRefused = true;
-    XML_StopParser(state.parser, XML_FALSE);
-}
-
-void XMLCALL OnEntityDecl(void* pData, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
-                          const XML_Char*, const XML_Char*, const XML_Char*)
-{
-    Refuse(*static_cast<ScanState*>(pData));
-}
-
-void XMLCALL OnStartElement(void* pData, const XML_Char*, const XML_Char**)
-{
-    ScanState& state = *static_cast<ScanState*>(pData);
-    if (++state.nDepth > kMaxDepth)
-        Refuse(state);
-}
-
-void XMLCALL OnEndElement(void* pData, const XML_Char*)
-{
-    --static_cast<ScanState*>(pData)->nDepth;
-}
-
-// Looks for what a rules file never needs and what could make parsing it
-// expensive: entity declarations (an entity-expansion bomb would otherwise be
-// expanded, or its references silently dropped) and absurd nesting. Other
-// errors are left to the document parser, which refuses the file itself.
-Scan ScanDocument(const std::string& strBytes, const XML_Char* pszEncoding)
-{
-    ScanState state;
-    state.parser = XML_ParserCreate(pszEncoding);
-    if (!state.parser)
-        return Scan::Refused;
-    XML_SetUserData(state.parser, &state);
-    XML_SetEntityDeclHandler(state.parser, OnEntityDecl);
-    XML_SetElementHandler(state.parser, OnStartElement, OnEndElement);
-
-    Scan result = Scan::Safe;
-    constexpr size_t kChunk = 1 << 20;
-    size_t nPos = 0;
-    do
+    const int nFd = NativePath::Open(strPath, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (nFd < 0)
     {
-        const size_t nLen = std::min(kChunk, strBytes.size() - nPos);
-        const bool bFinal = nPos + nLen == strBytes.size();
-        if (XML_Parse(state.parser, strBytes.data() + nPos, static_cast<int>(nLen), bFinal) !=
-            XML_STATUS_OK)
-        {
-            if (XML_GetErrorCode(state.parser) == XML_ERROR_UNKNOWN_ENCODING)
-                result = Scan::UnknownEncoding;
-            break;
-        }
-        nPos += nLen;
-    } while (nPos < strBytes.size());
-
-    if (state.bRefused)
-        result = Scan::Refused;
-    XML_ParserFree(state.parser);
-    return result;
-}
-
-bool IsSafeToParse(const std::string& strBytes)
-{
-    Scan scan = ScanDocument(strBytes, nullptr);
-    // The document parser knows more 8-bit encodings than this scan; every
-    // one of them keeps ASCII markup as it is, so Latin-1 finds the same
-    // declarations.
-    if (scan == Scan::UnknownEncoding)
-        scan = ScanDocument(strBytes, "ISO-8859-1");
-    return scan != Scan::Refused;
-}
-
-// Regular files only: a FIFO at the path would block the start for good.
-bool ReadWholeFile(const wxString& strPath, std::string& strBytes)
-{
-    if (!wxFileName::FileExists(strPath))
+        strError = wxString::FromUTF8(std::strerror(errno));
         return false;
-    wxFile file;
-    if (!file.Open(strPath))
-        return false;
-    char buf[64 * 1024];
-    for (;;)
-    {
-        const ssize_t nRead = file.Read(buf, sizeof(buf));
-        if (nRead == wxInvalidOffset)
-            return false;
-        if (nRead == 0)
-            return true;
-        strBytes.append(buf, static_cast<size_t>(nRead));
     }
+    struct stat st;
+    bool bOk = false;
+    if (fstat(nFd, &st) != 0)
+        strError = wxString::FromUTF8(std::strerror(errno));
+    else if (S_ISDIR(st.st_mode))
+        strError = _("it is a folder");
+    else if (!S_ISREG(st.st_mode))
+        strError = _("it is not a regular file");
+    else
+        bOk = true;
+    const std::size_t nLimit = XmlReader::MAX_FILE_SIZE;
+    if (bOk && static_cast<std::uint64_t>(st.st_size) > nLimit)
+    {
+        strError = wxString::Format(_("it is larger than %d MiB"), int(nLimit >> 20));
+        bOk = false;
+    }
+    // Read up to one byte past the limit, so a file that grew meanwhile is
+    // caught too.
+    if (bOk)
+        strBytes.resize(std::min<std::size_t>(st.st_size, nLimit) + 1);
+    std::size_t nSize = 0;
+    while (bOk)
+    {
+        if (nSize == strBytes.size())
+        {
+            if (nSize > nLimit)
+                break;
+            strBytes.resize(std::min(2 * nSize, nLimit + 1));
+        }
+        const ssize_t nRead = read(nFd, &strBytes[nSize], strBytes.size() - nSize);
+        if (nRead < 0 && errno == EINTR)
+            continue;
+        if (nRead < 0)
+        {
+            strError = wxString::FromUTF8(std::strerror(errno));
+            bOk = false;
+        }
+        if (nRead <= 0)
+            break;
+        nSize += static_cast<std::size_t>(nRead);
+    }
+    close(nFd);
+    strBytes.resize(bOk ? nSize : 0);
+    strBytes.shrink_to_fit();
+    return bOk;
 }
 
 bool IsElement(const wxXmlNode* pNode, const char* pszName)
@@ -155,22 +108,25 @@ bool NaturalLess(const wxString& a, const wxString& b)
 void CountingManager::LoadRules()
 {
     // A broken rules file of the user's must not raise a dialog at start-up;
-    // it simply yields no rules.
+    // it simply yields no rules, and the reason is kept for the command line.
     wxLogNull noLog;
+    m_strRulesError.clear();
 
     std::string strBytes;
-    if (!ReadWholeFile(m_strRulesPath, strBytes) || !IsSafeToParse(strBytes))
+    if (!ReadRulesFile(m_strRulesPath, strBytes, m_strRulesError))
         return;
-
     auto pDoc = std::make_unique<wxXmlDocumentEx>();
-    wxMemoryInputStream stream(strBytes.data(), strBytes.size());
-    if (!pDoc->Load(stream, "UTF-8", wxXMLDOC_NONE))
+    if (!XmlReader::Read(strBytes, *pDoc, m_strRulesError))
         return;
+    std::string().swap(strBytes);
     // A document with another root is not a rules file: keep nothing of it,
     // so that it is not rewritten at the end either.
     wxXmlNode* pRoot = pDoc->GetRoot();
     if (!pRoot || pRoot->GetName() != "rules")
+    {
+        m_strRulesError = _("its root element is not <rules>");
         return;
+    }
     m_pDoc = std::move(pDoc);
     m_pRoot = pRoot;
 

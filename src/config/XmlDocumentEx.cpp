@@ -1,8 +1,11 @@
 #include "config/XmlDocumentEx.h"
 
+#include "config/XmlReader.h"
+
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <unordered_map>
 #include <wx/file.h>
 #include <wx/log.h>
 #include <wx/strconv.h>
@@ -15,25 +18,47 @@ namespace fs = std::filesystem;
 namespace
 {
 
-// "<" and ">" always; a double quote only inside attribute values. An
-// ampersand that already begins "&amp;" is left alone so that a value saved
-// again and again does not grow a new "amp;" each time.
-void AppendEscaped(wxString& strOut, const wxString& str, bool bEscapeQuotes)
+bool IsXmlChar(wxUniChar::value_type c)
 {
-    const size_t nLen = str.length();
-    for (size_t i = 0; i < nLen; ++i)
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Every "&", "<" and ">"; a CR as a character reference, since a parser turns
+// a literal one into a line feed; in attribute values also the double quote,
+// the tab and the line feed, which a parser would turn into blanks. A
+// character XML cannot hold at all (typed into a dialog, never read from a
+// file) becomes U+FFFD, so the file always reads back.
+void AppendEscaped(wxString& strOut, const wxString& str, bool bAttribute)
+{
+    for (wxUniChar ch : str)
     {
-        const wxUniChar ch = str[i];
-        if (ch == '<')
+        switch (ch.GetValue())
+        {
+        case '<':
             strOut += "&lt;";
-        else if (ch == '>')
+            continue;
+        case '>':
             strOut += "&gt;";
-        else if (ch == '&')
-            strOut += str.compare(i + 1, 4, "amp;") == 0 ? "&" : "&amp;";
-        else if (ch == '"' && bEscapeQuotes)
-            strOut += "&quot;";
-        else
-            strOut += ch;
+            continue;
+        case '&':
+            strOut += "&amp;";
+            continue;
+        case '\r':
+            strOut += "&#13;";
+            continue;
+        case '"':
+            strOut += bAttribute ? "&quot;" : "\"";
+            continue;
+        case '\t':
+            strOut += bAttribute ? "&#9;" : "\t";
+            continue;
+        case '\n':
+            strOut += bAttribute ? "&#10;" : "\n";
+            continue;
+        default:
+            strOut += IsXmlChar(ch.GetValue()) ? ch : wxUniChar(0xFFFD);
+        }
     }
 }
 
@@ -63,18 +88,20 @@ void AppendNode(wxString& strOut, const wxXmlNode& node, int nLevel, int nStep)
             return;
         }
         strOut << '>';
-        const bool bIndent = nStep >= 0;
-        const int nChildLevel = bIndent ? nLevel + nStep : nLevel;
-        const wxXmlNode* pLast = nullptr;
+        // An element that holds elements gets one child per line; any other
+        // (a value, text with a comment) is written inline, so its text
+        // reads back exactly as it was. The reader trims text beside
+        // elements, which makes such a layout read back unchanged too.
+        bool bIndent = false;
+        for (const wxXmlNode* p = pChild; p && nStep >= 0 && !bIndent; p = p->GetNext())
+            bIndent = p->GetType() == wxXML_ELEMENT_NODE;
         for (; pChild; pChild = pChild->GetNext())
         {
-            // Text stays inline, so a value reads back exactly as it was.
-            if (bIndent && pChild->GetType() != wxXML_TEXT_NODE)
-                AppendBreak(strOut, nChildLevel);
-            AppendNode(strOut, *pChild, nChildLevel, nStep);
-            pLast = pChild;
+            if (bIndent)
+                AppendBreak(strOut, nLevel + nStep);
+            AppendNode(strOut, *pChild, nLevel + nStep, nStep);
         }
-        if (bIndent && pLast->GetType() != wxXML_TEXT_NODE)
+        if (bIndent)
             AppendBreak(strOut, nLevel);
         strOut << "</" << node.GetName() << '>';
         return;
@@ -93,9 +120,37 @@ void AppendNode(wxString& strOut, const wxXmlNode& node, int nLevel, int nStep)
     }
 }
 
+// The version as the declaration needs it: "1." and digits, else "1.0".
+wxString DeclaredVersion(const wxXmlDocument& doc)
+{
+    const wxString& strVersion = doc.GetVersion();
+    wxString strMinor;
+    if (strVersion.StartsWith("1.", &strMinor) && !strMinor.empty() &&
+        strMinor.find_first_not_of("0123456789") == wxString::npos)
+        return strVersion;
+    return "1.0";
+}
+
+// An encoding name as XML allows it: a letter, then letters, digits, ".",
+// "_" and "-".
+bool IsEncodingName(const wxString& strName)
+{
+    auto isLetter = [](wxUniChar::value_type c)
+    { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (strName.empty() || !isLetter(strName[0].GetValue()))
+        return false;
+    for (wxUniChar ch : strName)
+    {
+        const wxUniChar::value_type c = ch.GetValue();
+        if (!isLetter(c) && !(c >= '0' && c <= '9') && c != '.' && c != '_' && c != '-')
+            return false;
+    }
+    return true;
+}
+
 wxString RenderText(const wxXmlDocument& doc, const wxString& strEncoding, int nStep)
 {
-    const wxString strVersion = doc.GetVersion().empty() ? wxString("1.0") : doc.GetVersion();
+    const wxString strVersion = DeclaredVersion(doc);
     wxString strOut =
         wxString::Format("<?xml version=\"%s\" encoding=\"%s\"?>\n", strVersion, strEncoding);
     // Comments around the root are the user's too; keep them on lines of
@@ -112,27 +167,36 @@ wxString RenderText(const wxXmlDocument& doc, const wxString& strEncoding, int n
     return strOut;
 }
 
-// The whole text in the encoding the document declares. An encoding that is
-// unknown here, that is not a superset of ASCII (the markup must stay
-// readable) or that cannot hold every character of the text is replaced by
-// UTF-8, and the declaration says so: the file must read back as written.
+// The whole text in the encoding the document declares, written with the
+// byte table the reader reads it with. An encoding that has no such table
+// (UTF-16, several bytes per character, unknown) or that cannot hold every
+// character of the text is replaced by UTF-8, and the declaration says so:
+// the file must read back as written.
 std::string Render(const wxXmlDocument& doc, int nStep)
 {
     const wxString& strEncoding = doc.GetFileEncoding();
-    if (!strEncoding.empty() && !strEncoding.IsSameAs("UTF-8", false))
+    int arrMap[256];
+    if (IsEncodingName(strEncoding) && !strEncoding.IsSameAs("UTF-8", false) &&
+        XmlReader::SingleByteTable(strEncoding, arrMap))
     {
-        wxLogNull noLog;
-        const wxCSConv conv(strEncoding);
-        const wchar_t szProbe[] = L"<?xml";
-        size_t nLen = 0;
-        const wxCharBuffer probe = conv.IsOk() ? conv.cWC2MB(szProbe, 5, &nLen) : wxCharBuffer();
-        if (nLen == 5 && std::string(probe.data(), nLen) == "<?xml")
+        std::unordered_map<wxUniChar::value_type, char> bytes;
+        for (int i = 255; i >= 0; --i)
         {
-            const wxString strText = RenderText(doc, strEncoding, nStep);
-            const wxCharBuffer buf = conv.cWC2MB(strText.wc_str(), strText.length(), &nLen);
-            if (nLen != 0 && nLen != wxCONV_FAILED)
-                return std::string(buf.data(), nLen);
+            if (arrMap[i] >= 0)
+                bytes[static_cast<wxUniChar::value_type>(arrMap[i])] = static_cast<char>(i);
         }
+        const wxString strText = RenderText(doc, strEncoding, nStep);
+        std::string strOut;
+        strOut.reserve(strText.length());
+        for (wxUniChar c : strText)
+        {
+            const auto it = bytes.find(c.GetValue());
+            if (it == bytes.end())
+                break;
+            strOut += it->second;
+        }
+        if (strOut.size() == strText.length())
+            return strOut;
     }
     const wxString strText = RenderText(doc, "UTF-8", nStep);
     const wxScopedCharBuffer utf8 = strText.utf8_str();
@@ -157,6 +221,16 @@ bool wxXmlDocumentEx::Save(const wxString& filename, int indentstep) const
 {
     if (!GetRoot())
         return false;
+    const std::string strText = Render(*this, indentstep);
+    // A text the next start would refuse is not written, so the file there
+    // stays one that loads. A save can outgrow the reader's limits: values
+    // an extension took from the one before it are written out in full.
+    {
+        wxXmlDocument check;
+        wxString strError;
+        if (!XmlReader::Read(strText, check, strError))
+            return false;
+    }
 
     // The text goes to a file beside the target first and replaces the target
     // only once all of it is on disk: a crash or a full disk leaves the old
@@ -177,8 +251,7 @@ bool wxXmlDocumentEx::Save(const wxString& filename, int indentstep) const
         if (!ec && fs::is_regular_file(status))
             fs::permissions(std::string(strTemp.fn_str()), status.permissions(), ec);
 
-        wxFileOutputStream stream(file);
-        bOk = stream.IsOk() && Save(stream, indentstep);
+        bOk = file.Write(strText.data(), strText.size()) == strText.size();
         bOk = bOk && file.Flush(); // to the disk, not only to the cache
         bOk = file.Close() && bOk;
     }

@@ -5,7 +5,9 @@
 class wxOutputStream;
 
 // The rules document. Its writer produces the exact text form of the rules
-// file: two spaces per level, values inline, "&amp;" never escaped twice.
+// file: two spaces per level, values inline and escaped so that they read back
+// exactly (XmlReader reads it). Saving what was read gives the same bytes
+// again.
 class wxXmlDocumentEx : public wxXmlDocument
 {
 public:

@@ -1,6 +1,7 @@
 #include "engine/Counter.h"
 
 #include "engine/LineReader.h"
+#include "engine/NativePath.h"
 
 #include <cstring>
 #include <fcntl.h>
@@ -112,12 +113,13 @@ std::size_t Counter::Find(std::string_view text, std::string_view marker, std::s
 
 void Counter::CountFile(FileResult& file)
 {
-    const wxCharBuffer path = file.m_strPath.fn_str();
-    if (!path.data() || !*path.data())
-        return;
+    // Until it has been read to the end, the file counts as one that could
+    // not be read.
+    file.m_bUnreadable = true;
     // Non-blocking, so that opening a FIFO returns at once; it is then turned
-    // away below, as are devices and sockets.
-    const int nFd = ::open(path.data(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // away below, as are devices and sockets. By the path's real bytes, which
+    // may not be UTF-8, at any depth.
+    const int nFd = NativePath::Open(file.m_strPath, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (nFd < 0)
         return;
     struct stat st;
@@ -140,10 +142,12 @@ void Counter::CountFile(FileResult& file)
     std::int64_t nLines = 0, nCodeLines = 0, nCommentLines = 0, nCodeCommentLines = 0,
                  nBlankLines = 0;
     bool bFailed;
+    std::size_t nBytesRead;
     {
         LineReader lines(nFd, arrBuffer);
         CountLines(lines, nLines, nCodeLines, nCommentLines, nCodeCommentLines, nBlankLines);
         bFailed = lines.Failed();
+        nBytesRead = lines.BytesRead();
     }
     ::close(nFd);
     // A very long line grows the buffer; do not keep that memory for the
@@ -153,7 +157,11 @@ void Counter::CountFile(FileResult& file)
     if (bFailed)
         return;
 
-    file.m_nSize = static_cast<std::int64_t>(st.st_size);
+    file.m_bUnreadable = false;
+    // What was counted, not what the file held when it was opened: a file
+    // that shrinks or grows meanwhile must not get a size its lines disagree
+    // with.
+    file.m_nSize = static_cast<std::int64_t>(nBytesRead);
     file.m_nLines = nLines;
     file.m_nCodeLines = nCodeLines;
     file.m_nCommentLines = nCommentLines;

@@ -33,10 +33,10 @@ public:
                             std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
                             std::int64_t& nBlankLines) = 0;
 
-    // Reads the file at file.m_strPath and fills its size, date and counts. A
-    // file that cannot be opened, or is not a regular file, keeps zeros and
-    // the date it came with; one that fails while being read keeps zeros and
-    // gets its own date.
+    // Reads the file at file.m_strPath and fills its size (the bytes read),
+    // date and counts. A file that cannot be opened, or is not a regular file,
+    // keeps zeros and the date it came with; one that fails while being read
+    // keeps zeros and gets its own date. Both are marked m_bUnreadable.
     void CountFile(FileResult& file);
 
     // Counts every line by the comment markers of a rule; without a rule every

@@ -54,6 +54,8 @@ public:
     void SetRulesPath(const wxString& strPath) { m_strRulesPath = strPath; }
     const wxString& GetRulesPath() const { return m_strRulesPath; }
     bool RulesLoaded() const { return m_pRoot != nullptr; }
+    // Why the last LoadRules loaded nothing, in one line; empty after a load.
+    const wxString& GetRulesError() const { return m_strRulesError; }
     // The command-line tool reads the rules but never writes them back.
     void SetSaveRulesOnDestroy(bool bSave) { m_bSaveRulesOnDestroy = bSave; }
 
@@ -100,5 +102,6 @@ private:
 
     MessagePump* m_pMessagePump = nullptr;
     wxString m_strRulesPath;
+    wxString m_strRulesError;
     bool m_bSaveRulesOnDestroy = true;
 };

@@ -1,7 +1,11 @@
 #include "engine/DirectoryLister.h"
 
+#include "engine/NativePath.h"
+
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <wx/filefn.h>
 
 namespace
@@ -48,9 +52,16 @@ EntryKind Classify(int nDirFd, const dirent* pEntry)
 
 void List(const wxString& strDir, EntryKind wanted, std::vector<wxString>& arrOut)
 {
-    DIR* pDir = opendir(strDir.fn_str());
-    if (!pDir)
+    // By the folder's real bytes, at any depth.
+    const int nDirFd = NativePath::Open(strDir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (nDirFd < 0)
         return; // a directory that cannot be listed contributes nothing
+    DIR* pDir = fdopendir(nDirFd);
+    if (!pDir)
+    {
+        close(nDirFd);
+        return;
+    }
     const int nFd = dirfd(pDir);
     while (const dirent* pEntry = readdir(pDir))
     {
@@ -58,10 +69,7 @@ void List(const wxString& strDir, EntryKind wanted, std::vector<wxString>& arrOu
             continue; // ".", ".." and hidden entries
         if (Classify(nFd, pEntry) != wanted)
             continue;
-        const wxString strName(pEntry->d_name, *wxConvFileName);
-        if (strName.empty())
-            continue; // a name the file-name encoding cannot represent could not be reopened
-        arrOut.push_back(DirectoryLister::Join(strDir, strName));
+        arrOut.push_back(DirectoryLister::Join(strDir, NativePath::FromBytes(pEntry->d_name)));
     }
     closedir(pDir);
 }

@@ -9,7 +9,8 @@
 // Hidden entries (names starting with a dot) are never listed. Symbolic links
 // to directories are never returned as subdirectories, so a link cycle cannot
 // make a walk endless. FIFOs, sockets and devices are not files: opening one
-// could block the run or never end.
+// could block the run or never end. Names are kept byte for byte (NativePath),
+// so each listed path opens again whatever its bytes and however deep it is.
 class DirectoryLister
 {
 public:

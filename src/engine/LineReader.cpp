@@ -11,7 +11,8 @@ LineReader::LineReader(int nFd, std::vector<char>& arrBuffer, std::size_t nChunk
 }
 
 LineReader::LineReader(std::string_view bytes)
-    : m_pData(bytes.data() ? bytes.data() : ""), m_nEnd(bytes.size()), m_bEof(true)
+    : m_pData(bytes.data() ? bytes.data() : ""), m_nEnd(bytes.size()), m_nBytesRead(bytes.size()),
+      m_bEof(true)
 {
     m_nNextLf = Find('\n');
     m_nNextCr = Find('\r');
@@ -70,7 +71,10 @@ void LineReader::Refill()
         nRead = ::read(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize);
     while (nRead < 0 && errno == EINTR);
     if (nRead > 0)
+    {
         m_nEnd += static_cast<std::size_t>(nRead);
+        m_nBytesRead += static_cast<std::size_t>(nRead);
+    }
     else
     {
         m_bEof = true;

@@ -63,6 +63,9 @@ public:
 
     // True when reading the file failed part of the way through.
     bool Failed() const { return m_bFailed; }
+    // The bytes read so far: the file's size once the last line is taken,
+    // even when the file changed after it was opened.
+    std::size_t BytesRead() const { return m_nBytesRead; }
 
 private:
     // Position of the first LF or CR at or after m_nScan, m_nEnd when there is
@@ -96,6 +99,7 @@ private:
     std::size_t m_nEnd = 0;  // end of the bytes read so far
     std::size_t m_nNextLf = 0;
     std::size_t m_nNextCr = 0;
+    std::size_t m_nBytesRead = 0;
     bool m_bEof = false;
     bool m_bFailed = false;
     // The current line is over the limit: its first m_nMaxLine bytes stand at

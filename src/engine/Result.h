@@ -58,6 +58,8 @@ private:
     }
 };
 
+// Paths and names keep bytes that are not UTF-8 as NativePath does: open by
+// them as they are, and show them through NativePath::ToDisplay.
 class FileResult : public Result
 {
 public:
@@ -67,6 +69,9 @@ public:
     wxString m_strExt;    // lower-case extension with its dot
     wxDateTime m_dtModified;
     bool m_bVisible = true;
+    // It could not be opened or read: it counts as a file of zero lines, and
+    // the command line names it.
+    bool m_bUnreadable = false;
 };
 
 class DirectoryResult : public Result

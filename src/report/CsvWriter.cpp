@@ -2,6 +2,7 @@
 
 #include "config/Version.h"
 #include "engine/CountingManager.h"
+#include "engine/NativePath.h"
 #include "report/LinePercentageResult.h"
 #include "report/OutputFile.h"
 
@@ -97,7 +98,7 @@ std::string FileLine(const FileResult& f)
 
 std::string CsvField(const wxString& strField)
 {
-    const std::string str = Utf8(strField);
+    const std::string str = Utf8(NativePath::ToDisplay(strField));
     if (str.find_first_of(",\"\r\n") == std::string::npos)
         return str;
     std::string strQuoted = "\"";

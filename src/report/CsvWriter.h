@@ -19,5 +19,6 @@ std::string FormatResultCsv(const CountingManager& manager);
 
 // One field as CSV readers expect it: enclosed in double quotes, with inner
 // double quotes doubled, when it holds a comma, a double quote, a CR or an LF;
-// unchanged otherwise.
+// unchanged otherwise. Bytes of a file name that are not UTF-8 are written as
+// U+FFFD.
 std::string CsvField(const wxString& strField);

@@ -1,68 +1,272 @@
 #include "report/OutputFile.h"
 
-#include <wx/file.h>
-#include <wx/filename.h>
-#include <wx/log.h>
+#include "engine/NativePath.h"
+
+#include <wx/intl.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
-wxString LastErrorText()
+wxString ErrorText(int nError)
 {
-    return wxString::FromUTF8(std::strerror(errno));
+    return wxString::FromUTF8(std::strerror(nError));
+}
+
+std::string FolderOf(const std::string& strPath)
+{
+    const std::size_t nSlash = strPath.rfind('/');
+    if (nSlash == std::string::npos)
+        return ".";
+    return nSlash == 0 ? std::string("/") : strPath.substr(0, nSlash);
+}
+
+// The file a chain of symbolic links ends at, existing or not: writing
+// "through" a link writes that file and keeps the link. A path that is no
+// link is its own end.
+bool FollowLinks(std::string strPath, std::string& strEnd, int& nError)
+{
+    // As many links as the system itself follows before it gives up.
+    for (int nLinks = 0; nLinks < 40; ++nLinks)
+    {
+        struct stat st;
+        if (!NativePath::Stat(strPath, st, false) || !S_ISLNK(st.st_mode))
+        {
+            strEnd = strPath;
+            return true;
+        }
+        std::string strLink;
+        if (!NativePath::ReadLink(strPath, strLink))
+        {
+            nError = errno;
+            return false;
+        }
+        strPath = strLink[0] == '/' ? strLink : FolderOf(strPath) + "/" + strLink;
+    }
+    nError = ELOOP;
+    return false;
+}
+
+// A new file beside strTarget, named after it and hidden, open for writing.
+// It is made with the permissions a new file gets (the umask applies).
+int CreateTemporary(const std::string& strTarget, std::string& strTemp)
+{
+    const std::size_t nSlash = strTarget.rfind('/');
+    const std::string strFolder =
+        nSlash == std::string::npos ? "" : strTarget.substr(0, nSlash + 1);
+    const std::string strName =
+        nSlash == std::string::npos ? strTarget : strTarget.substr(nSlash + 1);
+    unsigned long nSeed =
+        static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<unsigned long>(getpid()) << 16);
+    for (int nTry = 0; nTry < 100; ++nTry)
+    {
+        nSeed = nSeed * 6364136223846793005ULL + 1442695040888963407ULL;
+        char szSuffix[20];
+        std::snprintf(szSuffix, sizeof(szSuffix), ".%06lx", (nSeed >> 20) & 0xFFFFFF);
+        strTemp = strFolder + "." + strName + szSuffix;
+        const int nFd = NativePath::Open(strTemp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (nFd >= 0 || errno != EEXIST)
+            return nFd;
+    }
+    return -1;
+}
+
+// Writes everything, or fails with errno set. A reader that goes away (a
+// FIFO closed at its other end) must make the write fail, not end the program
+// with SIGPIPE; the signal is held back for this thread while writing and a
+// pending one is taken away again.
+bool WriteAll(int nFd, const std::string& strBytes)
+{
+    sigset_t pipeSet, oldSet;
+    sigemptyset(&pipeSet);
+    sigaddset(&pipeSet, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSet, &oldSet);
+    const bool bWasPending = [&]
+    {
+        sigset_t pending;
+        return sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
+    }();
+
+    const char* p = strBytes.data();
+    std::size_t nLeft = strBytes.size();
+    bool bOk = true;
+    while (nLeft > 0)
+    {
+        const ssize_t nWritten = ::write(nFd, p, nLeft);
+        if (nWritten < 0 && errno == EINTR)
+            continue;
+        if (nWritten <= 0)
+        {
+            bOk = false;
+            break;
+        }
+        p += nWritten;
+        nLeft -= static_cast<std::size_t>(nWritten);
+    }
+
+    const int nError = errno;
+    if (!bOk && nError == EPIPE && !bWasPending)
+    {
+        const timespec noWait{0, 0};
+        sigtimedwait(&pipeSet, nullptr, &noWait);
+    }
+    pthread_sigmask(SIG_SETMASK, &oldSet, nullptr);
+    errno = nError;
+    return bOk;
+}
+
+bool Fail(wxString& strError, int nError)
+{
+    strError = ErrorText(nError);
+    return false;
+}
+
+bool ReplaceRegularFile(const std::string& strTarget, const std::string& strBytes,
+                        wxString& strError)
+{
+    std::string strTemp;
+    const int nFd = CreateTemporary(strTarget, strTemp);
+    if (nFd < 0)
+        return Fail(strError, errno);
+
+    // The export keeps the permissions (and, where allowed, the owner) of the
+    // file it replaces.
+    struct stat old;
+    if (NativePath::Stat(strTarget, old) && S_ISREG(old.st_mode))
+    {
+        fchmod(nFd, old.st_mode & 07777);
+        if (fchown(nFd, old.st_uid, old.st_gid) != 0)
+        {
+            // Only root may give a file away; anyone else's export stays theirs.
+        }
+    }
+    bool bOk = WriteAll(nFd, strBytes) && fsync(nFd) == 0;
+    int nError = errno;
+    if (::close(nFd) != 0 && bOk)
+    {
+        bOk = false;
+        nError = errno;
+    }
+    if (bOk && rename(strTemp.c_str(), strTarget.c_str()) != 0)
+    {
+        bOk = false;
+        nError = errno;
+    }
+    if (!bOk)
+    {
+        unlink(strTemp.c_str());
+        return Fail(strError, nError);
+    }
+    return true;
+}
+
+// What is at the path: nothing yet (a new file), a regular file (perhaps at
+// the end of links), or something to write in place.
+enum class Target
+{
+    Replace,
+    InPlace,
+};
+
+bool Examine(const std::string& strPath, Target& target, std::string& strFile, wxString& strError)
+{
+    struct stat st;
+    if (NativePath::Stat(strPath, st))
+    {
+        if (S_ISDIR(st.st_mode))
+        {
+            strError = _("it is a folder");
+            return false;
+        }
+        if (!S_ISREG(st.st_mode))
+        {
+            target = Target::InPlace;
+            strFile = strPath;
+            return true;
+        }
+    }
+    // Nothing there, or a folder on the way is missing or no folder: a new
+    // file, whose folder is looked at when it is made.
+    else if (errno != ENOENT && errno != ENOTDIR)
+        return Fail(strError, errno);
+    // A regular file or a new one; a dangling link names where the new one goes.
+    int nError = 0;
+    if (!FollowLinks(strPath, strFile, nError))
+        return Fail(strError, nError);
+    target = Target::Replace;
+    return true;
+}
+
+// Checks that the folder of a new or replaced file exists and takes a new
+// file, by making one and removing it again.
+bool CheckFolder(const std::string& strFile, wxString& strError)
+{
+    const std::string strFolder = FolderOf(strFile);
+    struct stat st;
+    if (!NativePath::Stat(strFolder, st) || !S_ISDIR(st.st_mode))
+    {
+        strError = wxString::Format(_("no folder '%s'"),
+                                    NativePath::ToDisplay(NativePath::FromBytes(strFolder)));
+        return false;
+    }
+    std::string strTemp;
+    const int nFd = CreateTemporary(strFile, strTemp);
+    if (nFd < 0)
+        return Fail(strError, errno);
+    ::close(nFd);
+    unlink(strTemp.c_str());
+    return true;
 }
 } // namespace
 
 bool WriteOutputFile(const wxString& strPath, const std::string& strBytes, wxString& strError)
 {
-    // A file error must not become a dialog here; the caller reports it.
-    wxLogNull noLog;
-    // Absolute, so the temporary file lands beside the target even for a bare
-    // file name (a prefix without a folder would put it in the system's
-    // temporary folder, perhaps on another file system).
-    wxFileName target(strPath);
-    target.MakeAbsolute();
-    errno = 0;
-    const wxString strTemp =
-        wxFileName::CreateTempFileName(target.GetPathWithSep() + "." + target.GetFullName() + ".");
-    if (strTemp.empty())
-    {
-        strError = LastErrorText();
+    const std::string strPathBytes = NativePath::ToBytes(strPath);
+    if (strPathBytes.empty())
+        return Fail(strError, ENOENT);
+    Target target;
+    std::string strFile;
+    if (!Examine(strPathBytes, target, strFile, strError))
         return false;
-    }
-    bool bOk = false;
+    if (target == Target::Replace)
+        return ReplaceRegularFile(strFile, strBytes, strError);
+
+    // A FIFO waits here for its reader, as a shell's redirection would.
+    const int nFd = NativePath::Open(strFile, O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (nFd < 0)
+        return Fail(strError, errno);
+    struct stat st;
+    if (fstat(nFd, &st) == 0 && S_ISREG(st.st_mode))
     {
-        wxFile file(strTemp, wxFile::write);
-        bOk = file.IsOpened() && file.Write(strBytes.data(), strBytes.size()) == strBytes.size() &&
-              file.Flush() && file.Close();
-        if (!bOk)
-            strError = LastErrorText();
+        // Replaced by a regular file since it was looked at: that one is
+        // replaced whole, not written over.
+        ::close(nFd);
+        return WriteOutputFile(strPath, strBytes, strError);
     }
-    if (bOk)
-    {
-        // The temporary file is created private to its owner; the export keeps
-        // the permissions of the file it replaces, or those of any new file.
-        struct stat old;
-        mode_t nMode;
-        if (stat(strPath.fn_str(), &old) == 0)
-            nMode = old.st_mode & 07777;
-        else
-        {
-            const mode_t nMask = umask(0);
-            umask(nMask);
-            nMode = 0666 & ~nMask;
-        }
-        chmod(strTemp.fn_str(), nMode);
-        if (rename(strTemp.fn_str(), target.GetFullPath().fn_str()) != 0)
-        {
-            strError = LastErrorText();
-            bOk = false;
-        }
-    }
-    if (!bOk)
-        wxRemoveFile(strTemp);
-    return bOk;
+    const bool bOk = WriteAll(nFd, strBytes);
+    const int nError = errno;
+    ::close(nFd);
+    return bOk || Fail(strError, nError);
+}
+
+bool CheckOutputTarget(const wxString& strPath, wxString& strError)
+{
+    const std::string strPathBytes = NativePath::ToBytes(strPath);
+    if (strPathBytes.empty())
+        return Fail(strError, ENOENT);
+    Target target;
+    std::string strFile;
+    if (!Examine(strPathBytes, target, strFile, strError))
+        return false;
+    if (target == Target::InPlace)
+        return access(strFile.c_str(), W_OK) == 0 || Fail(strError, errno);
+    return CheckFolder(strFile, strError);
 }

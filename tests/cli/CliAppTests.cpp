@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <wx/filefn.h>
 #include <wx/utils.h>
 
@@ -200,6 +202,8 @@ TEST_F(CliAppTest, BadInputFailsWithOneLineAndStatusTwoBeforeCounting)
     const std::string strBroken = m_dir.Write("broken.xml", "<rules><rule><type>C</rule>");
     const std::string strFile = m_dir / "tree/a.c";
     const std::string strCsv = m_dir / "never.csv";
+    const std::string strFifo = m_dir / "fifo.xml";
+    ASSERT_EQ(::mkfifo(strFifo.c_str(), 0600), 0);
     const struct
     {
         const char* szName;
@@ -217,7 +221,20 @@ TEST_F(CliAppTest, BadInputFailsWithOneLineAndStatusTwoBeforeCounting)
         {"malformed rules file",
          {"--rules", strBroken, m_strRoot},
          false,
-         "the rules file '" + strBroken + "' is not a valid rules file"},
+         "the rules file '" + strBroken +
+             "' is not a valid rules file: it is not well-formed XML (line 1: mismatched tag)"},
+        {"rules file is a folder",
+         {"--rules", m_strRoot, m_strRoot},
+         false,
+         "the rules file '" + m_strRoot + "' is a folder"},
+        {"rules file is a FIFO",
+         {"--rules", strFifo, m_strRoot},
+         false,
+         "the rules file '" + strFifo + "' is not a regular file"},
+        {"csv below a regular file",
+         {"--csv", strFile + "/out.csv", m_strRoot},
+         true,
+         "cannot write the CSV file '" + strFile + "/out.csv': no folder '" + strFile + "'"},
         {"unknown type names the known ones",
          {"--types", ".c;.java", m_strRoot},
          true,
@@ -251,6 +268,44 @@ TEST_F(CliAppTest, BadInputFailsWithOneLineAndStatusTwoBeforeCounting)
         EXPECT_EQ(out.str(), "") << row.szName;
         EXPECT_FALSE(std::filesystem::exists(strCsv)) << row.szName << ": nothing counted";
     }
+}
+
+TEST_F(CliAppTest, CsvToStandardOutputReplacesTheTable)
+{
+    const wxString strOldCwd = wxGetCwd();
+    ASSERT_TRUE(wxSetWorkingDirectory(wxString::FromUTF8(m_dir.MakeDir("work"))));
+    const int nStatus = Run({"--types", ".c;.h", "--csv", "-", m_strRoot});
+    wxSetWorkingDirectory(strOldCwd);
+    ASSERT_EQ(nStatus, 0) << m_err.str();
+    const std::string strOut = m_out.str();
+    EXPECT_EQ(strOut.rfind("# ---", 0), 0u) << strOut;
+    EXPECT_NE(strOut.find("\r\nLines,6,100%\r\n"), std::string::npos);
+    EXPECT_EQ(strOut.find("Low-level design"), std::string::npos) << "no table in the CSV";
+    EXPECT_TRUE(std::filesystem::is_empty(m_dir / "work")) << "no file named '-'";
+}
+
+TEST_F(CliAppTest, FilesThatCouldNotBeReadAreNamedOnOneLine)
+{
+    // A dangling link is a file that cannot be opened, even for root.
+    for (const char* szName : {"x1.c", "x2.c", "x3.c", "x4.c"})
+        ASSERT_EQ(::symlink("gone", (m_dir / "tree/sub/" + szName).c_str()), 0);
+    ASSERT_EQ(Run({"--types", ".c", m_strRoot}), 0);
+    const std::string strErr = m_err.str();
+    EXPECT_TRUE(std::regex_match(strErr, std::regex("linecast-cli: 4 files could not be read and "
+                                                    "counted as empty: '[^']+/x\\d\\.c', "
+                                                    "'[^']+', '[^']+' and 1 more\n")))
+        << strErr;
+    EXPECT_EQ(LineStartingWith(m_out.str(), "Total")[1], "5") << "still counted, as empty";
+
+    std::filesystem::remove(m_dir / "tree/sub/x1.c");
+    std::filesystem::remove(m_dir / "tree/sub/x2.c");
+    std::filesystem::remove(m_dir / "tree/sub/x3.c");
+    ASSERT_EQ(Run({"--types", ".c", m_strRoot}), 0);
+    EXPECT_EQ(m_err.str(), "linecast-cli: 1 file could not be read and counted as empty: '" +
+                               m_strRoot + "/sub/x4.c'\n");
+
+    ASSERT_EQ(Run({"--types", ".h", m_strRoot}), 0);
+    EXPECT_EQ(m_err.str(), "") << "nothing to say when every file was read";
 }
 
 TEST_F(CliAppTest, NeverWritesTheRulesFile)
@@ -338,6 +393,14 @@ TEST_F(CliAppTest, TheProgramReportsThroughItsExitStatus)
     EXPECT_EQ(LineStartingWith(ReadFileBytes(strOut), "Total")[1], "1");
     EXPECT_EQ(ReadFileBytes(strErr), "")
         << "no progress line when standard error is not a terminal";
+
+    // A folder named by bytes that are not UTF-8 is found and counted.
+    m_dir.Write("tree/sub\xE9/x.h", "int x;\n");
+    EXPECT_EQ(
+        run("--rules '" + m_strRules + "' --types .h \"$(printf '" + m_strRoot + "/sub\\351')\""),
+        0)
+        << ReadFileBytes(strErr);
+    EXPECT_EQ(LineStartingWith(ReadFileBytes(strOut), "Total")[1], "1");
 }
 #endif
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "cli/CliOptions.h"
 #include "engine/CountingManager.h"
+#include "engine/NativePath.h"
 
 #include <gtest/gtest.h>
 
@@ -139,6 +140,13 @@ TEST(CliOptionsTest, FoldersMustExistAndBecomeAbsolute)
     ASSERT_TRUE(options.CheckFolders()) << options.m_strError;
     EXPECT_EQ(options.m_arrDirs[0], wxString::FromUTF8(dir / "src"));
     EXPECT_EQ(options.m_arrDirs[1], wxString::FromUTF8(dir / "src"));
+
+    // A name that is not UTF-8 keeps its bytes.
+    dir.MakeDir("sub\xE9");
+    CliOptions bytes;
+    bytes.m_arrDirs.push_back(NativePath::FromBytes(dir / "src/../sub\xE9"));
+    ASSERT_TRUE(bytes.CheckFolders()) << bytes.m_strError;
+    EXPECT_EQ(NativePath::ToBytes(bytes.m_arrDirs[0]), dir / "sub\xE9");
 
     CliOptions missing;
     missing.m_arrDirs.push_back(wxString::FromUTF8(dir / "nope"));

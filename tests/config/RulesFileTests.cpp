@@ -204,12 +204,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "<rules>\n  <!-- hand-written note -->\n"
                     "  <settings>\n    <colour>blue</colour>\n  </settings>\n" +
                     RuleText("Basic", "", "'", "", "") + "</rules>\n"},
-        LoadRow{"EscapedTextSurvivesAndAmpersandsAreNotEscapedTwice",
+        LoadRow{"EscapedTextSurvivesAndEveryAmpersandIsEscaped",
                 "<rules><rule><type>T</type><desc>R&amp;D &lt;b&gt; \"q\" &amp;amp;</desc>"
                 "</rule></rules>",
                 "rule T|R&D <b> \"q\" &amp;|||\n",
                 std::string(kDecl) + "<rules>\n" +
-                    RuleText("T", "R&amp;D &lt;b&gt; \"q\" &amp;", "", "", "") + "</rules>\n"},
+                    RuleText("T", "R&amp;D &lt;b&gt; \"q\" &amp;amp;", "", "", "") + "</rules>\n"},
         LoadRow{"RulesAreWrittenInNameOrderWhateverTheTableOrder",
                 "<rules><rule><type>Xml</type></rule><rule><type>sql</type></rule>"
                 "<rule><type>C</type></rule><rule><type>Basic</type></rule></rules>",
@@ -222,7 +222,8 @@ INSTANTIATE_TEST_SUITE_P(
 struct UnusableRow
 {
     const char* pszName;
-    std::string strFile; // empty: no file at all
+    std::string strFile;   // empty: no file at all
+    const char* pszReason; // part of GetRulesError(), which the command line prints
 };
 
 void PrintTo(const UnusableRow& row, std::ostream* pOut)
@@ -254,6 +255,7 @@ TEST_P(RulesFileUnusable, LoadsNothingSaysNothingAndIsNotWrittenAtExit)
         EXPECT_TRUE(manager.m_ruleTable.empty());
         EXPECT_TRUE(manager.m_extensionTable.empty());
         EXPECT_EQ(log.m_nMessages, 0);
+        EXPECT_TRUE(manager.GetRulesError().Contains(row.pszReason)) << manager.GetRulesError();
     } // the manager saves on destruction
     if (row.strFile.empty())
         EXPECT_TRUE(fs::is_empty(dir.Path()));
@@ -287,24 +289,155 @@ std::string DeepNesting(int nDepth)
 }
 } // namespace
 
+std::string WithDesc(const std::string& strDesc)
+{
+    return "<rules><rule><type>C</type><desc>" + strDesc + "</desc></rule></rules>";
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rows, RulesFileUnusable,
     testing::Values(
-        UnusableRow{"MissingFile", ""},
+        UnusableRow{"MissingFile", "", "No such file"},
         UnusableRow{"NotWellFormed",
-                    "<rules><rule><type>C</type></rul></rules>\n<!-- a hand edit gone wrong -->"},
-        UnusableRow{"TruncatedFile", "<?xml version=\"1.0\"?>\n<rules><rule><type>C</ty"},
-        UnusableRow{"NotXmlAtAll", "just some text\n"},
-        UnusableRow{"RootNotNamedRules", "<rulez><rule><type>C</type><extension><name>.c</name>"
-                                         "<ruletype>C</ruletype></extension></rule></rulez>\n"},
+                    "<rules><rule><type>C</type></rul></rules>\n<!-- a hand edit gone wrong -->",
+                    "not well-formed XML (line 1: mismatched tag)"},
+        UnusableRow{"TruncatedFile", "<?xml version=\"1.0\"?>\n<rules><rule><type>C</ty",
+                    "not well-formed"},
+        UnusableRow{"NotXmlAtAll", "just some text\n", "not well-formed"},
+        UnusableRow{"RootNotNamedRules",
+                    "<rulez><rule><type>C</type><extension><name>.c</name>"
+                    "<ruletype>C</ruletype></extension></rule></rulez>\n",
+                    "root element is not <rules>"},
         UnusableRow{"EntityBombInText",
-                    LaughsBomb("<rules><rule><type>&l12;</type></rule></rules>")},
-        UnusableRow{"EntityBombInAttribute", LaughsBomb("<rules a=\"&l12;\"/>")},
+                    LaughsBomb("<rules><rule><type>&l12;</type></rule></rules>"),
+                    "declares entities"},
+        UnusableRow{"EntityBombInAttribute", LaughsBomb("<rules a=\"&l12;\"/>"),
+                    "declares entities"},
         UnusableRow{"AnyEntityDeclaration",
                     "<!DOCTYPE rules [<!ENTITY c \"C\">]><rules><rule><type>&c;</type></rule>"
-                    "</rules>"},
-        UnusableRow{"AbsurdNesting", DeepNesting(100000)}),
+                    "</rules>",
+                    "declares entities"},
+        UnusableRow{"AbsurdNesting", DeepNesting(100000), "nests elements more than 256 deep"},
+        // Loading one long value used to take time growing with its square.
+        UnusableRow{"FileOver16MiB", WithDesc("x") + "<!--" + std::string(16 << 20, ' ') + "-->",
+                    "larger than 16 MiB"},
+        UnusableRow{"ValueOver64KiB", WithDesc(std::string(64 << 10, 'x') + "&#13;"),
+                    "text longer than 64 KiB"},
+        UnusableRow{"AttributeOver64KiB", "<rules a=\"" + std::string((64 << 10) + 1, 'x') + "\"/>",
+                    "text longer than 64 KiB"},
+        UnusableRow{"MoreNodesThanTheLimit",
+                    []
+                    {
+                        std::string strDoc = "<rules>";
+                        for (int i = 0; i < 200001; ++i)
+                            strDoc += "<a/>";
+                        return strDoc + "</rules>";
+                    }(),
+                    "more than 200000 elements"}),
     [](const testing::TestParamInfo<UnusableRow>& info) { return info.param.pszName; });
+
+// Whatever the loader accepts comes back from a save as the same tables, and
+// a second save writes the same bytes as the first.
+struct RoundTripRow
+{
+    const char* pszName;
+    std::string strFile;
+    std::string strTables; // Dump() after the first load
+};
+
+void PrintTo(const RoundTripRow& row, std::ostream* pOut)
+{
+    *pOut << row.pszName;
+}
+
+class RulesFileRoundTrip : public testing::TestWithParam<RoundTripRow>
+{
+};
+
+TEST_P(RulesFileRoundTrip, SaveAndLoadAgainKeepTablesAndBytes)
+{
+    const RoundTripRow& row = GetParam();
+    TempDir dir;
+    const std::string strPath = dir.Write("conf.xml", row.strFile);
+    auto load = [&strPath]
+    {
+        auto pManager = std::make_unique<CountingManager>();
+        pManager->SetSaveRulesOnDestroy(false);
+        pManager->SetRulesPath(strPath);
+        pManager->LoadRules();
+        EXPECT_TRUE(pManager->RulesLoaded()) << pManager->GetRulesError();
+        return pManager;
+    };
+
+    auto pFirst = load();
+    EXPECT_EQ(Dump(*pFirst), row.strTables);
+    pFirst->SaveRules();
+    const std::string strSaved = ReadFileBytes(strPath);
+    EXPECT_EQ(strSaved.rfind("<?xml version=\"1.", 0), 0u) << strSaved;
+
+    auto pSecond = load();
+    EXPECT_EQ(Dump(*pSecond), row.strTables);
+    pSecond->SaveRules();
+    EXPECT_EQ(ReadFileBytes(strPath), strSaved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RulesFileRoundTrip,
+    testing::Values(
+        RoundTripRow{"DeclarationWithBlanksAroundTheEqualsSigns",
+                     "<?xml version= \"1.0\" encoding =\"UTF-8\" ?>\n"
+                     "<rules><rule><type>C</type></rule></rules>",
+                     "rule C||||\n"},
+        RoundTripRow{"DeclarationWithCarriageReturnsInLatin1",
+                     "<?xml\rversion=\r'1.0'\r\nencoding=\r\n'ISO-8859-1'?>\r\n"
+                     "<rules><rule><type>caf\xE9</type></rule></rules>",
+                     "rule caf\xC3\xA9||||\n"},
+        RoundTripRow{"TextDirectlyInsideTheRoot",
+                     "<rules>stray <rule><type>C</type></rule> text\n</rules>", "rule C||||\n"},
+        RoundTripRow{"EntityTextInAValueStaysText",
+                     "<rules><rule><type>T</type><desc>AT&amp;amp;T &amp;lt;</desc></rule></rules>",
+                     "rule T|AT&amp;T &lt;|||\n"},
+        RoundTripRow{"CarriageReturnsInAValue",
+                     "<rules><rule><type>T</type><desc>a&#13;b&#13;&#10;c\r\nd</desc></rule>"
+                     "</rules>",
+                     "rule T|a\rb\r\nc\nd|||\n"},
+        RoundTripRow{"BlanksBeforeAnEscapedCharacter",
+                     "<rules><rule><type>T</type><desc>  &lt;x&gt;  </desc>"
+                     "<single-line-comment> &amp;</single-line-comment></rule></rules>",
+                     "rule T|  <x>  | &||\n"},
+        RoundTripRow{"ValueInCdataAndBetweenComments",
+                     "<rules><rule><type>T</type><desc><![CDATA[ a < b ]]></desc>"
+                     "<single-line-comment><!--c-->#<!--d--></single-line-comment></rule></rules>",
+                     "rule T| a < b |#||\n"},
+        RoundTripRow{"ForeignChildrenOfEveryKindBesideTheRules",
+                     "<!--top--><rules><!--a--><x k=\"1&#9;2&#10;3&#13;\">one<y/>two<![CDATA[ ]]>"
+                     "</x><rule><type>C</type></rule><z>  </z></rules><!--end-->",
+                     "rule C||||\n"},
+        RoundTripRow{"LongestValueAccepted", WithDesc(std::string(64 << 10, 'x')),
+                     "rule C|" + std::string(64 << 10, 'x') + "|||\n"}),
+    [](const testing::TestParamInfo<RoundTripRow>& info) { return info.param.pszName; });
+
+// Extensions take a missing description from the one before them, and the
+// save writes it out for each: a file can load and yet save into one too
+// large to load. Such a save is not written, so the next start still loads.
+TEST(RulesFile, SaveTheNextStartWouldRefuseIsNotWritten)
+{
+    std::string strFile = "<rules><rule><type>T</type><extension><name>.e</name><desc>" +
+                          std::string(64 << 10, 'd') + "</desc><ruletype>T</ruletype></extension>";
+    for (int i = 0; i < 300; ++i)
+        strFile += "<extension><name>.e" + std::to_string(i) + "</name></extension>";
+    strFile += "</rule></rules>";
+    TempDir dir;
+    const std::string strPath = dir.Write("conf.xml", strFile);
+    {
+        CountingManager manager;
+        manager.SetRulesPath(strPath);
+        manager.LoadRules();
+        ASSERT_TRUE(manager.RulesLoaded()) << manager.GetRulesError();
+        EXPECT_EQ(manager.m_extensionTable.at(".e299")->m_strDesc.length(), 64u << 10);
+    }
+    EXPECT_EQ(ReadFileBytes(strPath), strFile);
+}
 
 TEST(RulesFile, DocumentTypeWithoutEntitiesIsLoaded)
 {

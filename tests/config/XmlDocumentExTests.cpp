@@ -1,6 +1,7 @@
 #include "TempDir.h"
 
 #include "config/XmlDocumentEx.h"
+#include "config/XmlReader.h"
 
 #include <filesystem>
 #include <fstream>
@@ -26,8 +27,8 @@ std::string SaveToString(const wxXmlDocument& doc, int nStep)
 
 void LoadFromString(wxXmlDocument& doc, const std::string& strText)
 {
-    wxMemoryInputStream stream(strText.data(), strText.size());
-    ASSERT_TRUE(doc.Load(stream));
+    wxString strError;
+    ASSERT_TRUE(XmlReader::Read(strText, doc, strError)) << strError;
 }
 
 // <rules><v>value</v></rules>, built in memory as the rules loader leaves it.
@@ -96,13 +97,18 @@ TEST_P(XmlDocumentExEscaping, WritesValueInline)
 INSTANTIATE_TEST_SUITE_P(
     Rows, XmlDocumentExEscaping,
     testing::Values(EscapeRow{"PlainTextUnchanged", "C family", "C family"},
-                    EscapeRow{"EscapedAmpersandNotEscapedTwice", "R&amp;D", "R&amp;D"},
+                    // Text that looks like an entity is text: escaped like any other.
+                    EscapeRow{"EveryAmpersandEscaped", "R&amp;D", "R&amp;amp;D"},
                     EscapeRow{"LoneAmpersandEscaped", "Tom & Jerry", "Tom &amp; Jerry"},
                     EscapeRow{"AmpersandAtEndEscaped", "a&", "a&amp;"},
                     EscapeRow{"OtherEntityTextEscaped", "&lt;", "&amp;lt;"},
                     EscapeRow{"AngleBracketsEscaped", "<!-- -->", "&lt;!-- --&gt;"},
                     EscapeRow{"QuotesAndApostrophesKeptInText", "say \"it's\"", "say \"it's\""},
                     EscapeRow{"EmptyValueIsStartAndEndTag", "", ""},
+                    // A parser would read a literal CR as a line feed.
+                    EscapeRow{"CarriageReturnAsReference", "a\r\nb\rc", "a&#13;\nb&#13;c"},
+                    EscapeRow{"CharacterXmlCannotHoldBecomesReplacement", "a\x01\x1F b\tc",
+                              "a\xEF\xBF\xBD\xEF\xBF\xBD b\tc"},
                     EscapeRow{"NonAsciiWrittenAsUtf8", "caf\xC3\xA9 \xE2\x82\xAC",
                               "caf\xC3\xA9 \xE2\x82\xAC"}),
     [](const testing::TestParamInfo<EscapeRow>& info) { return info.param.pszName; });
@@ -112,7 +118,8 @@ TEST(XmlDocumentEx, KeepsTheShapeOfEveryNodeKind)
     wxXmlDocumentEx doc;
     LoadFromString(doc, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                         "<!-- before --><rules>"
-                        "<!-- note --><keep a=\"x&quot;y\" b=\"1 &lt; 2\"><empty/></keep>"
+                        "<!-- note --><keep a=\"x&quot;y\" b=\"1 &lt; 2\" c=\"&#9;&#10;&#13;\">"
+                        "<empty/></keep>"
                         "<rule><type>C</type><extension><name>.c</name></extension></rule>"
                         "<mixed>one<b>two</b>three</mixed>"
                         "<raw><![CDATA[a < b & c]]></raw>"
@@ -121,7 +128,7 @@ TEST(XmlDocumentEx, KeepsTheShapeOfEveryNodeKind)
                                     "<!-- before -->\n"
                                     "<rules>\n"
                                     "  <!-- note -->\n"
-                                    "  <keep a=\"x&quot;y\" b=\"1 &lt; 2\">\n"
+                                    "  <keep a=\"x&quot;y\" b=\"1 &lt; 2\" c=\"&#9;&#10;&#13;\">\n"
                                     "    <empty/>\n"
                                     "  </keep>\n"
                                     "  <rule>\n"
@@ -130,11 +137,12 @@ TEST(XmlDocumentEx, KeepsTheShapeOfEveryNodeKind)
                                     "      <name>.c</name>\n"
                                     "    </extension>\n"
                                     "  </rule>\n"
-                                    "  <mixed>one\n"
-                                    "    <b>two</b>three</mixed>\n"
-                                    "  <raw>\n"
-                                    "    <![CDATA[a < b & c]]>\n"
-                                    "  </raw>\n"
+                                    "  <mixed>\n"
+                                    "    one\n"
+                                    "    <b>two</b>\n"
+                                    "    three\n"
+                                    "  </mixed>\n"
+                                    "  <raw><![CDATA[a < b & c]]></raw>\n"
                                     "</rules>\n");
 }
 

@@ -56,6 +56,34 @@ TEST_F(CountFile, FillsSizeDateAndCounts)
     EXPECT_EQ(file.m_nSize, 18);
     EXPECT_EQ(file.m_dtModified.GetTicks(), FILE_TIME);
     EXPECT_EQ(CountsOf(file), (LineCounts{4, 1, 1, 1, 1}));
+    EXPECT_FALSE(file.m_bUnreadable);
+}
+
+// Cuts the file short after it has been opened, as another program might
+// while the count runs.
+class ShrinkingCounter : public Counter
+{
+public:
+    void CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
+                    std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
+                    std::int64_t& nBlankLines) override
+    {
+        EXPECT_EQ(::truncate(m_strPath.c_str(), 4), 0);
+        CountByRule(lines, nullptr, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
+                    nBlankLines);
+    }
+    std::string m_strPath;
+};
+
+TEST_F(CountFile, FileThatShrinksDuringTheCountHasTheSizeThatWasRead)
+{
+    ShrinkingCounter counter;
+    counter.m_strPath = m_dir.Write("shrinks.c", "a;\nb;\nc;\nd;\n");
+    FileResult file;
+    file.m_strPath = wxString::FromUTF8(counter.m_strPath);
+    counter.CountFile(file);
+    EXPECT_EQ(file.m_nSize, 4);
+    EXPECT_EQ(CountsOf(file), (LineCounts{2, 2, 0, 0, 0}));
 }
 
 TEST_F(CountFile, EmptyFileHasZerosAndItsOwnDate)
@@ -120,6 +148,7 @@ TEST_P(Uncountable, KeepsZerosAndTheRunDate)
     EXPECT_EQ(file.m_nSize, 0);
     EXPECT_EQ(CountsOf(file), LineCounts{});
     EXPECT_EQ(file.m_dtModified.GetTicks(), RUN_TIME);
+    EXPECT_TRUE(file.m_bUnreadable) << "the command line names it";
 }
 
 INSTANTIATE_TEST_SUITE_P(

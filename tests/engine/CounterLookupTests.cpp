@@ -15,6 +15,7 @@ namespace
 {
 struct FactoryRow
 {
+    const char* szName;
     const char* szRuleType;
     std::type_index expected;
 };
@@ -39,13 +40,18 @@ TEST_P(CounterForRuleType, IsChosenByNameWithoutRegardToCase)
 INSTANTIATE_TEST_SUITE_P(
     Names, CounterForRuleType,
     testing::Values(
-        FactoryRow{"C", typeid(CppCounter)}, FactoryRow{"c", typeid(CppCounter)},
-        FactoryRow{"BASIC", typeid(BasicCounter)}, FactoryRow{"pascal", typeid(PascalCounter)},
-        FactoryRow{"Shell", typeid(ShellCounter)}, FactoryRow{"sql", typeid(SqlCounter)},
-        FactoryRow{"xML", typeid(XmlCounter)}, FactoryRow{"jsp", typeid(JspCounter)},
-        FactoryRow{"Php", typeid(PhpCounter)}, FactoryRow{"ASPX", typeid(AspxCounter)},
-        FactoryRow{"TEXT", typeid(TxtCounter)}, FactoryRow{"Lisp", typeid(CommentRuleCounter)},
-        FactoryRow{"", typeid(CommentRuleCounter)}, FactoryRow{"C ", typeid(CommentRuleCounter)}));
+        FactoryRow{"C", "C", typeid(CppCounter)}, FactoryRow{"LowerCaseC", "c", typeid(CppCounter)},
+        FactoryRow{"Basic", "BASIC", typeid(BasicCounter)},
+        FactoryRow{"Pascal", "pascal", typeid(PascalCounter)},
+        FactoryRow{"Shell", "Shell", typeid(ShellCounter)},
+        FactoryRow{"Sql", "sql", typeid(SqlCounter)}, FactoryRow{"Xml", "xML", typeid(XmlCounter)},
+        FactoryRow{"Jsp", "jsp", typeid(JspCounter)}, FactoryRow{"Php", "Php", typeid(PhpCounter)},
+        FactoryRow{"Aspx", "ASPX", typeid(AspxCounter)},
+        FactoryRow{"Text", "TEXT", typeid(TxtCounter)},
+        FactoryRow{"UnknownTypeCountsByItsRule", "Lisp", typeid(CommentRuleCounter)},
+        FactoryRow{"EmptyName", "", typeid(CommentRuleCounter)},
+        FactoryRow{"TrailingBlankIsAnotherName", "C ", typeid(CommentRuleCounter)}),
+    [](const testing::TestParamInfo<FactoryRow>& info) { return std::string(info.param.szName); });
 
 class Lookups : public testing::Test
 {
@@ -106,6 +112,7 @@ TEST_F(Lookups, RuleTypeWithoutRuleCountsEveryLineAsCode)
 
 struct ExtensionRow
 {
+    const char* szName;
     const char* szPath;
     const char* szExtension;
     bool bSelected;
@@ -114,7 +121,7 @@ struct ExtensionRow
 
 std::ostream& operator<<(std::ostream& out, const ExtensionRow& row)
 {
-    return out << row.szPath;
+    return out << row.szName;
 }
 
 class FileSelection : public Lookups, public testing::WithParamInterface<ExtensionRow>
@@ -132,14 +139,15 @@ TEST_P(FileSelection, GoesByTheLowerCasedTextAfterTheLastDot)
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, FileSelection,
-    testing::Values(ExtensionRow{"/src/MAIN.CPP", ".CPP", true, "C"},
-                    ExtensionRow{"/src/main.cpp", ".cpp", true, "C"},
-                    ExtensionRow{"/src/x.H", ".H", true, "C"},
-                    ExtensionRow{"/src/x.hpp", ".hpp", false, "unchanged"},
-                    ExtensionRow{"/src/README", "", false, "unchanged"},
-                    ExtensionRow{"/src/archive.tar.gz", ".gz", false, "unchanged"},
-                    ExtensionRow{"/src/v1.2/Makefile", ".2/Makefile", false, "unchanged"},
-                    ExtensionRow{"/src/v1.2/notes.txt", ".txt", false, "unchanged"}),
+    testing::Values(
+        ExtensionRow{"UpperCaseSelected", "/src/MAIN.CPP", ".CPP", true, "C"},
+        ExtensionRow{"LowerCaseSelected", "/src/main.cpp", ".cpp", true, "C"},
+        ExtensionRow{"OneLetterSelected", "/src/x.H", ".H", true, "C"},
+        ExtensionRow{"UnknownType", "/src/x.hpp", ".hpp", false, "unchanged"},
+        ExtensionRow{"NoDot", "/src/README", "", false, "unchanged"},
+        ExtensionRow{"LastDotOnly", "/src/archive.tar.gz", ".gz", false, "unchanged"},
+        ExtensionRow{"DotInTheFolderName", "/src/v1.2/Makefile", ".2/Makefile", false, "unchanged"},
+        ExtensionRow{"KnownTypeNotSelected", "/src/v1.2/notes.txt", ".txt", false, "unchanged"}),
     [](const testing::TestParamInfo<ExtensionRow>& info)
-    { return "Row" + std::to_string(info.index); });
+    { return std::string(info.param.szName); });
 } // namespace

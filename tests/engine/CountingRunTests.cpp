@@ -2,9 +2,12 @@
 
 #include "engine/CountingManager.h"
 #include "engine/MessagePump.h"
+#include "engine/NativePath.h"
 #include "engine/Observers.h"
 #include "report/AnalysisParam.h"
 
+#include <climits>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,7 +69,7 @@ protected:
     {
         CountingParam param;
         for (const auto& dir : arrDirs)
-            param.m_arrDirs.Add(wxString::FromUTF8(dir));
+            param.m_arrDirs.Add(NativePath::FromBytes(dir));
         param.m_bRecursive = bRecursive;
         m_manager.ClearResults();
         m_manager.m_nState = CountingManager::STATE_RUNNING;
@@ -77,11 +80,12 @@ protected:
         m_manager.DoCounting();
     }
 
+    // The paths as the bytes the files have on disk.
     std::vector<std::string> CountedPaths() const
     {
         std::vector<std::string> paths;
         for (const auto& pFile : m_manager.m_arrFileResults)
-            paths.push_back(pFile->m_strPath.utf8_string());
+            paths.push_back(NativePath::ToBytes(pFile->m_strPath));
         return paths;
     }
 
@@ -261,5 +265,54 @@ TEST_F(CountingRunTest, UnreadableFolderContributesNothing)
     Run({m_dir / "missing", m_dir.Path()}, false);
     EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_COMPLETED);
     EXPECT_EQ(m_manager.m_arrFileResults.size(), 1u);
+}
+
+// Linux names are bytes: a name that is not UTF-8, in any locale, is listed,
+// opened by its own bytes and counted, and shown with a replacement character.
+TEST_F(CountingRunTest, NamesThatAreNotUtf8AreCountedByTheirBytes)
+{
+    m_dir.Write("lat\xE9.c", "int a;\n// b\n");
+    m_dir.Write("sub\xE9/x\xFF\xFE.h", "c;\n");
+    Run({m_dir.Path()});
+
+    EXPECT_EQ(CountedPaths(),
+              (std::vector<std::string>{m_dir / "lat\xE9.c", m_dir / "sub\xE9/x\xFF\xFE.h"}));
+    EXPECT_EQ(m_manager.m_totalResult.m_nLines, 3);
+    EXPECT_EQ(m_manager.m_totalResult.m_nSize, 15);
+    ASSERT_EQ(m_manager.m_arrFileResults.size(), 2u);
+    const FileResult& file = *m_manager.m_arrFileResults[1];
+    EXPECT_FALSE(file.m_bUnreadable);
+    EXPECT_EQ(NativePath::ToDisplay(file.m_strFile), wxString::FromUTF8("x\uFFFD\uFFFD.h"));
+    EXPECT_EQ(NativePath::ToDisplay(file.m_strFolder).utf8_string(), m_dir.Path() + "/sub\uFFFD");
+}
+
+// A folder chain whose paths grow past the system's limit: every file is
+// still counted.
+TEST_F(CountingRunTest, FilesDeeperThanThePathLimitAreCounted)
+{
+    const char* const szName = "ten-bytes-";
+    const int nDepth = PATH_MAX / 11 + 10; // eleven bytes more per level
+    int nFd = ::open(m_dir.Path().c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 1; i <= nDepth; ++i)
+    {
+        ASSERT_EQ(::mkdirat(nFd, szName, 0755), 0);
+        const int nSub = ::openat(nFd, szName, O_RDONLY | O_DIRECTORY);
+        ::close(nFd);
+        nFd = nSub;
+        ASSERT_GE(nFd, 0);
+        if (i == 10 || i == nDepth - 1 || i == nDepth)
+        {
+            const int nFile = ::openat(nFd, "f.c", O_WRONLY | O_CREAT, 0644);
+            ASSERT_EQ(::write(nFile, "x;\ny;\n", 6), 6);
+            ::close(nFile);
+        }
+    }
+    ::close(nFd);
+
+    Run({m_dir.Path()});
+    ASSERT_EQ(m_manager.m_arrFileResults.size(), 3u);
+    EXPECT_GT(m_manager.m_arrFileResults.back()->m_strPath.length(), std::size_t(PATH_MAX));
+    EXPECT_EQ(m_manager.m_totalResult.m_nLines, 6);
+    EXPECT_EQ(m_manager.m_totalResult.m_nSize, 18);
 }
 } // namespace

@@ -95,6 +95,11 @@ struct FilterCase
     std::int64_t nTotalFiles;
 };
 
+void PrintTo(const FilterCase& c, std::ostream* pOut)
+{
+    *pOut << c.name;
+}
+
 class FilterCases : public ResultGroupingTest, public testing::WithParamInterface<FilterCase>
 {
 };

@@ -1,6 +1,7 @@
 #include "TempDir.h"
 
 #include "engine/CountingManager.h"
+#include "engine/NativePath.h"
 #include "report/CsvWriter.h"
 
 #include <algorithm>
@@ -302,6 +303,8 @@ TEST(CsvFieldTest, QuotesOnlyFieldsThatNeedIt)
     };
     for (const auto& row : rows)
         EXPECT_EQ(CsvField(wxString::FromUTF8(row.szField)), row.szExpected) << row.szName;
+    // A file name byte that is not UTF-8 is shown as the replacement character.
+    EXPECT_EQ(CsvField(NativePath::FromBytes("sub\xE9,x")), "\"sub\xEF\xBF\xBD,x\"");
 }
 
 TEST_F(CsvWriterTest, ReplacesAnExistingFileAndFailsCleanlyWithoutAFolder)

@@ -70,9 +70,9 @@ TEST(PhaseEstimates, DefaultsOn4000EffectiveLines)
     EXPECT_FLOAT_EQ(phase.m_fITCost, 4000);
     EXPECT_FLOAT_EQ(phase.m_fTotalManMonth, 3.4f);
     EXPECT_FLOAT_EQ(phase.m_fTotalCost, 34000);
-    for (float f : {phase.m_fLLDCostPercent, phase.m_fCDCostPercent, phase.m_fUTCostPercent,
-                    phase.m_fLLDManMonthPercent, phase.m_fCDManMonthPercent,
-                    phase.m_fUTManMonthPercent})
+    for (float f :
+         {phase.m_fLLDCostPercent, phase.m_fCDCostPercent, phase.m_fUTCostPercent,
+          phase.m_fLLDManMonthPercent, phase.m_fCDManMonthPercent, phase.m_fUTManMonthPercent})
         EXPECT_FLOAT_EQ(f, 29.41f);
     EXPECT_NEAR(phase.m_fITCostPercent, 11.77f, 1e-4);
     EXPECT_NEAR(phase.m_fITManMonthPercent, 11.77f, 1e-4);
@@ -102,9 +102,15 @@ TEST(PhaseEstimates, NoEffectiveLinesGiveZeroSharesNotNaN)
 
 struct ShareCase
 {
+    const char* szName;
     std::int64_t nCode, nCodeComment, nComment, nBlank;
     float fCode, fCodeComment, fComment, fBlank;
 };
+
+void PrintTo(const ShareCase& c, std::ostream* pOut)
+{
+    *pOut << c.szName;
+}
 
 class LineShares : public testing::TestWithParam<ShareCase>
 {
@@ -121,9 +127,12 @@ TEST_P(LineShares, RoundEachShareAndLeaveTheRemainderToBlanks)
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, LineShares,
-                         testing::Values(ShareCase{50, 10, 25, 15, 50, 10, 25, 15},
-                                         ShareCase{1, 1, 1, 0, 33.33f, 33.33f, 33.33f, 0.01f},
-                                         ShareCase{0, 0, 0, 0, 0, 0, 0, 0}));
+                         testing::Values(ShareCase{"WholeShares", 50, 10, 25, 15, 50, 10, 25, 15},
+                                         ShareCase{"ThirdsLeaveTheRemainderToBlanks", 1, 1, 1, 0,
+                                                   33.33f, 33.33f, 33.33f, 0.01f},
+                                         ShareCase{"NoLinesNoShares", 0, 0, 0, 0, 0, 0, 0, 0}),
+                         [](const testing::TestParamInfo<ShareCase>& info)
+                         { return std::string(info.param.szName); });
 
 TEST(AnalysisParamInfos, DescribeEveryFieldWithItsDefault)
 {
