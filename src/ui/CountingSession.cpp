@@ -81,6 +81,7 @@ void CountingSession::Start()
     SetStatus(_("Counting"), 0);
     SetStatus(FilesSoFarText(0), 1);
     m_bProgressPending = false;
+    m_parts.pDetailList->BeginGrowing();
     m_runClock.Start();
     m_progressClock.Start();
     m_bBusy = true;
@@ -171,6 +172,7 @@ void CountingSession::ClearResultViews()
 {
     for (ResultListCtrl* pList : m_parts.arrResultLists)
     {
+        pList->EndGrowing(); // every record it holds is a row
         if (pList->GetItemCount() > 0)
             pList->DeleteAllItems();
     }
@@ -201,10 +203,16 @@ void CountingSession::ShowProgress(const wxString& strPath, size_t nFiles)
     m_nPendingFiles = nFiles;
     m_bProgressPending = true;
     if (m_progressClock.Time() >= PROGRESS_INTERVAL_MS)
-        FlushProgress();
+        WriteProgress();
 }
 
 void CountingSession::FlushProgress()
+{
+    m_parts.pDetailList->EndGrowing();
+    WriteProgress();
+}
+
+void CountingSession::WriteProgress()
 {
     if (!m_bProgressPending)
         return;

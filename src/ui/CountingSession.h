@@ -43,6 +43,7 @@ public:
         AnalysisPane* pAnalysis = nullptr;
         std::vector<FilterPane*> arrFilterPanes;
         std::vector<ResultListCtrl*> arrResultLists;
+        ResultListCtrl* pDetailList = nullptr; // the one a count appends to
         wxAuiNotebook* pNotebook = nullptr;
         // Menu entries and the tool that would start a second run inside the
         // first or change what a run uses: disabled while one runs.
@@ -78,11 +79,13 @@ public:
 
     // Progress during a count: the path of the file just counted (status
     // field 0) and the number counted so far (field 1), redrawn a limited
-    // number of times a second. Flush writes what the last call left undrawn.
+    // number of times a second. Flush writes what the last call left undrawn
+    // and shows every row of the detail list.
     void ShowProgress(const wxString& strPath, size_t nFiles);
     void FlushProgress();
 
 private:
+    void WriteProgress();
     void SetStatus(const wxString& strText, int nField);
     bool CheckInput() const;
 

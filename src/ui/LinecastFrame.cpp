@@ -432,6 +432,7 @@ void LinecastFrame::CreateSession()
     parts.pAnalysis = m_pAnalysisPane;
     parts.arrFilterPanes = {m_pFilterDirectory, m_pFilterExtension, m_pFilterDate};
     parts.arrResultLists = {m_pListDetail, m_pListDirectory, m_pListExtension};
+    parts.pDetailList = m_pListDetail;
     parts.pNotebook = m_pResultNotebook;
     parts.arrGuardedEntries = {m_pMenuStart, m_pMenuAddDirectory, m_pMenuSourceType,
                                m_pMenuExportHtml, m_pMenuExportCsv};

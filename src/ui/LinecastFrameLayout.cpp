@@ -2,6 +2,7 @@
 // status bar, choosers and popup menus. The handlers live in LinecastFrame.cpp.
 #include "ui/LinecastFrame.h"
 
+#include "ui/FrameStatusBar.h"
 #include "ui/UiImages.h"
 #include "ui/panes/AnalysisPane.h"
 #include "ui/panes/CountingSettingsPane.h"
@@ -237,7 +238,7 @@ void LinecastFrame::BuildMenuBar()
 
 void LinecastFrame::BuildStatusBar()
 {
-    auto* pStatusBar = new wxStatusBar(this, wxID_ANY, wxSTB_DEFAULT_STYLE, "ID_STATUSBAR1");
+    auto* pStatusBar = new FrameStatusBar(this, "ID_STATUSBAR1");
     // The frame size field is 192 pixels, or wider when the platform's font
     // needs more for its text.
     const wxString strSizeSample = wxString::Format(_("Frame Size: w = %d, h = %d"), 8888, 8888);
