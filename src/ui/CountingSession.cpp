@@ -66,6 +66,10 @@ void CountingSession::Start()
     if (m_parts.pNotebook->GetSelection() != 0)
         m_parts.pNotebook->SetSelection(0);
     EnableControls();
+    // GTK leaves the window without a focus when the focused input goes
+    // disabled, and then gives Alt-T to the "&Tools" menu's mnemonic instead
+    // of the frame's Stop key. The Stop button is what a user wants now.
+    m_parts.pSettings->StopButton()->SetFocus();
 
     CountingParam param;
     param.m_arrDirs = m_parts.pSettings->GetCheckedDirectories();
@@ -97,6 +101,7 @@ void CountingSession::Start()
         SetStatus(_("Completed"), 0);
     SetStatus(FilesCountedText(manager.m_arrFileResults.size(), nElapsed), 1);
     EnableControls();
+    m_parts.pSettings->StartButton()->SetFocus();
 
     if (m_bCloseWanted)
     {

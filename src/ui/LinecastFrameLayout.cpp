@@ -2,6 +2,7 @@
 // status bar, choosers and popup menus. The handlers live in LinecastFrame.cpp.
 #include "ui/LinecastFrame.h"
 
+#include "ui/CountingSession.h"
 #include "ui/FrameStatusBar.h"
 #include "ui/UiImages.h"
 #include "ui/panes/AnalysisPane.h"
@@ -243,7 +244,10 @@ void LinecastFrame::BuildStatusBar()
     // needs more for its text.
     const wxString strSizeSample = wxString::Format(_("Frame Size: w = %d, h = %d"), 8888, 8888);
     const int nSizeWidth = std::max(192, pStatusBar->GetTextExtent(strSizeSample).x + 32);
-    const int widths[] = {-1, 128, 320, nSizeWidth};
+    // The progress field likewise, for a count's "888,888 files in 999.9 s".
+    const int nProgressWidth =
+        std::max(128, pStatusBar->GetTextExtent(FilesCountedText(888888, 999900)).x + 32);
+    const int widths[] = {-1, nProgressWidth, 320, nSizeWidth};
     const int styles[] = {wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL};
     pStatusBar->SetFieldsCount(4, widths);
     pStatusBar->SetStatusStyles(4, styles);
