@@ -17,6 +17,7 @@
 #include "ui/settings/SourceTypeChoice.h"
 #include "ui/settings/UiLanguage.h"
 
+#include <algorithm>
 #include <wx/accel.h>
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
@@ -414,8 +415,14 @@ void LinecastFrame::BindAccelerators()
 void LinecastFrame::SetMinimumSize()
 {
     // Small enough for a laptop screen, large enough that no docked pane is
-    // squeezed out of sight and the status bar's texts are read whole.
-    SetMinClientSize(FromDIP(wxSize(MIN_CLIENT_WIDTH, MIN_CLIENT_HEIGHT)));
+    // squeezed out of sight and the status bar's texts are read whole: the
+    // fixed fields, and room for "Completed" in the first.
+    const wxStatusBar* pStatusBar = GetStatusBar();
+    int nFieldsWidth = pStatusBar->GetTextExtent(_("Completed")).x + FromDIP(40);
+    for (int i = 1; i < pStatusBar->GetFieldsCount(); ++i)
+        nFieldsWidth += std::max(0, pStatusBar->GetStatusWidth(i));
+    const wxSize size = FromDIP(wxSize(MIN_CLIENT_WIDTH, MIN_CLIENT_HEIGHT));
+    SetMinClientSize(wxSize(std::max(size.x, nFieldsWidth), size.y));
 }
 
 void LinecastFrame::CreateSession()
