@@ -60,7 +60,7 @@ public:
 
     // Checks the input (a message names what is missing and nothing changes),
     // then clears the results and counts on this thread until the run ends.
-    // Ignored while a count or a refresh runs.
+    // Ignored while a count runs.
     void Start();
     // Asks a running count to end before its next file.
     void Stop();
@@ -90,7 +90,7 @@ private:
     bool CheckInput() const;
 
     Parts m_parts;
-    bool m_bBusy = false;        // inside DoCounting or Refilter
+    bool m_bBusy = false;        // inside DoCounting
     bool m_bCloseWanted = false; // a close came while busy
     wxStopWatch m_runClock;
     wxStopWatch m_progressClock;
