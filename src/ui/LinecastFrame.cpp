@@ -3,10 +3,12 @@
 #include "config/UserRules.h"
 #include "engine/CountingManager.h"
 #include "report/LatestVersion.h"
+#include "ui/CountingSession.h"
 #include "ui/ResultExport.h"
 #include "ui/UpdateCheck.h"
 #include "ui/dialogs/AboutDlg.h"
 #include "ui/dialogs/SrcTypeSelDlg.h"
+#include "ui/panes/AnalysisPane.h"
 #include "ui/panes/CountingSettingsPane.h"
 #include "ui/panes/FilterPane.h"
 #include "ui/results/QuorvelHtmlWin.h"
@@ -15,6 +17,8 @@
 #include "ui/settings/SourceTypeChoice.h"
 #include "ui/settings/UiLanguage.h"
 
+#include <algorithm>
+#include <wx/accel.h>
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
 #include <wx/bmpbuttn.h>
@@ -54,6 +58,7 @@ LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
     UseUserRules(*m_pManager);
     m_pManager->LoadRules();
     m_pManager->SetMessagePump(&m_messagePump);
+    CreateSession();
 
     ApplyFilterPaneVisibility();
     LoadDirectoryList();
@@ -61,6 +66,8 @@ LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
 
     InitListColumns();
     CreateAnalysisGrids();
+    SetMinimumSize();
+    EnableControls(); // nothing runs: Stop waits for a Start
 
     SetStatusText(_("Ready"), 0);
     ShowFilterStatus();
@@ -134,10 +141,18 @@ void LinecastFrame::BindEvents()
     m_pCountingSettings->SourceTypeBox()->Bind(wxEVT_COMBOBOX, &LinecastFrame::OnSourceTypePicked,
                                                this);
 
-    // Start, Stop (buttons and File menu) and the four "Refresh result"
-    // buttons are bound with the counting session control.
+    m_pCountingSettings->StartButton()->Bind(wxEVT_BUTTON, &LinecastFrame::OnStartCounting, this);
+    Bind(wxEVT_MENU, &LinecastFrame::OnStartCounting, this, m_pMenuStart->GetId());
+    m_pCountingSettings->StopButton()->Bind(wxEVT_BUTTON, &LinecastFrame::OnStopCounting, this);
+    Bind(wxEVT_MENU, &LinecastFrame::OnStopCounting, this, m_pMenuStop->GetId());
+    for (wxBitmapButton* pButton :
+         {m_pAnalysisPane->GetRefreshButton(), m_pFilterDirectory->GetRefreshButton(),
+          m_pFilterDate->GetRefreshButton(), m_pFilterExtension->GetRefreshButton()})
+        pButton->Bind(wxEVT_BUTTON, &LinecastFrame::OnRefreshResult, this);
 
     Bind(wxEVT_MENU, &LinecastFrame::OnQuit, this, m_pMenuQuit->GetId());
+    Bind(wxEVT_CLOSE_WINDOW, &LinecastFrame::OnClose, this);
+    BindAccelerators();
 
     for (const wxMenuItem* pItem :
          {m_pMenuAllFilters, m_pMenuDirectoryFilter, m_pMenuExtensionFilter, m_pMenuDateFilter})
@@ -173,7 +188,7 @@ void LinecastFrame::OnCountingUpdate()
         return;
     const FileResult& file = *m_pManager->m_arrFileResults.back();
     AddDetailRow(file);
-    SetStatusText(file.m_strPath, 0);
+    m_pSession->ShowProgress(file.m_strPath, m_pManager->m_arrFileResults.size());
 }
 
 void LinecastFrame::OnAnalysisUpdate()
@@ -189,6 +204,8 @@ void LinecastFrame::OnAnalysisUpdate()
 
 void LinecastFrame::OnFilterUpdate()
 {
+    // The last file's path, before the summary takes its moment.
+    m_pSession->FlushProgress();
     // Every value the run found starts checked, so no filter is active.
     m_pFilterDirectory->Fill(m_pManager->m_arrDirectoryList);
     m_pManager->m_arrExtensionList.Sort();
@@ -216,23 +233,32 @@ void LinecastFrame::GenerateReport()
 
 void LinecastFrame::OnExportCsv(wxCommandEvent&)
 {
+    if (m_pSession->IsBusy())
+        return;
     ResultExport(this, *m_pFileDialog).ExportCsv(*m_pManager);
 }
 
 void LinecastFrame::OnExportHtml(wxCommandEvent&)
 {
+    if (m_pSession->IsBusy())
+        return;
     ResultExport(this, *m_pFileDialog).ExportHtml(m_reportPage.GetPageText());
 }
 
 void LinecastFrame::OnAddDirectory(wxCommandEvent&)
 {
+    if (m_pSession->IsBusy())
+        return;
+    // Opened empty, GTK's chooser shows its "Recent" view, where a typed
+    // path cannot be confirmed.
+    m_pDirDialog->SetPath(m_pCountingSettings->ChooserStartFolder());
     if (m_pDirDialog->ShowModal() == wxID_OK)
         AddSourceDirectory(m_pDirDialog->GetPath());
 }
 
 void LinecastFrame::AddSourceDirectory(const wxString& strPath)
 {
-    m_pCountingSettings->AddDirectory(strPath);
+    m_pCountingSettings->AddChosenDirectory(strPath);
 }
 
 void LinecastFrame::OnDeleteDirectory(wxCommandEvent&)
@@ -242,6 +268,9 @@ void LinecastFrame::OnDeleteDirectory(wxCommandEvent&)
 
 void LinecastFrame::OnSelectSourceType(wxCommandEvent&)
 {
+    // The dialog edits the rules and file types a running count reads.
+    if (m_pSession->IsBusy())
+        return;
     SrcTypeSelDlg dlg(this, m_pManager->m_ruleTable, m_pManager->m_extensionTable);
     if (dlg.ShowModal() == wxID_OK)
         m_pCountingSettings->ShowSourceTypes(dlg.GetSelectedTypes());
@@ -251,11 +280,15 @@ void LinecastFrame::OnSourceTypePicked(wxCommandEvent&)
 {
     // The run counts by the types' flags: an earlier choice picked from the
     // box must be what is counted, not just what is shown.
+    if (m_pSession->IsBusy())
+        return;
     SelectSourceTypes(m_pManager->m_extensionTable, m_pCountingSettings->GetSourceTypeText());
 }
 
 void LinecastFrame::OnExportTool(wxAuiToolBarEvent& event)
 {
+    if (m_pSession->IsBusy())
+        return;
     PopupToolMenu(event, m_menuExport);
 }
 
@@ -322,6 +355,8 @@ void LinecastFrame::OnFullscreen(wxCommandEvent&)
     }
     else
     {
+        // What the next start restores is the window as it was before.
+        m_pPreference->RememberNormalGeometry();
         // The toolbar is a docked pane, not the frame's toolbar: it stays.
         long nStyle = wxFULLSCREEN_NOBORDER | wxFULLSCREEN_NOCAPTION;
         if (m_pPreference->m_nHideMenuBar == 1)
@@ -355,6 +390,89 @@ void LinecastFrame::OnAbout(wxCommandEvent&)
 void LinecastFrame::OnQuit(wxCommandEvent&)
 {
     Close(false);
+}
+
+void LinecastFrame::OnClose(wxCloseEvent& event)
+{
+    m_pSession->OnClose(event);
+}
+
+void LinecastFrame::BindAccelerators()
+{
+    // GTK gives a menu's mnemonic precedence over an entry's accelerator, so
+    // Alt-T would open "&Tools" instead of stopping; the frame's own table is
+    // consulted first. It also keeps the keys when full screen hides the
+    // menu bar.
+    wxAcceleratorEntry entries[] = {
+        {wxACCEL_ALT, 'S', m_pMenuStart->GetId()},
+        {wxACCEL_ALT, 'T', m_pMenuStop->GetId()},
+        {wxACCEL_ALT, 'X', m_pMenuQuit->GetId()},
+        {wxACCEL_NORMAL, WXK_F11, m_pMenuFullscreen->GetId()},
+    };
+    SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(entries), entries));
+}
+
+void LinecastFrame::SetMinimumSize()
+{
+    // Small enough for a laptop screen, large enough that no docked pane is
+    // squeezed out of sight and the status bar's texts are read whole: the
+    // fixed fields, and room for "Completed" in the first.
+    const wxStatusBar* pStatusBar = GetStatusBar();
+    int nFieldsWidth = pStatusBar->GetTextExtent(_("Completed")).x + FromDIP(40);
+    for (int i = 1; i < pStatusBar->GetFieldsCount(); ++i)
+        nFieldsWidth += std::max(0, pStatusBar->GetStatusWidth(i));
+    const wxSize size = FromDIP(wxSize(MIN_CLIENT_WIDTH, MIN_CLIENT_HEIGHT));
+    SetMinClientSize(wxSize(std::max(size.x, nFieldsWidth), size.y));
+}
+
+void LinecastFrame::CreateSession()
+{
+    CountingSession::Parts parts;
+    parts.pFrame = this;
+    parts.pManager = m_pManager.get();
+    parts.pCountingObserver = this;
+    parts.pAnalysisObserver = this;
+    parts.pFilterObserver = this;
+    parts.pAnalysisParam = &m_analysisParam;
+    parts.pFilterParam = &m_filterParam;
+    parts.pSettings = m_pCountingSettings;
+    parts.pAnalysis = m_pAnalysisPane;
+    parts.arrFilterPanes = {m_pFilterDirectory, m_pFilterExtension, m_pFilterDate};
+    parts.arrResultLists = {m_pListDetail, m_pListDirectory, m_pListExtension};
+    parts.pDetailList = m_pListDetail;
+    parts.pNotebook = m_pResultNotebook;
+    parts.arrGuardedEntries = {m_pMenuStart, m_pMenuAddDirectory, m_pMenuSourceType,
+                               m_pMenuExportHtml, m_pMenuExportCsv};
+    parts.pToolBar = m_pToolBar;
+    parts.nGuardedTool = m_idToolExport;
+    parts.fnReadAnalysisParams = [this] { ReadAnalysisParams(); };
+    parts.fnApplyFilters = [this] { ApplyFilters(); };
+    m_pSession = std::make_unique<CountingSession>(parts);
+}
+
+void LinecastFrame::OnStartCounting(wxCommandEvent&)
+{
+    m_pSession->Start();
+}
+
+void LinecastFrame::OnStopCounting(wxCommandEvent&)
+{
+    m_pSession->Stop();
+}
+
+void LinecastFrame::OnRefreshResult(wxCommandEvent&)
+{
+    m_pSession->Refresh();
+}
+
+void LinecastFrame::EnableControls()
+{
+    m_pSession->EnableControls();
+}
+
+void LinecastFrame::ClearResultViews()
+{
+    m_pSession->ClearResultViews();
 }
 
 void LinecastFrame::OnFrameSize(wxSizeEvent& event)

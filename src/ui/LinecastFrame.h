@@ -14,6 +14,7 @@
 
 class AnalysisPane;
 class CountingManager;
+class CountingSession;
 class FileResult;
 class FilterPane;
 class LatestVersion;
@@ -27,6 +28,7 @@ class wxAuiNotebook;
 class wxAuiToolBar;
 class wxAuiToolBarEvent;
 class wxBitmapButton;
+class wxCloseEvent;
 class wxCheckBox;
 class wxCheckListBox;
 class wxDirDialog;
@@ -65,6 +67,9 @@ private:
     static constexpr const char* PANE_DIRECTORY_FILTER = "Directory Filter";
     static constexpr const char* PANE_EXTENSION_FILTER = "Extension Filter";
     static constexpr const char* PANE_DATE_FILTER = "Modified Date Filter";
+    // The smallest client area at which every pane stays readable.
+    static constexpr int MIN_CLIENT_WIDTH = 800;
+    static constexpr int MIN_CLIENT_HEIGHT = 560;
 
     // Construction, one piece of the window each.
     void BuildToolBar();
@@ -94,9 +99,20 @@ private:
     void OnAbout(wxCommandEvent& event);
     void OnCheckForUpdate(wxCommandEvent& event);
     void OnQuit(wxCommandEvent& event);
+    void OnClose(wxCloseEvent& event);
     void OnFrameSize(wxSizeEvent& event);
     void ShowFrameSize();
     void PopupToolMenu(wxAuiToolBarEvent& event, wxMenu& menu);
+    void SetMinimumSize();
+    void BindAccelerators();
+
+    // Counting, stopping and refreshing: each delegates to the session.
+    void CreateSession();
+    void OnStartCounting(wxCommandEvent& event);
+    void OnStopCounting(wxCommandEvent& event);
+    void OnRefreshResult(wxCommandEvent& event);
+    void EnableControls();
+    void ClearResultViews();
 
     // The report pane and the two exports.
     void ShowVersionPage();
@@ -143,6 +159,8 @@ private:
     wxMenu m_menuFilter;
     wxMenu m_menuExport;
     wxMenu m_menuList;
+
+    std::unique_ptr<CountingSession> m_pSession;
 
     std::unique_ptr<wxAuiManager> m_pAuiManager;
     // Keeps the window alive while a count runs on the GUI thread.

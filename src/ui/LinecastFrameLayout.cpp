@@ -2,6 +2,8 @@
 // status bar, choosers and popup menus. The handlers live in LinecastFrame.cpp.
 #include "ui/LinecastFrame.h"
 
+#include "ui/CountingSession.h"
+#include "ui/FrameStatusBar.h"
 #include "ui/UiImages.h"
 #include "ui/panes/AnalysisPane.h"
 #include "ui/panes/CountingSettingsPane.h"
@@ -237,12 +239,15 @@ void LinecastFrame::BuildMenuBar()
 
 void LinecastFrame::BuildStatusBar()
 {
-    auto* pStatusBar = new wxStatusBar(this, wxID_ANY, wxSTB_DEFAULT_STYLE, "ID_STATUSBAR1");
+    auto* pStatusBar = new FrameStatusBar(this, "ID_STATUSBAR1");
     // The frame size field is 192 pixels, or wider when the platform's font
     // needs more for its text.
     const wxString strSizeSample = wxString::Format(_("Frame Size: w = %d, h = %d"), 8888, 8888);
     const int nSizeWidth = std::max(192, pStatusBar->GetTextExtent(strSizeSample).x + 32);
-    const int widths[] = {-1, 128, 320, nSizeWidth};
+    // The progress field likewise, for a count's "888,888 files in 999.9 s".
+    const int nProgressWidth =
+        std::max(128, pStatusBar->GetTextExtent(FilesCountedText(888888, 999900)).x + 32);
+    const int widths[] = {-1, nProgressWidth, 320, nSizeWidth};
     const int styles[] = {wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL};
     pStatusBar->SetFieldsCount(4, widths);
     pStatusBar->SetStatusStyles(4, styles);

@@ -18,4 +18,6 @@ public:
 
 private:
     wxStopWatch m_idleClock;
+    wxStopWatch m_quietClock; // since the queue was last found empty
+    bool m_bQuiet = false;
 };

@@ -7,6 +7,7 @@
 #include "TempDir.h"
 #include "WxPrinters.h"
 #include "engine/CountingManager.h"
+#include "ui/CountingSession.h"
 #include "ui/LinecastFrame.h"
 #include "ui/ResultExport.h"
 #include "ui/dialogs/AboutDlg.h"
@@ -183,6 +184,16 @@ public:
         list.ProcessWindowEvent(event);
     }
 
+    // Counting, stopping and refreshing.
+    CountingSession& Session() { return *m_frame.m_pSession; }
+    wxMenuItem* StartEntry() { return m_frame.m_pMenuStart; }
+    wxMenuItem* StopEntry() { return m_frame.m_pMenuStop; }
+    int ExportTool() const { return m_frame.m_idToolExport; }
+    void ClickStart() { Click(m_frame.m_pCountingSettings->StartButton()); }
+    void ClickStop() { Click(m_frame.m_pCountingSettings->StopButton()); }
+    wxBitmapButton* AnalysisRefreshButton() { return m_frame.m_pAnalysisPane->GetRefreshButton(); }
+    wxStatusBar& StatusBar() { return *m_frame.GetStatusBar(); }
+
 private:
     LinecastFrame& m_frame;
 };
@@ -198,6 +209,10 @@ inline wxArrayString Strings(std::initializer_list<const char*> items)
     for (const char* sz : items)
         arr.Add(sz);
     return arr;
+}
+inline wxArrayString Strings(std::initializer_list<wxString> items)
+{
+    return wxArrayString(items.begin(), items.end());
 }
 
 // GTK's file choosers go on reading the folder they were opened in after
@@ -271,7 +286,11 @@ protected:
                 g_pPreference->m_nShowFilterExtension == 1,
                 g_pPreference->m_nShowFilterModifiedDate == 1};
     }
-    void AddDirectory(const wxString& strPath) { Access().AddSourceDirectory(strPath); }
+    // A folder in the list, checked, whether it exists or not.
+    void AddDirectory(const wxString& strPath)
+    {
+        Access().CountingSettings().AddDirectory(strPath);
+    }
 
     ScopedConfig m_config;
     wxString m_strOldCwd;

@@ -196,11 +196,15 @@ TEST_F(FrameTest, FullScreenHidesTheBarsThePreferencesNameAndComesBack)
     EXPECT_FALSE(Access().ToolBar().GetToolSticky(Access().FullscreenTool()));
 }
 
-TEST_F(FrameTest, StatusFieldThreeFollowsTheFrameSize)
+TEST_F(FrameTest, StatusFieldThreeFollowsTheFrameSizeAboveTheMinimum)
 {
     LinecastFrame& frame = Open();
     frame.Show();
-    frame.SetSize(800, 560);
+    // No smaller than the panes need.
+    frame.SetSize(400, 300);
+    EXPECT_GE(frame.GetClientSize().x, 800);
+    EXPECT_GE(frame.GetClientSize().y, 560);
+    frame.SetSize(900, 660);
 
     const wxStopWatch watch;
     wxString strExpected;
@@ -211,7 +215,7 @@ TEST_F(FrameTest, StatusFieldThreeFollowsTheFrameSize)
         strExpected = wxString::Format("Frame Size: w = %d, h = %d", size.x, size.y);
     } while (frame.GetStatusBar()->GetStatusText(3) != strExpected && watch.Time() < 3000);
     EXPECT_EQ(frame.GetStatusBar()->GetStatusText(3), strExpected);
-    EXPECT_EQ(frame.GetSize(), wxSize(800, 560));
+    EXPECT_EQ(frame.GetSize(), wxSize(900, 660));
 }
 
 TEST_F(FrameTest, DestroyingTheFrameSavesThePreferencesAndTheRules)

@@ -7,9 +7,41 @@
 #include <wx/checkbox.h>
 #include <wx/checklst.h>
 #include <wx/combobox.h>
+#include <wx/dir.h>
+#include <wx/dnd.h>
+#include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
+
+namespace
+{
+// Folders dragged from the file manager onto the source folder list are
+// added like chosen ones; dropped files are not folders to count.
+class DirectoryDropTarget : public wxFileDropTarget
+{
+public:
+    explicit DirectoryDropTarget(CountingSettingsPane& pane) : m_pane(pane) {}
+
+    bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& arrPaths) override
+    {
+        // A running count has the list disabled; GTK still delivers drops.
+        if (!m_pane.DirectoryList()->IsEnabled())
+            return false;
+        bool bAdded = false;
+        for (const wxString& strPath : arrPaths)
+        {
+            if (wxDirExists(strPath) && m_pane.AddChosenDirectory(strPath))
+                bAdded = true;
+        }
+        return bAdded;
+    }
+
+private:
+    CountingSettingsPane& m_pane;
+};
+} // namespace
 
 CountingSettingsPane::CountingSettingsPane(wxWindow* parent)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, "ID_PANEL1")
@@ -31,6 +63,7 @@ CountingSettingsPane::CountingSettingsPane(wxWindow* parent)
     m_pListSourceDirectory =
         new wxCheckListBox(pDirBoxWindow, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
                            wxLB_SINGLE | wxLB_HSCROLL, wxDefaultValidator, "ID_CHECKLISTBOX1");
+    m_pListSourceDirectory->SetDropTarget(new DirectoryDropTarget(*this));
     pDirBox->Add(m_pListSourceDirectory, wxSizerFlags(1).Expand().Border(wxALL, 4));
     m_pCheckRecursive =
         new wxCheckBox(pDirBoxWindow, wxID_ANY, _("&Recursive file counting"), wxDefaultPosition,
@@ -88,10 +121,45 @@ wxArrayString CountingSettingsPane::GetCheckedDirectories() const
 
 void CountingSettingsPane::AddDirectory(const wxString& strPath)
 {
-    // Neither compared with the listed folders nor checked for existence:
-    // the run simply finds nothing in a folder that is gone. A folder the
-    // user just chose is one to count, so it comes checked.
+    // Not compared with the listed folders: the same folder twice is the
+    // user's choice. A folder the user just chose is one to count, so it
+    // comes checked.
     m_pListSourceDirectory->Check(m_pListSourceDirectory->Append(strPath));
+}
+
+bool CountingSettingsPane::AddChosenDirectory(const wxString& strPath)
+{
+    // A folder that is gone or unreadable would only count nothing, without
+    // a word: better to say so while the user still knows what was meant.
+    wxString strProblem;
+    if (!wxDirExists(strPath))
+    {
+        strProblem = wxString::Format(_("The folder \"%s\" does not exist."), strPath);
+    }
+    else
+    {
+        wxLogNull noLog;
+        if (!wxDir(strPath).IsOpened())
+            strProblem = wxString::Format(_("The folder \"%s\" cannot be read."), strPath);
+    }
+    if (!strProblem.empty())
+    {
+        wxMessageBox(strProblem, _("Confirm"), wxOK | wxCENTRE, wxGetTopLevelParent(this));
+        return false;
+    }
+    AddDirectory(strPath);
+    return true;
+}
+
+wxString CountingSettingsPane::ChooserStartFolder() const
+{
+    for (unsigned i = m_pListSourceDirectory->GetCount(); i-- > 0;)
+    {
+        const wxString strFolder = m_pListSourceDirectory->GetString(i);
+        if (wxDirExists(strFolder))
+            return strFolder;
+    }
+    return wxGetHomeDir();
 }
 
 void CountingSettingsPane::DeleteSelectedDirectory()

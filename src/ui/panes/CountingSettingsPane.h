@@ -22,6 +22,12 @@ public:
     wxArrayString GetDirectories() const;
     wxArrayString GetCheckedDirectories() const;
     void AddDirectory(const wxString& strPath); // a folder just chosen comes checked
+    // A folder the user chose or dropped on the list: refused with a message
+    // naming it when it is not a folder that can be read, else added checked.
+    bool AddChosenDirectory(const wxString& strPath);
+    // Where the folder chooser opens: the last listed folder that still
+    // exists (the one chosen last), else the home folder.
+    wxString ChooserStartFolder() const;
     // Deletes the selected folder after asking; does nothing without one.
     void DeleteSelectedDirectory();
     bool IsRecursive() const;

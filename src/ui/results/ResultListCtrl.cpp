@@ -12,7 +12,7 @@ namespace
 // arrow drawn at its right.
 constexpr int HEADING_PADDING = 28;
 // How often, at most, a running count's newest row is brought into view.
-constexpr int FOLLOW_INTERVAL_MS = 200;
+constexpr int FOLLOW_INTERVAL_MS = 300;
 // Room beside a cell's text.
 constexpr int CELL_PADDING = 12;
 } // namespace
@@ -49,7 +49,8 @@ void ResultListCtrl::InitColumns()
 void ResultListCtrl::AppendRecord(const Result* pRecord)
 {
     m_arrRecords.push_back(pRecord);
-    SetItemCount(static_cast<long>(m_arrRecords.size()));
+    if (!m_bGrowing)
+        SetItemCount(static_cast<long>(m_arrRecords.size()));
     // Bringing a row into view scrolls and repaints the whole list; done a
     // few times a second rather than for every few rows, a count of 100,000
     // files still shows its newest rows without the list slowing it down.
@@ -57,8 +58,31 @@ void ResultListCtrl::AppendRecord(const Result* pRecord)
         m_followTimer.StartOnce(FOLLOW_INTERVAL_MS);
 }
 
+void ResultListCtrl::BeginGrowing()
+{
+    m_bGrowing = true;
+}
+
+void ResultListCtrl::EndGrowing()
+{
+    if (!m_bGrowing)
+        return;
+    m_bGrowing = false;
+    m_followTimer.Stop();
+    ShowNewestRow();
+}
+
 void ResultListCtrl::OnFollowTimer(wxTimerEvent&)
 {
+    ShowNewestRow();
+}
+
+void ResultListCtrl::ShowNewestRow()
+{
+    // Every change of the row count has the list lay itself out and repaint
+    // at its next idle time: while it grows, that happens only here.
+    if (GetItemCount() != static_cast<long>(m_arrRecords.size()))
+        SetItemCount(static_cast<long>(m_arrRecords.size()));
     if (!m_arrRecords.empty())
         EnsureVisible(static_cast<long>(m_arrRecords.size()) - 1);
 }

@@ -32,6 +32,11 @@ public:
     // the rows of a running count stay in sight without scrolling on every
     // file.
     void AppendRecord(const Result* pRecord);
+    // While a count runs, the rows appended reach the list only as often as
+    // the newest is brought into view, not row by row; EndGrowing shows them
+    // all, the newest in view.
+    void BeginGrowing();
+    void EndGrowing();
     // Appends a row per record, in order, without scrolling. A summary list
     // widens its count columns to show their widest value whole.
     void AppendRecords(const std::vector<const Result*>& arrRecords);
@@ -74,6 +79,7 @@ protected:
 private:
     void OnAllItemsDeleted(wxListEvent& event);
     void OnFollowTimer(wxTimerEvent& event);
+    void ShowNewestRow();
     void FitCountColumns();
     std::vector<long> GetSelectedRows() const;
 
@@ -82,4 +88,5 @@ private:
     int m_nSortColumn = 0;
     bool m_bSortAscending = false;
     wxTimer m_followTimer; // brings the newest row into view after an append
+    bool m_bGrowing = false;
 };

@@ -188,14 +188,23 @@ void Preference::SaveFrameGeometry()
     m_pConfig->SetPath("/");
     m_pConfig->Write("m_nPreserveFrameSizePos", m_nPreserveFrameSizePos);
     // A full-screen or iconised window's geometry is not the one the user
-    // wants back at the next start; keep the last normal one.
-    if (m_nPreserveFrameSizePos > 0 && !m_pFrame->IsFullScreen() && !m_pFrame->IsIconized())
-    {
-        const wxPoint pos = m_pFrame->GetPosition();
-        const wxSize size = m_pFrame->GetClientSize();
-        m_pConfig->Write("x", pos.x);
-        m_pConfig->Write("y", pos.y);
-        m_pConfig->Write("w", size.x);
-        m_pConfig->Write("h", size.y);
-    }
+    // wants back at the next start: a full-screen one saves the geometry it
+    // had before, an iconised one keeps what the store has.
+    if (m_nPreserveFrameSizePos <= 0 || m_pFrame->IsIconized())
+        return;
+    const wxRect rect = m_pFrame->IsFullScreen()
+                            ? m_rectNormal
+                            : wxRect(m_pFrame->GetPosition(), m_pFrame->GetClientSize());
+    if (rect.IsEmpty())
+        return;
+    m_pConfig->Write("x", rect.x);
+    m_pConfig->Write("y", rect.y);
+    m_pConfig->Write("w", rect.width);
+    m_pConfig->Write("h", rect.height);
+}
+
+void Preference::RememberNormalGeometry()
+{
+    if (m_pFrame && !m_pFrame->IsFullScreen() && !m_pFrame->IsIconized())
+        m_rectNormal = wxRect(m_pFrame->GetPosition(), m_pFrame->GetClientSize());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wx/arrstr.h>
+#include <wx/gdicmn.h>
 
 #include <memory>
 
@@ -25,6 +26,9 @@ public:
     // The geometry halves of Load and Save.
     void LoadFrameGeometry();
     void SaveFrameGeometry();
+    // Called before the frame goes full screen: the geometry saved while it
+    // is full screen is this one, not the screen's.
+    void RememberNormalGeometry();
 
     // Positive: the frame's position and client size are kept between runs.
     int m_nPreserveFrameSizePos = 1;
@@ -43,6 +47,8 @@ public:
     // Borrowed, set by Load.
     wxConfigBase* m_pConfig = nullptr;
     wxTopLevelWindow* m_pFrame = nullptr;
+    // The frame's position and client size before it went full screen.
+    wxRect m_rectNormal;
     // Number of history entries in the store.
     int m_nDirectoryNum = 0;
 

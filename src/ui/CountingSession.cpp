@@ -1,0 +1,261 @@
+#include "ui/CountingSession.h"
+
+#include "engine/CountingManager.h"
+#include "engine/CountingParam.h"
+#include "engine/Observers.h"
+#include "report/AnalysisParam.h"
+#include "ui/panes/AnalysisPane.h"
+#include "ui/panes/CountingSettingsPane.h"
+#include "ui/panes/FilterPane.h"
+#include "ui/results/ResultListCtrl.h"
+
+#include <wx/aui/auibar.h>
+#include <wx/aui/auibook.h>
+#include <wx/bmpbuttn.h>
+#include <wx/checkbox.h>
+#include <wx/checklst.h>
+#include <wx/combobox.h>
+#include <wx/frame.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/numformatter.h>
+#include <wx/propgrid/propgrid.h>
+#include <wx/tokenzr.h>
+
+namespace
+{
+// A status bar redrawn for every file of a big tree would cost more than the
+// counting; twenty times a second reads as continuous.
+constexpr long PROGRESS_INTERVAL_MS = 50;
+} // namespace
+
+CountingSession::CountingSession(const Parts& parts) : m_parts(parts) {}
+
+bool CountingSession::CheckInput() const
+{
+    // Nothing is cleared before all three are known to be fine: a refused
+    // Start leaves the last results as they were.
+    const CountingSettingsPane& settings = *m_parts.pSettings;
+    wxString strMessage;
+    if (settings.GetDirectories().empty())
+        strMessage = _("Please add source directory.");
+    else if (settings.GetCheckedDirectories().empty())
+        strMessage = _("Please check counting directory.");
+    else if (settings.GetSourceTypeText().empty())
+        strMessage = _("Please select source types.");
+    if (strMessage.empty())
+        return true;
+    wxMessageBox(strMessage, _("Confirm"), wxOK | wxCENTRE, m_parts.pFrame);
+    return false;
+}
+
+void CountingSession::Start()
+{
+    // The run pumps window events: a Start chosen from a menu or by its key
+    // while a count runs must not begin a second count inside the first.
+    if (m_bBusy || !CheckInput())
+        return;
+    CountingManager& manager = *m_parts.pManager;
+
+    // The lists borrow the records ClearResults deletes: they let go of them
+    // before anything can paint them again.
+    manager.ClearResults();
+    ClearResultViews();
+    manager.m_nState = CountingManager::STATE_RUNNING;
+    if (m_parts.pNotebook->GetSelection() != 0)
+        m_parts.pNotebook->SetSelection(0);
+    EnableControls();
+    // GTK leaves the window without a focus when the focused input goes
+    // disabled, and then gives Alt-T to the "&Tools" menu's mnemonic instead
+    // of the frame's Stop key. The Stop button is what a user wants now.
+    m_parts.pSettings->StopButton()->SetFocus();
+
+    CountingParam param;
+    param.m_arrDirs = m_parts.pSettings->GetCheckedDirectories();
+    param.m_arrTypes = SourceTypePieces(m_parts.pSettings->GetSourceTypeText());
+    param.m_bRecursive = m_parts.pSettings->IsRecursive();
+    m_parts.fnReadAnalysisParams();
+    manager.SetCountingParam(param, *m_parts.pAnalysisParam);
+    manager.m_pCountingObserver = m_parts.pCountingObserver;
+    manager.m_pAnalysisObserver = m_parts.pAnalysisObserver;
+    manager.m_pFilterObserver = m_parts.pFilterObserver;
+
+    m_parts.pFrame->SetCursor(wxCursor(wxCURSOR_WAIT));
+    SetStatus(_("Counting"), 0);
+    SetStatus(FilesSoFarText(0), 1);
+    m_bProgressPending = false;
+    m_parts.pDetailList->BeginGrowing();
+    m_runClock.Start();
+    m_progressClock.Start();
+    m_bBusy = true;
+    manager.DoCounting();
+    m_bBusy = false;
+    const long nElapsed = m_runClock.Time();
+
+    m_parts.pFrame->SetCursor(wxNullCursor);
+    FlushProgress();
+    if (manager.m_nState == CountingManager::STATE_STOPPED)
+        SetStatus(_("Canceled"), 0);
+    else if (manager.m_nState == CountingManager::STATE_COMPLETED)
+        SetStatus(_("Completed"), 0);
+    SetStatus(FilesCountedText(manager.m_arrFileResults.size(), nElapsed), 1);
+    EnableControls();
+    m_parts.pSettings->StartButton()->SetFocus();
+
+    if (m_bCloseWanted)
+    {
+        // The close that came during the count; the frame is destroyed
+        // later, at idle time, after this handler has returned.
+        m_bCloseWanted = false;
+        m_parts.pFrame->Close(true);
+    }
+}
+
+void CountingSession::Stop()
+{
+    m_parts.pManager->m_nState = CountingManager::STATE_STOPPED;
+}
+
+void CountingSession::Refresh()
+{
+    if (m_bBusy)
+        return;
+    CountingManager& manager = *m_parts.pManager;
+    m_parts.fnReadAnalysisParams();
+    m_parts.fnApplyFilters();
+
+    m_parts.pFrame->SetCursor(wxCursor(wxCURSOR_WAIT));
+    manager.m_nState = CountingManager::STATE_RUNNING;
+    EnableControls();
+    // Refilter does not pump events: nothing can arrive while it works.
+    if (m_parts.pAnalysisParam->m_bModified || m_parts.pFilterParam->m_bChanged)
+        manager.Refilter(*m_parts.pAnalysisParam, *m_parts.pFilterParam);
+    m_parts.pFilterParam->m_bChanged = false;
+
+    manager.m_nState = CountingManager::STATE_STOPPED;
+    EnableControls();
+    m_parts.pFrame->SetCursor(wxNullCursor);
+}
+
+void CountingSession::EnableControls()
+{
+    const bool bRunning = m_parts.pManager->m_nState == CountingManager::STATE_RUNNING;
+    const bool bInput = !bRunning;
+    const CountingSettingsPane& settings = *m_parts.pSettings;
+    settings.StopButton()->Enable(bRunning);
+    wxWindow* const inputs[] = {settings.DirectoryList(),
+                                settings.AddDirectoryButton(),
+                                settings.DeleteDirectoryButton(),
+                                settings.RecursiveBox(),
+                                settings.SourceTypeBox(),
+                                settings.SourceTypeButton(),
+                                settings.StartButton(),
+                                m_parts.pAnalysis->GetGrid(),
+                                m_parts.pAnalysis->GetRefreshButton()};
+    for (wxWindow* pWindow : inputs)
+        pWindow->Enable(bInput);
+    for (const FilterPane* pPane : m_parts.arrFilterPanes)
+    {
+        pPane->GetList()->Enable(bInput);
+        pPane->GetSelectAll()->Enable(bInput);
+        pPane->GetRefreshButton()->Enable(bInput);
+    }
+    for (ResultListCtrl* pList : m_parts.arrResultLists)
+        pList->Enable(bInput);
+
+    for (wxMenuItem* pEntry : m_parts.arrGuardedEntries)
+        pEntry->Enable(bInput);
+    if (m_parts.pToolBar && m_parts.pToolBar->GetToolEnabled(m_parts.nGuardedTool) != bInput)
+    {
+        m_parts.pToolBar->EnableTool(m_parts.nGuardedTool, bInput);
+        m_parts.pToolBar->Refresh();
+    }
+}
+
+void CountingSession::ClearResultViews()
+{
+    for (ResultListCtrl* pList : m_parts.arrResultLists)
+    {
+        pList->EndGrowing(); // every record it holds is a row
+        if (pList->GetItemCount() > 0)
+            pList->DeleteAllItems();
+    }
+    for (FilterPane* pPane : m_parts.arrFilterPanes)
+        pPane->Clear();
+}
+
+void CountingSession::OnClose(wxCloseEvent& event)
+{
+    if (!m_bBusy)
+    {
+        event.Skip(); // closes and destroys the frame as usual
+        return;
+    }
+    // The count is running inside a handler further up this thread's stack:
+    // destroying the window or the engine now would pull them from under it.
+    // Even a close that cannot be refused waits; the run ends before its next
+    // file.
+    m_bCloseWanted = true;
+    Stop();
+    if (event.CanVeto())
+        event.Veto();
+}
+
+void CountingSession::ShowProgress(const wxString& strPath, size_t nFiles)
+{
+    m_strPendingPath = strPath;
+    m_nPendingFiles = nFiles;
+    m_bProgressPending = true;
+    if (m_progressClock.Time() >= PROGRESS_INTERVAL_MS)
+        WriteProgress();
+}
+
+void CountingSession::FlushProgress()
+{
+    m_parts.pDetailList->EndGrowing();
+    WriteProgress();
+}
+
+void CountingSession::WriteProgress()
+{
+    if (!m_bProgressPending)
+        return;
+    m_bProgressPending = false;
+    m_progressClock.Start();
+    SetStatus(m_strPendingPath, 0);
+    SetStatus(FilesSoFarText(m_nPendingFiles), 1);
+}
+
+void CountingSession::SetStatus(const wxString& strText, int nField)
+{
+    m_parts.pFrame->SetStatusText(strText, nField);
+}
+
+wxArrayString SourceTypePieces(const wxString& strText)
+{
+    return wxStringTokenize(strText, ";", wxTOKEN_RET_EMPTY);
+}
+
+wxString GroupThousands(size_t nValue)
+{
+    wxChar chSeparator = 0;
+    if (!wxNumberFormatter::GetThousandsSeparatorIfUsed(&chSeparator) || !chSeparator)
+        chSeparator = ',';
+    wxString strDigits = wxString::Format("%zu", nValue);
+    for (int nPos = static_cast<int>(strDigits.length()) - 3; nPos > 0; nPos -= 3)
+        strDigits.insert(nPos, 1, chSeparator);
+    return strDigits;
+}
+
+wxString FilesSoFarText(size_t nFiles)
+{
+    return wxString::Format(wxPLURAL("%s file", "%s files", nFiles), GroupThousands(nFiles));
+}
+
+wxString FilesCountedText(size_t nFiles, long nMilliseconds)
+{
+    // Tenths of a second, rounded, with the locale's decimal mark.
+    const double fSeconds = static_cast<double>((nMilliseconds + 50) / 100) / 10.0;
+    return wxString::Format(wxPLURAL("%s file in %s s", "%s files in %s s", nFiles),
+                            GroupThousands(nFiles), wxNumberFormatter::ToString(fSeconds, 1));
+}

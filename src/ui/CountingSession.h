@@ -1,0 +1,111 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+#include <wx/arrstr.h>
+#include <wx/stopwatch.h>
+#include <wx/string.h>
+
+class AnalysisObserver;
+class AnalysisPane;
+class AnalysisParam;
+class CountingManager;
+class CountingObserver;
+class CountingSettingsPane;
+class FilterObserver;
+class FilterPane;
+class FilterParam;
+class ResultListCtrl;
+class wxAuiNotebook;
+class wxAuiToolBar;
+class wxCloseEvent;
+class wxFrame;
+class wxMenuItem;
+
+// Start, Stop and Refresh of the main window: the checks before a count, the
+// inputs that follow the run state, the status bar texts, and the guard that
+// keeps the window and the engine alive while a count runs on the GUI thread.
+class CountingSession
+{
+public:
+    // What a session works on; everything is borrowed from the frame.
+    struct Parts
+    {
+        wxFrame* pFrame = nullptr;
+        CountingManager* pManager = nullptr;
+        // Where the engine reports back: the frame.
+        CountingObserver* pCountingObserver = nullptr;
+        AnalysisObserver* pAnalysisObserver = nullptr;
+        FilterObserver* pFilterObserver = nullptr;
+        AnalysisParam* pAnalysisParam = nullptr;
+        FilterParam* pFilterParam = nullptr;
+        CountingSettingsPane* pSettings = nullptr;
+        AnalysisPane* pAnalysis = nullptr;
+        std::vector<FilterPane*> arrFilterPanes;
+        std::vector<ResultListCtrl*> arrResultLists;
+        ResultListCtrl* pDetailList = nullptr; // the one a count appends to
+        wxAuiNotebook* pNotebook = nullptr;
+        // Menu entries and the tool that would start a second run inside the
+        // first or change what a run uses: disabled while one runs.
+        std::vector<wxMenuItem*> arrGuardedEntries;
+        wxAuiToolBar* pToolBar = nullptr;
+        int nGuardedTool = -1;
+        // The frame's own steps of a Start and a Refresh: the analysis grid
+        // into the parameters, the filter panes into the filter parameters.
+        std::function<void()> fnReadAnalysisParams;
+        std::function<void()> fnApplyFilters;
+    };
+
+    explicit CountingSession(const Parts& parts);
+
+    // Checks the input (a message names what is missing and nothing changes),
+    // then clears the results and counts on this thread until the run ends.
+    // Ignored while a count runs.
+    void Start();
+    // Asks a running count to end before its next file.
+    void Stop();
+    // Derives every view again from the stored results with the current
+    // analysis parameters and filters, without counting again.
+    void Refresh();
+    // Inputs enabled exactly when no run is going on; Stop the other way.
+    void EnableControls();
+    // Empties the result lists and the filter lists.
+    void ClearResultViews();
+
+    // The window's close request: while a count runs, the count is asked to
+    // stop and the window closes once the count has returned.
+    void OnClose(wxCloseEvent& event);
+    bool IsBusy() const { return m_bBusy; }
+
+    // Progress during a count: the path of the file just counted (status
+    // field 0) and the number counted so far (field 1), redrawn a limited
+    // number of times a second. Flush writes what the last call left undrawn
+    // and shows every row of the detail list.
+    void ShowProgress(const wxString& strPath, size_t nFiles);
+    void FlushProgress();
+
+private:
+    void WriteProgress();
+    void SetStatus(const wxString& strText, int nField);
+    bool CheckInput() const;
+
+    Parts m_parts;
+    bool m_bBusy = false;        // inside DoCounting
+    bool m_bCloseWanted = false; // a close came while busy
+    wxStopWatch m_runClock;
+    wxStopWatch m_progressClock;
+    wxString m_strPendingPath; // the newest path not yet shown
+    size_t m_nPendingFiles = 0;
+    bool m_bProgressPending = false;
+};
+
+// The source type text cut at every ";": an empty piece between two
+// separators is kept, nothing is taken after a final one.
+wxArrayString SourceTypePieces(const wxString& strText);
+// "12,345 files": the files counted so far, digits grouped.
+wxString FilesSoFarText(size_t nFiles);
+// "55,418 files in 4.2 s": the count of a finished or stopped run.
+wxString FilesCountedText(size_t nFiles, long nMilliseconds);
+// Digits grouped in thousands with the locale's separator (a comma where the
+// locale has none).
+wxString GroupThousands(size_t nValue);

@@ -1,0 +1,81 @@
+// Not a test: takes the screenshots of the main window in docs/ after a count
+// of a real tree. Run it under Xvfb with a 1280x800 screen:
+//   linecast_gui_tests --gtest_also_run_disabled_tests --gtest_filter='*MainWindowScreenshots'
+// LINECAST_SHOT_FOLDER names the folder to count (default: wxWidgets' headers),
+// LINECAST_SHOT_DIR where the pictures go (default: the working folder),
+// LINECAST_SHOT_SIZE the window's client size as WxH (default: the screen).
+#include "FrameFixture.h"
+
+#include <wx/evtloop.h>
+#include <wx/splitter.h>
+#include <wx/utils.h>
+
+using namespace frame_test;
+
+namespace
+{
+void Settle(int nMs)
+{
+    const wxStopWatch watch;
+    while (watch.Time() < nMs)
+    {
+        wxTheApp->Yield(true);
+        wxMilliSleep(20);
+    }
+}
+
+// ImageMagick's import reads what the X server shows, after every paint.
+void SaveScreen(const wxString& strPath)
+{
+    const wchar_t* const argv[] = {L"import", L"-window", L"root", strPath.wc_str(), nullptr};
+    EXPECT_EQ(wxExecute(argv, wxEXEC_SYNC), 0) << strPath;
+}
+
+TEST_F(FrameTest, DISABLED_MainWindowScreenshots)
+{
+    wxString strFolder = "/usr/include/wx-3.2", strOut = m_strOldCwd, strSize;
+    wxGetEnv("LINECAST_SHOT_FOLDER", &strFolder);
+    wxGetEnv("LINECAST_SHOT_DIR", &strOut);
+    wxGetEnv("LINECAST_SHOT_SIZE", &strSize);
+
+    LinecastFrame& frame = Open();
+    long nWidth = 0, nHeight = 0;
+    if (strSize.BeforeFirst('x').ToLong(&nWidth) && strSize.AfterFirst('x').ToLong(&nHeight))
+    {
+        frame.Move(0, 0);
+        frame.SetClientSize(nWidth, nHeight);
+    }
+    else
+    {
+        frame.SetSize(wxGetClientDisplayRect());
+    }
+    frame.Show();
+    Settle(500);
+
+    // As a user does it: the folder chosen, the types picked, Start.
+    Access().CountingSettings().AddDirectory(strFolder);
+    Access().CountingSettings().ShowSourceTypes(".cpp;.h;");
+    Access().PickSourceType(0);
+    {
+        wxGUIEventLoop loop;
+        wxEventLoopActivator active(&loop);
+        Access().ClickStart();
+    }
+    // Largest files first.
+    LinecastFrameTestAccess::ClickHeading(Access().DetailList(), 4);
+    LinecastFrameTestAccess::ClickHeading(Access().DetailList(), 4);
+
+    for (const auto& [nPage, szName] : {std::pair{0, "screenshot-main.png"},
+                                        {1, "screenshot-summary.png"},
+                                        {2, "screenshot-report.png"}})
+    {
+        Access().Notebook().SetSelection(nPage);
+        // The whole summary grid in view, as a user would drag the sash.
+        if (auto* pSplitter = dynamic_cast<wxSplitterWindow*>(
+                wxWindow::FindWindowByName("ID_SPLITTERWINDOW_SUMMARY", &frame)))
+            pSplitter->SetSashPosition(frame.GetClientSize().y / 2);
+        Settle(800);
+        SaveScreen(strOut + "/" + szName);
+    }
+}
+} // namespace
