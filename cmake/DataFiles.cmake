@@ -7,12 +7,18 @@ add_custom_command(OUTPUT ${_dist_rules}
     DEPENDS ${CMAKE_SOURCE_DIR}/conf/conf.xml
     COMMENT "Placing the shipped rules file")
 
-# Report templates and other read-only files of conf/ other than the rules.
-set(LINECAST_CONF_FILES report_tpl.html quorvel_index.html)
+# Report templates and other read-only files of conf/ other than the rules,
+# relative to conf/: a template translated into a language lies in the
+# folder named after it, where the report looks for the window's language.
+set(LINECAST_CONF_FILES report_tpl.html quorvel_index.html
+    ja/report_tpl.html ja/quorvel_index.html
+    zh_CN/report_tpl.html zh_CN/quorvel_index.html)
 
 set(_copy_conf "")
 foreach(f IN LISTS LINECAST_CONF_FILES)
-    list(APPEND _copy_conf COMMAND ${CMAKE_COMMAND} -E copy_if_different
+    get_filename_component(_conf_dir ${LINECAST_DIST_DIR}/conf/${f} DIRECTORY)
+    list(APPEND _copy_conf COMMAND ${CMAKE_COMMAND} -E make_directory ${_conf_dir}
+         COMMAND ${CMAKE_COMMAND} -E copy_if_different
          ${CMAKE_SOURCE_DIR}/conf/${f} ${LINECAST_DIST_DIR}/conf/${f})
 endforeach()
 

@@ -6,11 +6,13 @@ set(LINECAST_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/linecast)
 
 install(TARGETS linecast-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-set(_conf_files ${CMAKE_SOURCE_DIR}/conf/conf.xml)
+install(FILES ${CMAKE_SOURCE_DIR}/conf/conf.xml DESTINATION ${LINECAST_INSTALL_DATADIR}/conf)
+# Each in its folder below conf/, the language variants of the templates too.
 foreach(f IN LISTS LINECAST_CONF_FILES)
-    list(APPEND _conf_files ${CMAKE_SOURCE_DIR}/conf/${f})
+    get_filename_component(_conf_subdir conf/${f} DIRECTORY)
+    install(FILES ${CMAKE_SOURCE_DIR}/conf/${f}
+            DESTINATION ${LINECAST_INSTALL_DATADIR}/${_conf_subdir})
 endforeach()
-install(FILES ${_conf_files} DESTINATION ${LINECAST_INSTALL_DATADIR}/conf)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/img/ DESTINATION ${LINECAST_INSTALL_DATADIR}/img
         FILES_MATCHING PATTERN "*.png" PATTERN "*.jpg" PATTERN "*.ico")
 # The catalogs the build compiled into its program folder, whichever exist.

@@ -2,6 +2,7 @@
 
 #include "config/DataFiles.h"
 #include "engine/CountingManager.h"
+#include "engine/NativePath.h"
 
 #include <filesystem>
 #include <string>
@@ -10,6 +11,7 @@
 #include <wx/file.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
+#include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/utils.h>
 
@@ -27,7 +29,7 @@ wxString UserRulesPath()
 bool PathIsTaken(const wxString& strPath)
 {
     std::error_code ec;
-    return fs::exists(fs::symlink_status(std::string(strPath.fn_str()), ec));
+    return fs::exists(fs::symlink_status(NativePath::ToBytes(strPath), ec));
 }
 
 bool EnsureUserRules(const wxString& strUserPath, const wxString& strShippedPath)
@@ -84,4 +86,20 @@ void UseUserRules(CountingManager& manager)
     }
     manager.SetRulesPath(strShipped);
     manager.SetSaveRulesOnDestroy(false);
+}
+
+wxString RefusedRulesMessage(const CountingManager& manager)
+{
+    if (manager.RulesLoaded() || manager.GetRulesError().empty() ||
+        !PathIsTaken(manager.GetRulesPath()))
+        return wxString();
+    wxString strMessage = wxString::Format(
+        _("The rules file \"%s\" cannot be loaded: %s.\n\nThe file is left untouched, and no "
+          "file types are available until it is mended."),
+        NativePath::ToDisplay(manager.GetRulesPath()), manager.GetRulesError());
+    // Only the per-user copy is the user's to remove; a new one is made from
+    // the shipped file when it is missing.
+    if (manager.GetRulesPath() == UserRulesPath())
+        strMessage += " " + _("Or remove it to start from the shipped rules next time.");
+    return strMessage;
 }

@@ -24,3 +24,9 @@ bool EnsureUserRules(const wxString& strUserPath, const wxString& strShippedPath
 // no copy can be made (no shipped file, a configuration folder that cannot be
 // written) the manager reads the shipped file and never writes it back.
 void UseUserRules(CountingManager& manager);
+
+// What to tell the user when the rules file the manager read is there but
+// could not be loaded: its path, the reason, and that nothing will be written
+// over it. Empty when the rules loaded, or when no file is at the path (a
+// missing file is made anew from the shipped one at the next start).
+wxString RefusedRulesMessage(const CountingManager& manager);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,11 +80,15 @@ int CreateTemporary(const std::string& strTarget, std::string& strTemp)
     return -1;
 }
 
+// errno of a write that waited longer than it may for its reader.
+constexpr int STALLED = ETIMEDOUT;
+
 // Writes everything, or fails with errno set. A reader that goes away (a
 // FIFO closed at its other end) must make the write fail, not end the program
 // with SIGPIPE; the signal is held back for this thread while writing and a
-// pending one is taken away again.
-bool WriteAll(int nFd, const std::string& strBytes)
+// pending one is taken away again. On a descriptor that does not block, a
+// full pipe is waited on for at most nStallLimitMs at a time.
+bool WriteAll(int nFd, const std::string& strBytes, int nStallLimitMs = -1)
 {
     sigset_t pipeSet, oldSet;
     sigemptyset(&pipeSet);
@@ -103,6 +108,17 @@ bool WriteAll(int nFd, const std::string& strBytes)
         const ssize_t nWritten = ::write(nFd, p, nLeft);
         if (nWritten < 0 && errno == EINTR)
             continue;
+        if (nWritten < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        {
+            pollfd waitFor{nFd, POLLOUT, 0};
+            const int nReady = ::poll(&waitFor, 1, nStallLimitMs);
+            if (nReady > 0 || (nReady < 0 && errno == EINTR))
+                continue; // room again, or the reader is gone: write tells
+            if (nReady == 0)
+                errno = STALLED;
+            bOk = false;
+            break;
+        }
         if (nWritten <= 0)
         {
             bOk = false;
@@ -125,8 +141,15 @@ bool WriteAll(int nFd, const std::string& strBytes)
 
 bool Fail(wxString& strError, int nError)
 {
-    strError = ErrorText(nError);
+    strError = nError == STALLED ? _("the program reading from it stopped taking data")
+                                 : ErrorText(nError);
     return false;
+}
+
+bool IsFifo(const std::string& strPath)
+{
+    struct stat st;
+    return NativePath::Stat(strPath, st) && S_ISFIFO(st.st_mode);
 }
 
 bool ReplaceRegularFile(const std::string& strTarget, const std::string& strBytes,
@@ -227,7 +250,8 @@ bool CheckFolder(const std::string& strFile, wxString& strError)
 }
 } // namespace
 
-bool WriteOutputFile(const wxString& strPath, const std::string& strBytes, wxString& strError)
+bool WriteOutputFile(const wxString& strPath, const std::string& strBytes, wxString& strError,
+                     OutputWait wait)
 {
     const std::string strPathBytes = NativePath::ToBytes(strPath);
     if (strPathBytes.empty())
@@ -239,19 +263,29 @@ bool WriteOutputFile(const wxString& strPath, const std::string& strBytes, wxStr
     if (target == Target::Replace)
         return ReplaceRegularFile(strFile, strBytes, strError);
 
-    // A FIFO waits here for its reader, as a shell's redirection would.
-    const int nFd = NativePath::Open(strFile, O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    // A FIFO waits here for its reader, as a shell's redirection would;
+    // without waiting, one that nobody reads fails to open (ENXIO).
+    const bool bBriefly = wait == OutputWait::Briefly;
+    const int nFd =
+        NativePath::Open(strFile, O_WRONLY | O_NOCTTY | O_CLOEXEC | (bBriefly ? O_NONBLOCK : 0));
     if (nFd < 0)
+    {
+        if (errno == ENXIO && IsFifo(strFile))
+        {
+            strError = _("no program is reading from it");
+            return false;
+        }
         return Fail(strError, errno);
+    }
     struct stat st;
     if (fstat(nFd, &st) == 0 && S_ISREG(st.st_mode))
     {
         // Replaced by a regular file since it was looked at: that one is
         // replaced whole, not written over.
         ::close(nFd);
-        return WriteOutputFile(strPath, strBytes, strError);
+        return WriteOutputFile(strPath, strBytes, strError, wait);
     }
-    const bool bOk = WriteAll(nFd, strBytes);
+    const bool bOk = WriteAll(nFd, strBytes, bBriefly ? OUTPUT_STALL_LIMIT_MS : -1);
     const int nError = errno;
     ::close(nFd);
     return bOk || Fail(strError, nError);

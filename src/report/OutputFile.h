@@ -16,7 +16,22 @@
 //   /dev/null leaves /dev/null as it was.
 // Returns false when the file could not be written, with the reason in
 // strError; the target is then left as it was.
-bool WriteOutputFile(const wxString& strPath, const std::string& strBytes, wxString& strError);
+//
+// How long a write in place may wait for the program at the other end of a
+// FIFO (or of a terminal): as long as it takes, as a shell's redirection
+// would, or never for a reader to appear and only briefly for one that stops
+// reading, so that a window cannot freeze on its export.
+enum class OutputWait
+{
+    AsLongAsItTakes,
+    Briefly,
+};
+bool WriteOutputFile(const wxString& strPath, const std::string& strBytes, wxString& strError,
+                     OutputWait wait = OutputWait::AsLongAsItTakes);
+
+// With OutputWait::Briefly, the longest a write waits for its reader to take
+// more bytes before it fails.
+constexpr int OUTPUT_STALL_LIMIT_MS = 2000;
 
 // Tells before a long count whether WriteOutputFile can write strPath: false,
 // with the reason in strError, for a folder, a missing folder, a folder that

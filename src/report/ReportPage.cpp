@@ -3,6 +3,7 @@
 #include "config/DataFiles.h"
 #include "config/Version.h"
 #include "engine/CountingManager.h"
+#include "engine/NativePath.h"
 #include "report/AnalysisParam.h"
 #include "report/LinePercentageResult.h"
 #include "report/PhaseResult.h"
@@ -69,6 +70,14 @@ wxString YourVersion()
     return EscapeHtml(_("Your Version - ") + LinecastVersion::TEXT);
 }
 
+// A folder or extension name as the page shows it: bytes that are not UTF-8
+// as U+FFFD (the page is UTF-8 text, in the pane and in a saved file), then
+// escaped.
+wxString NameHtml(const wxString& strName)
+{
+    return EscapeHtml(NativePath::ToDisplay(strName));
+}
+
 wxString LatestVersion(const wxString& strLatestVersion)
 {
     // The text comes from the network.
@@ -122,11 +131,26 @@ wxString WholePercentWidths(const wxString& strPage)
     return strResult + strRest;
 }
 
-wxString ReportTemplatePath(const wxString& strTemplate)
+wxString ReportTemplatePath(const wxString& strTemplate, const wxString& strLanguage)
 {
     // The templates are read-only data shipped with the program, found where
     // its other data is: beside it in the build, in share/ once installed.
-    return DataFilePath(strTemplate.Mid(1));
+    const wxString strRelative = strTemplate.Mid(1);
+    const wxString strFolder = strRelative.BeforeLast('/');
+    const wxString strName = strRelative.AfterLast('/');
+    // A language name is a folder name here: nothing that leaves the folder.
+    const bool bPlainName =
+        !strLanguage.empty() && strLanguage.find_first_of("/\\.") == wxString::npos;
+    if (bPlainName && !strFolder.empty())
+    {
+        for (const wxString& strVariant : {strLanguage, strLanguage.BeforeFirst('_')})
+        {
+            const wxString strPath = DataFilePath(strFolder + "/" + strVariant + "/" + strName);
+            if (wxFileName::FileExists(strPath))
+                return strPath;
+        }
+    }
+    return DataFilePath(strRelative);
 }
 
 wxString ReadPageTemplate(const wxString& strFullPath)
@@ -167,7 +191,7 @@ wxString LinesByTypeRows(const std::vector<std::unique_ptr<ExtensionResult>>& ar
     {
         const ExtensionResult& ext = *arrExtensionResults[i];
         strRows += i % 2 == 0 ? "<tr>" : "<tr bgcolor=\"#eef4e2\">";
-        strRows += "<td>" + EscapeHtml(ext.m_strName) + "</td>";
+        strRows += "<td>" + NameHtml(ext.m_strName) + "</td>";
         for (std::int64_t n : {ext.m_nFiles, ext.m_nSize, ext.m_nLines, ext.m_nCodeLines,
                                ext.m_nCodeCommentLines, ext.m_nCommentLines, ext.m_nBlankLines})
             strRows += "<td align=\"right\">" + Int(n) + "</td>";
@@ -195,11 +219,11 @@ wxString FillReport(wxString strPage, const ReportFigures& figures)
 
     wxString strDirs;
     for (const wxString& strDir : figures.arrDirectories)
-        strDirs += EscapeHtml(strDir) + "<br>";
+        strDirs += NameHtml(strDir) + "<br>";
     Put(strPage, "$str_counting_dirs$", strDirs, FIRST);
     wxString strExts;
     for (const wxString& strExt : figures.arrExtensions)
-        strExts += EscapeHtml(strExt) + ";";
+        strExts += NameHtml(strExt) + ";";
     Put(strPage, "$str_counting_exts$", strExts, FIRST);
 
     Put(strPage, "$n_files$", Int(t.m_nFiles), FIRST);
@@ -256,7 +280,7 @@ wxString FillReport(wxString strPage, const ReportFigures& figures)
 
 void ReportPage::LoadPageTemplate(const wxString& strTemplate)
 {
-    m_strPageText = ReadPageTemplate(ReportTemplatePath(strTemplate));
+    m_strPageText = ReadPageTemplate(ReportTemplatePath(strTemplate, m_strLanguage));
 }
 
 const wxString& ReportPage::ShowVersionPage(const wxString& strLatestVersion)

@@ -27,6 +27,10 @@ public:
 
     virtual ~ReportPage() = default;
 
+    // The interface language's canonical name (ja, zh_CN): the templates
+    // translated into it are used where they are shipped.
+    void SetLanguage(const wxString& strLanguage) { m_strLanguage = strLanguage; }
+
     // The page text becomes the template, or the fallback page.
     void LoadPageTemplate(const wxString& strTemplate);
     // The start page, with the program's version and the latest published one.
@@ -39,6 +43,7 @@ public:
 
 private:
     wxString m_strPageText;
+    wxString m_strLanguage;
 };
 
 // Everything one analysis report shows, so that filling a template needs
@@ -54,8 +59,10 @@ struct ReportFigures
     wxDateTime dtGenerated;
 };
 
-// The full path of a template ("/conf/...") in the program's data folder.
-wxString ReportTemplatePath(const wxString& strTemplate);
+// The full path of a template ("/conf/...") in the program's data folder: its
+// variant for the language ("/conf/ja/...") when one is shipped, for the
+// language without its region (ja for ja_JP) else, the English one otherwise.
+wxString ReportTemplatePath(const wxString& strTemplate, const wxString& strLanguage = wxString());
 // A whole template file decoded as UTF-8, or the fallback page when it
 // cannot be opened or is not UTF-8.
 wxString ReadPageTemplate(const wxString& strFullPath);

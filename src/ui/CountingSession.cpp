@@ -2,6 +2,7 @@
 
 #include "engine/CountingManager.h"
 #include "engine/CountingParam.h"
+#include "engine/NativePath.h"
 #include "engine/Observers.h"
 #include "report/AnalysisParam.h"
 #include "ui/panes/AnalysisPane.h"
@@ -222,7 +223,8 @@ void CountingSession::WriteProgress()
         return;
     m_bProgressPending = false;
     m_progressClock.Start();
-    SetStatus(m_strPendingPath, 0);
+    // Only the paths drawn pay for the replacement of bytes that are not UTF-8.
+    SetStatus(NativePath::ToDisplay(m_strPendingPath), 0);
     SetStatus(FilesSoFarText(m_nPendingFiles), 1);
 }
 

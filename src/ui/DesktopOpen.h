@@ -5,7 +5,9 @@
 // Opens files and folders with the desktop's default application (xdg-open).
 // A path is handed to the launcher as one argument of its own, never as text
 // for a shell, so blanks, quotes and shell characters in it mean nothing
-// special. The launcher runs without waiting; what it does is not reported.
+// special, and by its real bytes, so a name that is not UTF-8 (kept as
+// NativePath keeps it) opens the file it names. The launcher runs without
+// waiting; what it does is not reported.
 class DesktopOpen
 {
 public:
@@ -24,9 +26,8 @@ public:
     // file manager answers the call, opens the folder that holds the file.
     bool ShowInFolder(const wxString& strFilePath) const;
 
-    // A file: URI of an absolute path, every byte other than letters, digits,
-    // "-._~" and "/" percent-encoded; empty when the path has no bytes in the
-    // file system's encoding.
+    // A file: URI of an absolute path, every byte of its real name other than
+    // letters, digits, "-._~" and "/" percent-encoded; empty for an empty path.
     static wxString FileUri(const wxString& strPath);
 
 private:

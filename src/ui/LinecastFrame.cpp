@@ -57,6 +57,7 @@ LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
         m_pManager = std::make_unique<CountingManager>();
     UseUserRules(*m_pManager);
     m_pManager->LoadRules();
+    TellRefusedRules();
     m_pManager->SetMessagePump(&m_messagePump);
     CreateSession();
 
@@ -73,6 +74,7 @@ LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
     ShowFilterStatus();
 
     StartUpdateCheck(m_pLatestVersion);
+    m_reportPage.SetLanguage(UiLanguageName());
     ShowVersionPage();
 }
 
@@ -172,6 +174,17 @@ void LinecastFrame::ApplyFilterPaneVisibility()
 void LinecastFrame::LoadDirectoryList()
 {
     m_pCountingSettings->SetDirectories(m_pPreference->m_arrDirectoryHistory);
+}
+
+void LinecastFrame::TellRefusedRules()
+{
+    // Once the window is on screen: a box before it would stand alone,
+    // unexplained. The refused file is never written back (see SaveRules).
+    const wxString strMessage = RefusedRulesMessage(*m_pManager);
+    if (!strMessage.empty())
+        CallAfter(
+            [this, strMessage]
+            { wxMessageBox(strMessage, _("Confirm"), wxOK | wxCENTRE | wxICON_WARNING, this); });
 }
 
 void LinecastFrame::RestoreSourceTypes()

@@ -85,6 +85,7 @@ private:
     void LoadDirectoryList();
     void AddSourceDirectory(const wxString& strPath);
     void RestoreSourceTypes();
+    void TellRefusedRules();
 
     // Handlers that concern the window itself.
     void OnAddDirectory(wxCommandEvent& event);

@@ -1,5 +1,6 @@
 #include "ui/ResultExport.h"
 
+#include "engine/NativePath.h"
 #include "report/CsvWriter.h"
 #include "report/OutputFile.h"
 
@@ -27,18 +28,29 @@ void ResultExport::ExportHtml(const wxString& strPageText)
 
 void ResultExport::WriteCsv(const CountingManager& manager, const wxString& strPath)
 {
-    wxString strError;
-    const bool bWritten = WriteResultCsv(manager, strPath, strError);
-    ShowOutcome(strPath, bWritten, strError);
+    Write(strPath, [&manager] { return FormatResultCsv(manager); });
 }
 
 void ResultExport::WriteHtml(const wxString& strPageText, const wxString& strPath)
 {
-    // The page as UTF-8, nothing added; through a temporary file like the
-    // CSV, so a failed export leaves a previous file whole.
-    const wxScopedCharBuffer buf = strPageText.utf8_str();
+    // The page as UTF-8, nothing added.
+    Write(strPath,
+          [&strPageText]
+          {
+              const wxScopedCharBuffer buf = strPageText.utf8_str();
+              return std::string(buf.data(), buf.length());
+          });
+}
+
+void ResultExport::Write(const wxString& strPath, const std::function<std::string()>& fnText)
+{
+    // A target that cannot be written is named before the text is made.
+    // Through a temporary file and a rename, so a failed export leaves a
+    // previous file whole; a FIFO nobody reads, or a reader that stops
+    // reading, fails the export rather than freezing the window.
     wxString strError;
-    const bool bWritten = WriteOutputFile(strPath, std::string(buf.data(), buf.length()), strError);
+    const bool bWritten = CheckOutputTarget(strPath, strError) &&
+                          WriteOutputFile(strPath, fnText(), strError, OutputWait::Briefly);
     ShowOutcome(strPath, bWritten, strError);
 }
 
@@ -57,6 +69,7 @@ void ResultExport::ShowOutcome(const wxString& strPath, bool bWritten, const wxS
     if (bWritten)
         wxMessageBox(_("Export completed!"), _("Confirm"), wxOK | wxCENTRE, m_pParent);
     else
-        wxMessageBox(wxString::Format(_("Could not export to \"%s\":\n%s"), strPath, strError),
+        wxMessageBox(wxString::Format(_("Could not export to \"%s\":\n%s"),
+                                      NativePath::ToDisplay(strPath), strError),
                      _("Confirm"), wxOK | wxCENTRE | wxICON_ERROR, m_pParent);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <string>
 #include <wx/string.h>
 
 class CountingManager;
@@ -23,6 +25,8 @@ public:
     void WriteHtml(const wxString& strPageText, const wxString& strPath);
 
 private:
+    // Checks the target, then writes the text fnText makes.
+    void Write(const wxString& strPath, const std::function<std::string()>& fnText);
     // False when the user cancels.
     bool ChooseTarget(const wxString& strWildcard, wxString& strPath);
     void ShowOutcome(const wxString& strPath, bool bWritten, const wxString& strError);

@@ -1,5 +1,6 @@
 #include "TempDir.h"
 
+#include "config/UserRules.h"
 #include "engine/CountingManager.h"
 
 #include <algorithm>
@@ -256,6 +257,20 @@ TEST_P(RulesFileUnusable, LoadsNothingSaysNothingAndIsNotWrittenAtExit)
         EXPECT_TRUE(manager.m_extensionTable.empty());
         EXPECT_EQ(log.m_nMessages, 0);
         EXPECT_TRUE(manager.GetRulesError().Contains(row.pszReason)) << manager.GetRulesError();
+        // What the window says once it is shown: nothing about a missing
+        // file (a fresh copy is made), else the file, the reason and that
+        // the file is kept.
+        const wxString strMessage = RefusedRulesMessage(manager);
+        if (row.strFile.empty())
+        {
+            EXPECT_EQ(strMessage, "");
+        }
+        else
+        {
+            EXPECT_TRUE(strMessage.Contains("\"" + wxString::FromUTF8(strPath) + "\""));
+            EXPECT_TRUE(strMessage.Contains(manager.GetRulesError() + "."));
+            EXPECT_TRUE(strMessage.Contains("left untouched")) << strMessage;
+        }
     } // the manager saves on destruction
     if (row.strFile.empty())
         EXPECT_TRUE(fs::is_empty(dir.Path()));

@@ -30,6 +30,11 @@ same "$share/conf/conf.xml" "$src/conf/conf.xml"
 for f in "${conf_files[@]}"; do
     same "$share/conf/$f" "$src/conf/$f"
 done
+# Every template of conf/, the translated ones in their language folders too,
+# so one left out of LINECAST_CONF_FILES is found here.
+while IFS= read -r -d '' f; do
+    same "$share/conf/${f#"$src/conf/"}" "$f"
+done < <(find "$src/conf" -name '*.html' -print0)
 for f in "$src"/img/*.png "$src"/img/*.jpg "$src"/img/*.ico; do
     same "$share/img/${f##*/}" "$f"
 done

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <thread>
@@ -177,6 +178,55 @@ TEST(OutputFile, ReaderThatGoesAwayFailsTheWriteAndLeavesTheProgramRunning)
     EXPECT_FALSE(strError.empty());
     reader.Finish();
     EXPECT_EQ(KindOf(dir / "pipe"), S_IFIFO);
+}
+
+// A window's export must not freeze it: a FIFO nobody reads is refused at
+// once, a reader that takes nothing fails the write after a short wait, and a
+// reader that keeps reading gets every byte.
+TEST(OutputFile, WritingBrieflyNeverWaitsForAnAbsentOrIdleReader)
+{
+    TempDir dir;
+    const std::string strPipe = dir / "pipe";
+    ASSERT_EQ(::mkfifo(strPipe.c_str(), 0600), 0);
+    const wxString strTarget = wxString::FromUTF8(strPipe);
+    const std::string strBytes(1 << 20, 'z'); // far more than a pipe holds
+    wxString strError;
+
+    EXPECT_FALSE(WriteOutputFile(strTarget, strBytes, strError, OutputWait::Briefly));
+    EXPECT_EQ(strError, "no program is reading from it");
+
+    // Each read end is opened before the write starts, so the writer finds
+    // it; a fresh one waits for the next writer rather than seeing the end
+    // of the last.
+    const int nIdle = ::open(strPipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(nIdle, 0);
+    EXPECT_FALSE(WriteOutputFile(strTarget, strBytes, strError, OutputWait::Briefly));
+    EXPECT_EQ(strError, "the program reading from it stopped taking data");
+    ::close(nIdle);
+
+    const int nReader = ::open(strPipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(nReader, 0);
+    char buf[65536];
+    std::string strRead;
+    std::thread reader(
+        [&]
+        {
+            // Until the writer has come and gone.
+            pollfd wait{nReader, POLLIN, 0};
+            while (::poll(&wait, 1, 10000) > 0)
+            {
+                const ssize_t nRead = ::read(nReader, buf, sizeof buf);
+                if (nRead == 0)
+                    break;
+                if (nRead > 0)
+                    strRead.append(buf, static_cast<std::size_t>(nRead));
+            }
+        });
+    EXPECT_TRUE(WriteOutputFile(strTarget, strBytes, strError, OutputWait::Briefly)) << strError;
+    reader.join();
+    ::close(nReader);
+    EXPECT_EQ(strRead, strBytes);
+    EXPECT_EQ(KindOf(strPipe), S_IFIFO);
 }
 
 struct CheckRow

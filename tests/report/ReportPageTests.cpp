@@ -1,6 +1,8 @@
 #include "TempDir.h"
 
+#include "config/DataFiles.h"
 #include "engine/CountingManager.h"
+#include "engine/NativePath.h"
 #include "report/AnalysisParam.h"
 #include "report/ReportPage.h"
 
@@ -163,10 +165,17 @@ TEST_F(ReportPageTest, NamesFromDiskAndTheNetworkCannotInjectMarkupOrPlaceholder
     m_arrExts.Add(".<b>");
     AddExtension(".<i>", 1, 10);
     m_strLatest = "<script>x()</script>";
+    // Names that are not UTF-8 show a replacement, never a private character.
+    m_arrDirs.Add(NativePath::FromBytes("/w/lat\xE9<"));
+    m_arrExts.Add(NativePath::FromBytes(".\xFF"));
+    AddExtension(NativePath::FromBytes(".\xFE&"), 1, 10);
 
     const std::string strPage = Fill("<p>$latest_version$</p><p>$str_counting_dirs$</p>"
                                      "<p>$str_counting_exts$</p><table>$str_lines_by_type$</table>"
                                      "<p>lines=$n_lines$</p>");
+    EXPECT_NE(strPage.find("/w/lat\xEF\xBF\xBD&lt;<br>"), std::string::npos);
+    EXPECT_NE(strPage.find("<td>.\xEF\xBF\xBD&amp;</td>"), std::string::npos);
+    EXPECT_EQ(strPage.find("\xF4"), std::string::npos) << "a private character is in the page";
 
     EXPECT_EQ(strPage.find("<script"), std::string::npos);
     EXPECT_EQ(strPage.find("<img"), std::string::npos);
@@ -176,7 +185,7 @@ TEST_F(ReportPageTest, NamesFromDiskAndTheNetworkCannotInjectMarkupOrPlaceholder
     EXPECT_NE(strPage.find("/w/&lt;img src=x onerror=alert(1)&gt;<br>"
                            "/w/a&amp;b &quot;q&quot;<br>/w/&#36;n_lines&#36;<br>"),
               std::string::npos);
-    EXPECT_NE(strPage.find("<p>.&lt;b&gt;;</p>"), std::string::npos);
+    EXPECT_NE(strPage.find("<p>.&lt;b&gt;;.\xEF\xBF\xBD;</p>"), std::string::npos);
     EXPECT_NE(strPage.find("<td>.&lt;i&gt;</td>"), std::string::npos);
     // The folder named like a placeholder did not take the total's place.
     EXPECT_NE(strPage.find("<p>lines=5000</p>"), std::string::npos);
@@ -212,32 +221,82 @@ TEST(PageTemplate, FallsBackWhenTheTemplateCannotBeRead)
 
 TEST_F(ReportPageTest, ShippedTemplatesUseEveryPlaceholderAndLeaveNoneBehind)
 {
-    const std::string strSource = LINECAST_SOURCE_DIR;
-    const std::string strReport = ReadFileBytes(strSource + "/conf/report_tpl.html");
-    const std::string strStart = ReadFileBytes(strSource + "/conf/quorvel_index.html");
-    ASSERT_FALSE(strReport.empty());
-    ASSERT_FALSE(strStart.empty());
-    // All 45 names the report knows (none is unknown: none is left below).
-    const std::regex placeholder(R"(\$[a-z_]+\$)");
-    std::set<std::string> names(
-        std::sregex_token_iterator(strReport.begin(), strReport.end(), placeholder),
-        std::sregex_token_iterator());
-    EXPECT_EQ(names.size(), 45u);
+    // The English templates and their translations alike.
+    for (const std::string strFolder : {"/conf/", "/conf/ja/", "/conf/zh_CN/"})
+    {
+        SCOPED_TRACE(strFolder);
+        const std::string strSource = LINECAST_SOURCE_DIR + strFolder;
+        const std::string strReport = ReadFileBytes(strSource + "report_tpl.html");
+        const std::string strStart = ReadFileBytes(strSource + "quorvel_index.html");
+        ASSERT_FALSE(strReport.empty());
+        ASSERT_FALSE(strStart.empty());
+        // All 45 names the report knows (none is unknown: none is left below).
+        const std::regex placeholder(R"(\$[a-z_]+\$)");
+        std::set<std::string> names(
+            std::sregex_token_iterator(strReport.begin(), strReport.end(), placeholder),
+            std::sregex_token_iterator());
+        EXPECT_EQ(names.size(), 45u);
 
-    CountOneFileOf4000CodeLines();
-    AddExtension(".c", 1, 5000);
-    const std::string strFilled = Fill(strReport.c_str());
-    EXPECT_FALSE(std::regex_search(strFilled, placeholder));
-    // The unit test's defect bar (14.29% of all cases) comes before the
-    // integration test's (2.86%).
-    const size_t nUnit = strFilled.find("width=\"14.29%\"");
-    const size_t nIntegration = strFilled.find("width=\"2.86%\"");
-    ASSERT_NE(nUnit, std::string::npos);
-    ASSERT_NE(nIntegration, std::string::npos);
-    EXPECT_LT(nUnit, nIntegration);
+        m_manager.ClearResults();
+        CountOneFileOf4000CodeLines();
+        AddExtension(".c", 1, 5000);
+        const std::string strFilled = Fill(strReport.c_str());
+        EXPECT_FALSE(std::regex_search(strFilled, placeholder));
+        // The unit test's defect bar (14.29% of all cases) comes before the
+        // integration test's (2.86%).
+        const size_t nUnit = strFilled.find("width=\"14.29%\"");
+        const size_t nIntegration = strFilled.find("width=\"2.86%\"");
+        ASSERT_NE(nUnit, std::string::npos);
+        ASSERT_NE(nIntegration, std::string::npos);
+        EXPECT_LT(nUnit, nIntegration);
 
-    EXPECT_FALSE(std::regex_search(
-        U(FillStartPage(wxString::FromUTF8(strStart.c_str()), "unknown")), placeholder));
+        const std::string strStartFilled =
+            U(FillStartPage(wxString::FromUTF8(strStart.c_str()), "unknown"));
+        EXPECT_FALSE(std::regex_search(strStartFilled, placeholder));
+        EXPECT_NE(strStartFilled.find("Latest Version - unknown"), std::string::npos);
+    }
+}
+
+// A data folder holding the English templates, a Japanese report without its
+// start page, and a Chinese pair.
+TEST(ReportTemplatePath, TakesTheLanguagesVariantWhereOneIsShipped)
+{
+    TempDir dir;
+    for (const char* szFile :
+         {"conf/conf.xml", "conf/report_tpl.html", "conf/quorvel_index.html",
+          "conf/ja/report_tpl.html", "conf/zh_CN/report_tpl.html", "conf/zh_CN/quorvel_index.html"})
+        dir.Write(szFile, "x");
+    const std::string strData = dir.Path();
+    SetDataDir(wxString::FromUTF8(strData));
+    const struct
+    {
+        const char* szLanguage;
+        const char* szTemplate;
+        const char* szExpected; // below the data folder
+    } rows[] = {
+        {"ja", ReportPage::REPORT_TEMPLATE, "/conf/ja/report_tpl.html"},
+        {"ja_JP", ReportPage::REPORT_TEMPLATE, "/conf/ja/report_tpl.html"},
+        {"zh_CN", ReportPage::REPORT_TEMPLATE, "/conf/zh_CN/report_tpl.html"},
+        {"zh_CN", ReportPage::START_TEMPLATE, "/conf/zh_CN/quorvel_index.html"},
+        // No variant for the language, or none of this template.
+        {"ja", ReportPage::START_TEMPLATE, "/conf/quorvel_index.html"},
+        {"zh_TW", ReportPage::REPORT_TEMPLATE, "/conf/report_tpl.html"},
+        {"fr", ReportPage::REPORT_TEMPLATE, "/conf/report_tpl.html"},
+        {"", ReportPage::REPORT_TEMPLATE, "/conf/report_tpl.html"},
+        // A name that would leave the folder is no language.
+        {"../conf/ja", ReportPage::REPORT_TEMPLATE, "/conf/report_tpl.html"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(U(ReportTemplatePath(row.szTemplate, row.szLanguage)), strData + row.szExpected)
+            << row.szLanguage << " " << row.szTemplate;
+
+    // The page takes the variant the language picks.
+    dir.Write("conf/ja/report_tpl.html", "<p>$report_title$ \xE6\x97\xA5</p>");
+    ReportPage page;
+    page.SetLanguage("ja");
+    page.LoadPageTemplate(ReportPage::REPORT_TEMPLATE);
+    EXPECT_EQ(U(page.GetPageText()), "<p>$report_title$ \xE6\x97\xA5</p>");
+    SetDataDir(wxString());
 }
 
 TEST(WholePercentWidths, RoundsOnlyFractionalWidths)

@@ -4,6 +4,28 @@ using namespace frame_test;
 
 namespace
 {
+// The warning about a rules file that cannot be loaded: titled "Confirm",
+// naming the file and why, and saying that the file is kept.
+class ExpectRulesMessage : public wxExpectModalBase<wxMessageDialog, ExpectRulesMessage>
+{
+public:
+    explicit ExpectRulesMessage(const wxString& strPath) : m_strPath(strPath) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* pDialog) const override
+    {
+        EXPECT_EQ(pDialog->GetTitle(), "Confirm");
+        const wxString strMessage = pDialog->GetMessage();
+        for (const wxString& strPart : {"\"" + m_strPath + "\"", wxString("not well-formed"),
+                                        wxString("left untouched"), wxString("no file types")})
+            EXPECT_TRUE(strMessage.Contains(strPart)) << strMessage << " lacks " << strPart;
+        return wxID_OK;
+    }
+
+private:
+    wxString m_strPath;
+};
+
 TEST_F(FrameTest, StartedFromAnEmptyFolderTheWindowFindsItsImagesAndRules)
 {
     Open();
@@ -37,6 +59,7 @@ TEST_F(FrameTest, UserRulesAreCopiedOnceKeptAcrossRestartsAndADamagedCopyIsLeftA
 
     Open();
     EXPECT_EQ(ReadFileBytes(strUser), strShipped) << "copied before it is read";
+    wxTheApp->Yield(); // a missing copy is made anew, without a word
 
     // An edit of a file type is written into the copy and read back from it.
     FileExtension& ext = *Access().Manager().m_extensionTable.begin()->second;
@@ -46,12 +69,15 @@ TEST_F(FrameTest, UserRulesAreCopiedOnceKeptAcrossRestartsAndADamagedCopyIsLeftA
     EXPECT_EQ(Access().Manager().m_extensionTable.at(strName)->m_strDesc, "Edited in a test");
     EXPECT_NE(ReadFileBytes(strUser).find("Edited in a test"), std::string::npos);
 
-    // A copy that does not load is neither replaced nor written back.
+    // A copy that does not load is neither replaced nor written back, and
+    // the user is told so once, when the window is up.
     Close();
     const std::string strDamaged = "<rules><rule><type>C</ty";
     ASSERT_TRUE(wxFile(UserRules(), wxFile::write).Write(strDamaged.data(), strDamaged.size()));
     Open();
     EXPECT_FALSE(Access().Manager().RulesLoaded());
+    wxTEST_DIALOG(wxTheApp->Yield(), ExpectRulesMessage(UserRules()));
+    wxTheApp->Yield(); // nothing more: an unexpected box fails the test
     Close();
     EXPECT_EQ(ReadFileBytes(strUser), strDamaged);
 

@@ -3,8 +3,11 @@
 //   linecast_gui_tests --gtest_also_run_disabled_tests --gtest_filter='*MainWindowScreenshots'
 // LINECAST_SHOT_FOLDER names the folder to count (default: wxWidgets' headers),
 // LINECAST_SHOT_DIR where the pictures go (default: the working folder),
-// LINECAST_SHOT_SIZE the window's client size as WxH (default: the screen).
+// LINECAST_SHOT_SIZE the window's client size as WxH (default: the screen),
+// LINECAST_SHOT_LANGUAGE the interface language (ja, zh_CN; the pictures'
+// names then end in "-ja" and so on, and the start page is taken too).
 #include "FrameFixture.h"
+#include "ui/settings/UiLanguage.h"
 
 #include <wx/evtloop.h>
 #include <wx/splitter.h>
@@ -37,6 +40,14 @@ TEST_F(FrameTest, DISABLED_MainWindowScreenshots)
     wxGetEnv("LINECAST_SHOT_FOLDER", &strFolder);
     wxGetEnv("LINECAST_SHOT_DIR", &strOut);
     wxGetEnv("LINECAST_SHOT_SIZE", &strSize);
+    wxString strLanguage, strSuffix;
+    wxLocale locale;
+    if (wxGetEnv("LINECAST_SHOT_LANGUAGE", &strLanguage) && !strLanguage.empty())
+    {
+        m_config.Config().Write("/ui_language", strLanguage);
+        InitUiLocale(locale);
+        strSuffix = "-" + strLanguage;
+    }
 
     LinecastFrame& frame = Open();
     long nWidth = 0, nHeight = 0;
@@ -51,6 +62,12 @@ TEST_F(FrameTest, DISABLED_MainWindowScreenshots)
     }
     frame.Show();
     Settle(500);
+    if (!strSuffix.empty())
+    {
+        Access().Notebook().SetSelection(2);
+        Settle(800);
+        SaveScreen(strOut + "/screenshot-start" + strSuffix + ".png");
+    }
 
     // As a user does it: the folder chosen, the types picked, Start.
     Access().CountingSettings().AddDirectory(strFolder);
@@ -65,9 +82,8 @@ TEST_F(FrameTest, DISABLED_MainWindowScreenshots)
     LinecastFrameTestAccess::ClickHeading(Access().DetailList(), 4);
     LinecastFrameTestAccess::ClickHeading(Access().DetailList(), 4);
 
-    for (const auto& [nPage, szName] : {std::pair{0, "screenshot-main.png"},
-                                        {1, "screenshot-summary.png"},
-                                        {2, "screenshot-report.png"}})
+    for (const auto& [nPage, szName] :
+         {std::pair{0, "screenshot-main"}, {1, "screenshot-summary"}, {2, "screenshot-report"}})
     {
         Access().Notebook().SetSelection(nPage);
         // The whole summary grid in view, as a user would drag the sash.
@@ -75,7 +91,7 @@ TEST_F(FrameTest, DISABLED_MainWindowScreenshots)
                 wxWindow::FindWindowByName("ID_SPLITTERWINDOW_SUMMARY", &frame)))
             pSplitter->SetSashPosition(frame.GetClientSize().y / 2);
         Settle(800);
-        SaveScreen(strOut + "/" + szName);
+        SaveScreen(strOut + "/" + szName + strSuffix + ".png");
     }
 }
 } // namespace

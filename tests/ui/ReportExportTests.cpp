@@ -2,6 +2,7 @@
 
 #include "report/ReportPage.h"
 
+#include <sys/stat.h>
 #include <wx/filedlg.h>
 
 using namespace frame_test;
@@ -104,14 +105,31 @@ TEST_F(ReportTest, ExportsSayWhetherTheFileWasWrittenAndNeverHarmAFileOnFailure)
     EXPECT_NE(strPage.find("Linecast Analysis Report"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(dir / "report.html"), strPage);
 
-    // Targets that cannot be written: the message names the file and the
-    // reason, and the file in the way keeps its contents.
+    // Targets that cannot be written, known before anything is written: the
+    // message names the file and the reason, and the file in the way keeps
+    // its contents.
     const wxString strUnderFile = strHtml + "/inside.html";
     wxTEST_DIALOG(Access().ExportHtmlTo(strUnderFile),
-                  ExpectMessage({strUnderFile, "Not a directory"}));
+                  ExpectMessage({strUnderFile, "no folder '" + strHtml + "'"}));
     EXPECT_EQ(ReadFileBytes(dir / "report.html"), strPage);
     const wxString strNoFolder = wxString::FromUTF8(dir / "missing/counts.csv");
-    wxTEST_DIALOG(Access().ExportCsvTo(strNoFolder),
-                  ExpectMessage({strNoFolder, "No such file or directory"}));
+    wxTEST_DIALOG(
+        Access().ExportCsvTo(strNoFolder),
+        ExpectMessage({strNoFolder, "no folder '" + wxString::FromUTF8(dir / "missing'")}));
+    const wxString strFolder = wxString::FromUTF8(dir / "src");
+    wxTEST_DIALOG(Access().ExportHtmlTo(strFolder), ExpectMessage({strFolder, "it is a folder"}));
+
+    // A FIFO that nobody reads would hold the window until someone did: the
+    // export is refused at once and the FIFO stays.
+    const std::string strPipe = dir / "pipe";
+    ASSERT_EQ(::mkfifo(strPipe.c_str(), 0600), 0);
+    const wxString strTarget = wxString::FromUTF8(strPipe);
+    wxTEST_DIALOG(Access().ExportCsvTo(strTarget),
+                  ExpectMessage({strTarget, "no program is reading from it"}));
+    wxTEST_DIALOG(Access().ExportHtmlTo(strTarget),
+                  ExpectMessage({strTarget, "no program is reading from it"}));
+    struct stat st;
+    ASSERT_EQ(::lstat(strPipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 } // namespace

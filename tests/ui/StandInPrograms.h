@@ -4,13 +4,13 @@
 // the arguments it received, one a line, so a test sees exactly how a path
 // arrived.
 #include "TempDir.h"
+#include "engine/NativePath.h"
 
 #include <string>
 #include <sys/stat.h>
 #include <wx/app.h>
 #include <wx/filefn.h>
 #include <wx/stopwatch.h>
-#include <wx/textfile.h>
 
 // A script in dir that records its arguments in strRecord (written whole, so
 // a reader never sees half of it) and then runs strExit.
@@ -27,7 +27,9 @@ inline std::string WriteStandIn(const TempDir& dir, const char* szName, const wx
 
 // The arguments a stand-in recorded, once it has run (empty when it has not
 // within nWaitMs); the record is taken away for the next call. Events are
-// handled meanwhile: the end of a started program arrives as one.
+// handled meanwhile: the end of a started program arrives as one. Each
+// argument is decoded as NativePath decodes names, so bytes that are not
+// UTF-8 compare equal to the path they came from.
 inline wxArrayString TakeRecord(const wxString& strRecord, long nWaitMs = 5000)
 {
     const wxStopWatch watch;
@@ -37,13 +39,17 @@ inline wxArrayString TakeRecord(const wxString& strRecord, long nWaitMs = 5000)
         wxMilliSleep(10);
     }
     wxArrayString arr;
-    wxTextFile file;
-    if (wxFileExists(strRecord) && file.Open(strRecord))
+    if (!wxFileExists(strRecord))
+        return arr;
+    const std::string strBytes = ReadFileBytes(std::string(strRecord.utf8_str()));
+    for (std::size_t nStart = 0; nStart < strBytes.size();)
     {
-        for (size_t i = 0; i < file.GetLineCount(); ++i)
-            arr.Add(file[i]);
-        file.Close();
-        wxRemoveFile(strRecord);
+        std::size_t nEnd = strBytes.find('\n', nStart);
+        if (nEnd == std::string::npos)
+            nEnd = strBytes.size();
+        arr.Add(NativePath::FromBytes(std::string_view(strBytes).substr(nStart, nEnd - nStart)));
+        nStart = nEnd + 1;
     }
+    wxRemoveFile(strRecord);
     return arr;
 }

@@ -9,7 +9,8 @@ using namespace frame_test;
 
 // The window in each language the chooser offers besides English: the stored
 // choice brings our catalog from the program folder, as at a real start, and
-// the menus and panes speak it, down to the units of the analysis parameters.
+// the menus and panes speak it, down to the units of the analysis parameters,
+// and the report pane shows the start page written in it.
 TEST_F(FrameTest, StoredLanguageTranslatesMenusAndPanes)
 {
     const struct
@@ -18,9 +19,10 @@ TEST_F(FrameTest, StoredLanguageTranslatesMenusAndPanes)
         const char* szFileMenu;
         const char* szSettingsCaption;
         const char* szDaysUnit;
+        const char* szStartPage; // a heading of the translated start page
     } rows[] = {
-        {"ja", "ファイル(&F)", "カウント設定", "日"},
-        {"zh_CN", "文件(&F)", "统计设置", "天"},
+        {"ja", "ファイル(&F)", "カウント設定", "日", "3 つの手順でプロジェクトをカウント"},
+        {"zh_CN", "文件(&F)", "统计设置", "天", "三步统计一个项目"},
     };
     for (const auto& row : rows)
     {
@@ -39,6 +41,8 @@ TEST_F(FrameTest, StoredLanguageTranslatesMenusAndPanes)
                       .GetPropertyAttribute("ManMonthDays", wxPG_ATTR_UNITS)
                       .GetString(),
                   wxString::FromUTF8(row.szDaysUnit))
+            << row.szLanguage;
+        EXPECT_TRUE(Access().ReportPageText().Contains(wxString::FromUTF8(row.szStartPage)))
             << row.szLanguage;
         Close();
     }

@@ -1,6 +1,7 @@
 #include "ui/panes/FilterPane.h"
 
 #include "engine/FilterParam.h"
+#include "engine/NativePath.h"
 #include "ui/UiImages.h"
 
 #include <unordered_set>
@@ -32,13 +33,19 @@ void FilterPane::Fill(const wxArrayString& arrValues)
 {
     wxWindowUpdateLocker noRedraw(m_pList);
     m_pList->Clear();
-    m_pList->Append(arrValues);
+    m_arrValues = arrValues;
+    wxArrayString arrShown;
+    arrShown.reserve(arrValues.size());
+    for (const wxString& strValue : arrValues)
+        arrShown.Add(NativePath::ToDisplay(strValue));
+    m_pList->Append(arrShown);
     for (unsigned i = 0; i < m_pList->GetCount(); ++i)
         m_pList->Check(i);
 }
 
 void FilterPane::Clear()
 {
+    m_arrValues.Clear();
     if (!m_pList->IsEmpty())
         m_pList->Clear();
 }
@@ -54,11 +61,11 @@ bool FilterPane::TakeCheckedValues(wxArrayString& arrValues, bool& bActive) cons
 {
     std::unordered_set<wxString> taken(arrValues.begin(), arrValues.end());
     bool bAdded = false;
-    for (unsigned i = 0; i < m_pList->GetCount(); ++i)
+    for (unsigned i = 0; i < m_pList->GetCount() && i < m_arrValues.size(); ++i)
     {
         if (!m_pList->IsChecked(i))
             continue;
-        const wxString strValue = m_pList->GetString(i);
+        const wxString& strValue = m_arrValues[i];
         if (taken.insert(strValue).second)
         {
             arrValues.Add(strValue);

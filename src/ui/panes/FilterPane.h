@@ -27,14 +27,16 @@ public:
     FilterPane(wxWindow* pParent, const Names& names, long nRefreshStyle);
 
     // Replaces the entries with these values, in their order, each checked.
-    // The "Select All" box keeps the state the user gave it.
+    // The "Select All" box keeps the state the user gave it. A folder or
+    // extension that is not UTF-8 shows with a replacement character, but its
+    // entry stands for the value itself.
     void Fill(const wxArrayString& arrValues);
     void Clear();
     // What the "Select All" box does: every entry checked or unchecked.
     void CheckAll(bool bCheck);
-    // Adds each checked entry not yet in arrValues (exact text) to it; returns
-    // whether it added any. bActive tells whether the filter narrows the
-    // results: not every entry is among the values taken.
+    // Adds the value of each checked entry not yet in arrValues (exact value,
+    // never the text shown) to it; returns whether it added any. bActive tells whether the filter
+    // narrows the results: not every entry is among the values taken.
     bool TakeCheckedValues(wxArrayString& arrValues, bool& bActive) const;
 
     wxCheckListBox* GetList() const { return m_pList; }
@@ -45,6 +47,9 @@ private:
     wxCheckListBox* m_pList = nullptr;
     wxCheckBox* m_pSelectAll = nullptr;
     wxBitmapButton* m_pRefresh = nullptr;
+    // The value of each entry of the list, by index: the results are filtered
+    // by these, so two names that show alike stay apart.
+    wxArrayString m_arrValues;
 };
 
 // Rebuilds param from the check marks of the three panes: the checked values

@@ -1,6 +1,7 @@
 #include "ui/results/ResultRows.h"
 
 #include "engine/DateText.h"
+#include "engine/NativePath.h"
 #include "engine/Result.h"
 
 #include <cmath>
@@ -78,7 +79,16 @@ wxString EstimateText(float f)
     return wxString::Format("%2.2f", static_cast<double>(f));
 }
 
-// Texts compare by character code, case-sensitive, as wxString does.
+// Names keep the bytes that are not UTF-8 for opening and filtering; a cell
+// shows each of them as a visible replacement.
+wxString NameText(const wxString& strName)
+{
+    return NativePath::ToDisplay(strName);
+}
+
+// Texts compare by character code, case-sensitive, as wxString does. Names
+// compare as they are stored, not as shown: two names that differ only in
+// bytes that are not UTF-8 keep a fixed order although they look alike.
 static_assert(wxUSE_UNICODE_WCHAR, "sort keys view the strings' wide characters");
 
 std::wstring_view View(const wxString& str)
@@ -174,7 +184,7 @@ template <class Group> wxString GroupRowText(const Group* pGroup, int nColumn)
     if (!pGroup)
         return wxString();
     if (nColumn == 0)
-        return pGroup->m_strName;
+        return NameText(pGroup->m_strName);
     if (nColumn >= FIRST_SUMMARY_COUNT && nColumn < SUMMARY_END)
         return CountText(pGroup->*SUMMARY_COUNTS[nColumn - FIRST_SUMMARY_COUNT]);
     return wxString();
@@ -205,11 +215,11 @@ wxString DetailRowText(const FileResult* pFile, int nColumn)
     switch (nColumn)
     {
     case 0:
-        return pFile->m_strFile;
+        return NameText(pFile->m_strFile);
     case 1:
-        return pFile->m_strExt;
+        return NameText(pFile->m_strExt);
     case 2:
-        return pFile->m_strFolder;
+        return NameText(pFile->m_strFolder);
     case DETAIL_DATE:
         return DateText(pFile->m_dtModified);
     default:

@@ -34,7 +34,7 @@ struct ResultColumn
 const ResultColumn* GetResultColumns(ResultRowKind kind, int& nCount);
 
 // The text of one cell. A row without a record, or a column the list does not
-// have, shows nothing.
+// have, shows nothing. A name's bytes that are not UTF-8 show as U+FFFD.
 wxString DetailRowText(const FileResult* pFile, int nColumn);
 wxString SummaryRowText(const DirectoryResult* pDirectory, int nColumn);
 wxString SummaryRowText(const ExtensionResult* pExtension, int nColumn);

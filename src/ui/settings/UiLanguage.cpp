@@ -56,6 +56,12 @@ void InitUiLocale(wxLocale& locale)
     locale.AddCatalog("Linecast");
 }
 
+wxString UiLanguageName()
+{
+    const wxLocale* pLocale = wxGetLocale();
+    return pLocale ? pLocale->GetCanonicalName() : wxString();
+}
+
 wxLanguage LanguageFromConfig()
 {
     wxConfigBase* pConfig = wxConfigBase::Get();

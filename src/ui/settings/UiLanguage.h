@@ -11,6 +11,10 @@
 // locales/. The locale must outlive every window.
 void InitUiLocale(wxLocale& locale);
 
+// The canonical name of this run's interface language (ja, zh_CN, en_GB);
+// empty when no locale was set up.
+wxString UiLanguageName();
+
 // The language to initialise the locale with. When nothing is stored yet the
 // user is asked; a cancelled question stores nothing, so it is asked again at
 // the next start.
