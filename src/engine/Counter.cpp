@@ -5,6 +5,9 @@
 
 #include <cstring>
 #include <fcntl.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -36,7 +39,7 @@ bool MatchesAt(std::string_view text, std::size_t nPos, std::string_view marker)
 
 // Markers are short: find their first byte with memchr and compare the rest,
 // which beats a general substring search on lines of source.
-std::size_t FindMarker(std::string_view text, std::string_view marker, std::size_t nFrom = 0)
+std::size_t FindMarkerPortable(std::string_view text, std::string_view marker, std::size_t nFrom)
 {
     if (marker.empty() || nFrom >= text.size() || marker.size() > text.size() - nFrom)
         return std::string_view::npos;
@@ -56,6 +59,125 @@ std::size_t FindMarker(std::string_view text, std::string_view marker, std::size
     return std::string_view::npos;
 }
 
+// Markers are a few bytes: compared in place, as a library call would cost
+// more than the comparison.
+bool MatchesHere(const char* p, std::string_view marker)
+{
+    for (std::size_t i = 0; i < marker.size(); ++i)
+    {
+        if (p[i] != marker[i])
+            return false;
+    }
+    return true;
+}
+
+#if defined(__SSE2__)
+// The first place where marker a or marker b starts (a wins a tie), npos when
+// neither does; an empty marker is never found. Lines are short and a
+// library call per search costs more than the search: 16 places are looked
+// at together, each a candidate when a marker's first byte stands there and
+// its last byte where it would end; the last places are taken by one load
+// that overlaps places already looked at.
+std::size_t FindEitherSse2(std::string_view text, std::string_view a, std::string_view b,
+                           bool& bFoundA)
+{
+    constexpr std::size_t npos = std::string_view::npos;
+    const char* const pText = text.data();
+    const std::size_t nSize = text.size();
+    const std::size_t nLongest = std::max(a.size(), b.size());
+    const std::size_t nShortest = a.empty()   ? b.size()
+                                  : b.empty() ? a.size()
+                                              : std::min(a.size(), b.size());
+    if (nLongest == 0 || nShortest > nSize)
+        return npos;
+    const auto at = [&](std::size_t nAt)
+    {
+        if (!a.empty() && nAt + a.size() <= nSize && MatchesHere(pText + nAt, a))
+        {
+            bFoundA = true;
+            return true;
+        }
+        if (!b.empty() && nAt + b.size() <= nSize && MatchesHere(pText + nAt, b))
+        {
+            bFoundA = false;
+            return true;
+        }
+        return false;
+    };
+
+    std::size_t nPos = 0;
+    if (nSize >= 16 + nLongest - 1)
+    {
+        // A missing marker gets bytes no place can match both of.
+        const auto candidates = [pText](std::string_view m)
+        {
+            return [pText, m](std::size_t nAt)
+            {
+                if (m.empty())
+                    return 0u;
+                const __m128i first = _mm_set1_epi8(m.front());
+                const __m128i last = _mm_set1_epi8(m.back());
+                const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pText + nAt));
+                const __m128i y =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(pText + nAt + m.size() - 1));
+                return static_cast<unsigned>(_mm_movemask_epi8(
+                    _mm_and_si128(_mm_cmpeq_epi8(x, first), _mm_cmpeq_epi8(y, last))));
+            };
+        };
+        const auto candA = candidates(a);
+        const auto candB = candidates(b);
+        const auto first = [&](std::size_t nAt, unsigned nBits)
+        {
+            for (; nBits != 0; nBits &= nBits - 1)
+            {
+                const std::size_t nHere = nAt + static_cast<unsigned>(__builtin_ctz(nBits));
+                if (at(nHere))
+                    return nHere;
+            }
+            return npos;
+        };
+        // Every load stays inside the text.
+        const std::size_t nLastWindow = nSize - nLongest - 15;
+        for (; nPos <= nLastWindow; nPos += 16)
+        {
+            const std::size_t nFound = first(nPos, candA(nPos) | candB(nPos));
+            if (nFound != npos)
+                return nFound;
+        }
+        if (nPos < nLastWindow + 16)
+        {
+            const std::size_t nFound =
+                first(nLastWindow,
+                      (candA(nLastWindow) | candB(nLastWindow)) & (~0u << (nPos - nLastWindow)));
+            if (nFound != npos)
+                return nFound;
+            nPos = nLastWindow + 16;
+        }
+    }
+    // Short texts, and the last places only the shorter marker fits in.
+    for (; nPos + nShortest <= nSize; ++nPos)
+    {
+        if (at(nPos))
+            return nPos;
+    }
+    return npos;
+}
+#endif
+
+std::size_t FindMarker(const Counter::Markers& markers, std::string_view text,
+                       std::string_view marker)
+{
+#if defined(__SSE2__)
+    if (!markers.m_bPortable)
+    {
+        bool bFoundA;
+        return FindEitherSse2(text, marker, std::string_view(), bFoundA);
+    }
+#endif
+    (void)markers;
+    return FindMarkerPortable(text, marker, 0);
+}
+
 // Finds the comment that starts first outside a block: sets nBegin when a
 // block comment opens first (it wins a tie), nSingle when a single-line
 // comment does; the other stays npos. Only the text up to that comment is read.
@@ -67,6 +189,15 @@ void FindFirstComment(const Counter::Markers& markers, std::string_view text, st
     const std::string& strBegin = markers.m_strBegin;
     nSingle = npos;
     nBegin = npos;
+#if defined(__SSE2__)
+    if (!markers.m_bPortable)
+    {
+        bool bBegin = false;
+        const std::size_t nAt = FindEitherSse2(text, strBegin, strSingle, bBegin);
+        (bBegin ? nBegin : nSingle) = nAt;
+        return;
+    }
+#endif
     if (!strSingle.empty() && !strBegin.empty() && strSingle[0] == strBegin[0])
     {
         // One scan for the byte both start with, as with "//" and "/*".
@@ -88,12 +219,99 @@ void FindFirstComment(const Counter::Markers& markers, std::string_view text, st
             }
         }
     }
-    nBegin = FindMarker(text, strBegin);
+    nBegin = FindMarkerPortable(text, strBegin, 0);
     // A single-line marker counts only if it starts before the block begin.
-    nSingle = FindMarker(nBegin == npos ? text : text.substr(0, nBegin + strSingle.size() - 1),
-                         strSingle);
+    nSingle = FindMarkerPortable(
+        nBegin == npos ? text : text.substr(0, nBegin + strSingle.size() - 1), strSingle, 0);
     if (nSingle != npos)
         nBegin = npos;
+}
+enum : unsigned
+{
+    KIND_COMMENT = 1,
+    KIND_CODE = 2,
+    KIND_IN_BLOCK = 4, // a block comment is open after the line
+};
+
+// The kind of one whole line (neither flag for a blank one) and the open
+// block after it.
+__attribute__((noinline)) unsigned ClassifyText(const Counter::Markers& markers,
+                                                std::string_view line, bool bInBlock)
+{
+    bool bComment = false;
+    bool bCode = false;
+    Counter::ClassifyLine(markers, line, bComment, bCode, bInBlock);
+    return (bComment ? KIND_COMMENT : 0u) | (bCode ? KIND_CODE : 0u) |
+           (bInBlock ? KIND_IN_BLOCK : 0u);
+}
+// The same from where the line's non-blank bytes and marker candidates stand
+// (bit 0 for its first byte), with no search through its bytes: at each
+// candidate, in order, the block-begin marker is tried before the single-line
+// one, so the first comment to start wins and a tie goes to the block. A
+// marker counts only within the line's trimmed text.
+__attribute__((noinline)) unsigned ClassifyBits(const Counter::Markers& markers,
+                                                std::string_view line,
+                                                const LineReader::LineBits& bits, bool bInBlock)
+{
+    const std::uint64_t nText = bits.nText;
+    if (nText == 0)
+        return bInBlock ? KIND_IN_BLOCK : 0u;
+    const std::size_t nTextEnd = 64 - static_cast<std::size_t>(__builtin_clzll(nText));
+    const auto from = [](std::size_t nPos)
+    { return nPos < 64 ? ~std::uint64_t(0) << nPos : std::uint64_t(0); };
+    const auto isAt = [&](std::size_t nAt, const std::string& strMarker)
+    {
+        return !strMarker.empty() && nAt + strMarker.size() <= nTextEnd &&
+               MatchesHere(line.data() + nAt, strMarker);
+    };
+
+    unsigned nKind = 0;
+    std::size_t nPos = 0;
+    for (;;)
+    {
+        const std::uint64_t nRest = nText & from(nPos);
+        if (nRest == 0)
+            break;
+        const std::size_t nStart = static_cast<std::size_t>(__builtin_ctzll(nRest));
+        if (bInBlock)
+        {
+            nKind |= KIND_COMMENT;
+            std::uint64_t nCandidates = bits.nMarkB & from(nStart);
+            while (nCandidates != 0 &&
+                   !isAt(static_cast<std::size_t>(__builtin_ctzll(nCandidates)), markers.m_strEnd))
+                nCandidates &= nCandidates - 1;
+            if (nCandidates == 0)
+                break;
+            bInBlock = false;
+            nPos = static_cast<std::size_t>(__builtin_ctzll(nCandidates)) + markers.m_strEnd.size();
+            continue;
+        }
+        bool bBegin = false;
+        std::size_t nAt = 0;
+        std::uint64_t nCandidates = bits.nMarkA & from(nStart);
+        for (; nCandidates != 0; nCandidates &= nCandidates - 1)
+        {
+            nAt = static_cast<std::size_t>(__builtin_ctzll(nCandidates));
+            if (isAt(nAt, markers.m_strBegin))
+            {
+                bBegin = true;
+                break;
+            }
+            if (isAt(nAt, markers.m_strSingle))
+                break;
+        }
+        if (nCandidates == 0)
+        {
+            nKind |= KIND_CODE;
+            break;
+        }
+        nKind |= KIND_COMMENT | (nAt != nStart ? KIND_CODE : 0u);
+        if (!bBegin)
+            break;
+        bInBlock = true;
+        nPos = nAt + markers.m_strBegin.size();
+    }
+    return nKind | (bInBlock ? KIND_IN_BLOCK : 0u);
 }
 } // namespace
 
@@ -108,25 +326,52 @@ Counter::Markers::Markers(const CounterRule* pRule)
 
 std::size_t Counter::Find(std::string_view text, std::string_view marker, std::size_t nFrom)
 {
-    return FindMarker(text, marker, nFrom);
+    return FindMarkerPortable(text, marker, nFrom);
+}
+
+void Counter::FileCounts::ApplyTo(FileResult& file) const
+{
+    if (nDate == DATE_INVALID)
+        file.m_dtModified = wxDateTime();
+    else if (nDate == DATE_FILE)
+        file.m_dtModified = wxDateTime(tModified);
+    file.m_bUnreadable = bUnreadable;
+    if (bUnreadable)
+        return;
+    file.m_nSize = nSize;
+    file.m_nLines = nLines;
+    file.m_nCodeLines = nCodeLines;
+    file.m_nCommentLines = nCommentLines;
+    file.m_nCodeCommentLines = nCodeCommentLines;
+    file.m_nBlankLines = nBlankLines;
 }
 
 void Counter::CountFile(FileResult& file)
 {
+    // One read buffer per thread, reused for every file.
+    thread_local std::vector<char> arrBuffer;
+    FileCounts counts;
+    CountPath(NativePath::ToBytes(file.m_strPath), Markers(m_pRule), arrBuffer, counts);
+    counts.ApplyTo(file);
+}
+
+void Counter::CountPath(const std::string& strPath, const Markers& markers,
+                        std::vector<char>& arrBuffer, FileCounts& counts)
+{
     // Until it has been read to the end, the file counts as one that could
     // not be read.
-    file.m_bUnreadable = true;
+    counts = FileCounts();
     // Non-blocking, so that opening a FIFO returns at once; it is then turned
     // away below, as are devices and sockets. By the path's real bytes, which
     // may not be UTF-8, at any depth.
-    const int nFd = NativePath::Open(file.m_strPath, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int nFd = NativePath::Open(strPath, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (nFd < 0)
         return;
     struct stat st;
     if (::fstat(nFd, &st) != 0)
     {
         ::close(nFd);
-        file.m_dtModified = wxDateTime();
+        counts.nDate = FileCounts::DATE_INVALID;
         return;
     }
     if (!S_ISREG(st.st_mode))
@@ -134,18 +379,18 @@ void Counter::CountFile(FileResult& file)
         ::close(nFd);
         return;
     }
-    file.m_dtModified = wxDateTime(static_cast<time_t>(st.st_mtime));
+    counts.nDate = FileCounts::DATE_FILE;
+    counts.tModified = static_cast<std::time_t>(st.st_mtime);
     ::posix_fadvise(nFd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
-    // One read buffer per thread, reused for every file.
-    thread_local std::vector<char> arrBuffer;
     std::int64_t nLines = 0, nCodeLines = 0, nCommentLines = 0, nCodeCommentLines = 0,
                  nBlankLines = 0;
     bool bFailed;
     std::size_t nBytesRead;
     {
         LineReader lines(nFd, arrBuffer);
-        CountLines(lines, nLines, nCodeLines, nCommentLines, nCodeCommentLines, nBlankLines);
+        CountLinesWith(markers, lines, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
+                       nBlankLines);
         bFailed = lines.Failed();
         nBytesRead = lines.BytesRead();
     }
@@ -157,38 +402,83 @@ void Counter::CountFile(FileResult& file)
     if (bFailed)
         return;
 
-    file.m_bUnreadable = false;
+    counts.bUnreadable = false;
     // What was counted, not what the file held when it was opened: a file
     // that shrinks or grows meanwhile must not get a size its lines disagree
     // with.
-    file.m_nSize = static_cast<std::int64_t>(nBytesRead);
-    file.m_nLines = nLines;
-    file.m_nCodeLines = nCodeLines;
-    file.m_nCommentLines = nCommentLines;
-    file.m_nCodeCommentLines = nCodeCommentLines;
-    file.m_nBlankLines = nBlankLines;
+    counts.nSize = static_cast<std::int64_t>(nBytesRead);
+    counts.nLines = nLines;
+    counts.nCodeLines = nCodeLines;
+    counts.nCommentLines = nCommentLines;
+    counts.nCodeCommentLines = nCodeCommentLines;
+    counts.nBlankLines = nBlankLines;
 }
 
 void Counter::CountByRule(LineReader& lines, const CounterRule* pRule, std::int64_t& nLines,
                           std::int64_t& nCodeLines, std::int64_t& nCommentLines,
                           std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines)
 {
-    const Markers markers(pRule);
+    CountByRule(lines, Markers(pRule), nLines, nCodeLines, nCommentLines, nCodeCommentLines,
+                nBlankLines);
+}
+
+void Counter::CountByRule(LineReader& lines, const Markers& markers, std::int64_t& nLines,
+                          std::int64_t& nCodeLines, std::int64_t& nCommentLines,
+                          std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines)
+{
+    // Outside a block comment only the single-line and block-begin markers
+    // can change a line's kind, inside one only the block end.
+    if (markers.m_bPortable)
+        lines.SetScan(LineReader::SCAN_PORTABLE);
+    lines.Watch(markers.m_strSingle, LineReader::LINE_MARK_A);
+    lines.Watch(markers.m_strBegin, LineReader::LINE_MARK_A);
+    lines.Watch(markers.m_strEnd, LineReader::LINE_MARK_B);
+
+    // Kept in locals, not through the references, so they can stay in
+    // registers over the loop.
+    std::int64_t nTotal = 0, nCode = 0, nComment = 0, nBoth = 0, nBlank = 0;
     // A block comment left open at the end of a file ends with it.
     bool bInBlock = false;
-    ForEachLine(lines, nLines, nBlankLines,
-                [&](std::string_view text)
-                {
-                    bool bComment = false;
-                    bool bCode = false;
-                    ClassifyLine(markers, text, bComment, bCode, bInBlock);
-                    if (bComment && bCode)
-                        ++nCodeCommentLines;
-                    else if (bComment)
-                        ++nCommentLines;
-                    else if (bCode)
-                        ++nCodeLines;
-                });
+    lines.ForEachLine(
+        [&](std::string_view line, unsigned nFlags, const auto& bitsOf)
+        {
+            ++nTotal;
+            // Most lines hold no marker that matters where they stand: blank,
+            // or code outside a block comment and comment inside one. Counted
+            // without a branch, as the kinds of lines follow no pattern a
+            // processor could foresee.
+            const bool bText = nFlags & LineReader::LINE_TEXT;
+            const unsigned nMark = bInBlock ? LineReader::LINE_MARK_B : LineReader::LINE_MARK_A;
+            const bool bMark = (nFlags & nMark) != 0;
+            if (!(bText & bMark))
+            {
+                nBlank += !bText;
+                nComment += bText & bInBlock;
+                nCode += bText & !bInBlock;
+                return;
+            }
+            // Out of line and by value, so that nothing of this loop's state
+            // has to live in memory for it. From the bits the scan found when
+            // they are at hand, else from the bytes.
+            LineReader::LineBits bits;
+            const unsigned nKind = !markers.m_bPortable && bitsOf(bits)
+                                       ? ClassifyBits(markers, line, bits, bInBlock)
+                                       : ClassifyText(markers, line, bInBlock);
+            bInBlock = nKind & KIND_IN_BLOCK;
+            if ((nKind & KIND_COMMENT) && (nKind & KIND_CODE))
+                ++nBoth;
+            else if (nKind & KIND_COMMENT)
+                ++nComment;
+            else if (nKind & KIND_CODE)
+                ++nCode;
+            else
+                ++nBlank;
+        });
+    nLines += nTotal;
+    nCodeLines += nCode;
+    nCommentLines += nComment;
+    nCodeCommentLines += nBoth;
+    nBlankLines += nBlank;
 }
 
 void Counter::ClassifyLine(const Markers& markers, std::string_view text, bool& bComment,
@@ -207,7 +497,7 @@ void Counter::ClassifyLine(const Markers& markers, std::string_view text, bool& 
         if (bInBlock)
         {
             bComment = true;
-            const std::size_t nEnd = Find(text, markers.m_strEnd);
+            const std::size_t nEnd = FindMarker(markers, text, markers.m_strEnd);
             if (nEnd == npos)
                 return;
             bInBlock = false;
