@@ -72,13 +72,13 @@ void ScanBlocksSse2(const unsigned char* p, std::size_t nBlocks, const MarkerByt
     for (std::size_t nBlock = 0; nBlock < nBlocks; ++nBlock, p += 64)
     {
         std::uint64_t nTerm = 0, nSpace = 0, nMarkA = 0, nMarkB = 0, nCrLf = 0;
-        __m128i anyCr = _mm_setzero_si128();
         for (unsigned nLane = 0; nLane < 4; ++nLane)
         {
             const __m128i v = load(p + 16 * nLane);
+            const __m128i next = load(p + 16 * nLane + 1);
             const __m128i isCr = _mm_cmpeq_epi8(v, cr);
-            anyCr = _mm_or_si128(anyCr, isCr);
             nTerm |= bitsOf(_mm_or_si128(isCr, _mm_cmpeq_epi8(v, lf)), nLane);
+            nCrLf |= bitsOf(_mm_and_si128(isCr, _mm_cmpeq_epi8(next, lf)), nLane);
             // Tab to CR are the five bytes from 9: after subtracting 9 they
             // are the only ones left at 4 or below, compared without sign.
             const __m128i fromTab = _mm_sub_epi8(v, tab);
@@ -87,7 +87,6 @@ void ScanBlocksSse2(const unsigned char* p, std::size_t nBlocks, const MarkerByt
                              nLane);
             if (N > 0)
             {
-                const __m128i next = load(p + 16 * nLane + 1);
                 __m128i a = _mm_setzero_si128();
                 __m128i b = _mm_setzero_si128();
                 for (std::size_t j = 0; j < N; ++j)
@@ -101,14 +100,6 @@ void ScanBlocksSse2(const unsigned char* p, std::size_t nBlocks, const MarkerByt
                 nMarkA |= bitsOf(a, nLane);
                 nMarkB |= bitsOf(b, nLane);
             }
-        }
-        // Most files have no CR at all: pairs are sought only where there is one.
-        if (_mm_movemask_epi8(anyCr) != 0)
-        {
-            for (unsigned nLane = 0; nLane < 4; ++nLane)
-                nCrLf |= bitsOf(_mm_and_si128(_mm_cmpeq_epi8(load(p + 16 * nLane), cr),
-                                              _mm_cmpeq_epi8(load(p + 16 * nLane + 1), lf)),
-                                nLane);
         }
         pBits[nBlock] = BlockBits{nTerm, nCrLf, ~nSpace, nMarkA, nMarkB};
     }
@@ -151,13 +142,13 @@ LINECAST_AVX2 void ScanBlocksAvx2(const unsigned char* p, std::size_t nBlocks,
     for (std::size_t nBlock = 0; nBlock < nBlocks; ++nBlock, p += 64)
     {
         std::uint64_t nTerm = 0, nSpace = 0, nMarkA = 0, nMarkB = 0, nCrLf = 0;
-        __m256i anyCr = _mm256_setzero_si256();
         for (unsigned nLane = 0; nLane < 2; ++nLane)
         {
             const __m256i v = Load32(p + 32 * nLane);
+            const __m256i next = Load32(p + 32 * nLane + 1);
             const __m256i isCr = _mm256_cmpeq_epi8(v, cr);
-            anyCr = _mm256_or_si256(anyCr, isCr);
             nTerm |= Bits32(_mm256_or_si256(isCr, _mm256_cmpeq_epi8(v, lf)), nLane);
+            nCrLf |= Bits32(_mm256_and_si256(isCr, _mm256_cmpeq_epi8(next, lf)), nLane);
             const __m256i fromTab = _mm256_sub_epi8(v, tab);
             nSpace |=
                 Bits32(_mm256_or_si256(_mm256_cmpeq_epi8(_mm256_min_epu8(fromTab, four), fromTab),
@@ -165,7 +156,6 @@ LINECAST_AVX2 void ScanBlocksAvx2(const unsigned char* p, std::size_t nBlocks,
                        nLane);
             if (N > 0)
             {
-                const __m256i next = Load32(p + 32 * nLane + 1);
                 __m256i a = _mm256_setzero_si256();
                 __m256i b = _mm256_setzero_si256();
                 for (std::size_t j = 0; j < N; ++j)
@@ -179,13 +169,6 @@ LINECAST_AVX2 void ScanBlocksAvx2(const unsigned char* p, std::size_t nBlocks,
                 nMarkA |= Bits32(a, nLane);
                 nMarkB |= Bits32(b, nLane);
             }
-        }
-        if (!_mm256_testz_si256(anyCr, anyCr))
-        {
-            for (unsigned nLane = 0; nLane < 2; ++nLane)
-                nCrLf |= Bits32(_mm256_and_si256(_mm256_cmpeq_epi8(Load32(p + 32 * nLane), cr),
-                                                 _mm256_cmpeq_epi8(Load32(p + 32 * nLane + 1), lf)),
-                                nLane);
         }
         pBits[nBlock] = BlockBits{nTerm, nCrLf, ~nSpace, nMarkA, nMarkB};
     }

@@ -234,11 +234,6 @@ private:
                     unsigned nFlags =
                         nPending | flagsOf(((std::uint64_t(1) << nBit) - 1) & nCursor);
                     const std::size_t nNext = nAt + 1 + ((bits.nCrLf >> nBit) & 1);
-                    // A CR that ends the bytes read is a line end whatever
-                    // follows; an LF right after it, still in the file,
-                    // belongs to it.
-                    if (nAt + 1 == nEnd && pData[nAt] == '\r')
-                        m_bSkipLf = !m_bEof;
                     std::size_t nLength = nAt - nPos;
                     const bool bWhole = !bCut && nLength <= nMaxLine;
                     if (!bWhole)
@@ -291,6 +286,10 @@ private:
                 nBase += std::min<std::size_t>(nEnd - nBase, 64);
             }
         }
+        // A CR that ends the bytes read is a line end whatever follows; an LF
+        // right after it, still in the file, belongs to it.
+        if (nPos == nEnd && nEnd > 0 && pData[nEnd - 1] == '\r' && !m_bEof)
+            m_bSkipLf = true;
         m_nPos = nPos;
         m_nScan = nBase;
         m_nPending = nPending;
