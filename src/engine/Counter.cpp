@@ -168,7 +168,7 @@ std::size_t FindMarker(const Counter::Markers& markers, std::string_view text,
                        std::string_view marker)
 {
 #if defined(__SSE2__)
-    if (!markers.m_bPortable)
+    if (markers.m_nScan != LineReader::SCAN_PORTABLE)
     {
         bool bFoundA;
         return FindEitherSse2(text, marker, std::string_view(), bFoundA);
@@ -190,7 +190,7 @@ void FindFirstComment(const Counter::Markers& markers, std::string_view text, st
     nSingle = npos;
     nBegin = npos;
 #if defined(__SSE2__)
-    if (!markers.m_bPortable)
+    if (markers.m_nScan != LineReader::SCAN_PORTABLE)
     {
         bool bBegin = false;
         const std::size_t nAt = FindEitherSse2(text, strBegin, strSingle, bBegin);
@@ -428,8 +428,7 @@ void Counter::CountByRule(LineReader& lines, const Markers& markers, std::int64_
 {
     // Outside a block comment only the single-line and block-begin markers
     // can change a line's kind, inside one only the block end.
-    if (markers.m_bPortable)
-        lines.SetScan(LineReader::SCAN_PORTABLE);
+    lines.SetScan(markers.m_nScan);
     lines.Watch(markers.m_strSingle, LineReader::LINE_MARK_A);
     lines.Watch(markers.m_strBegin, LineReader::LINE_MARK_A);
     lines.Watch(markers.m_strEnd, LineReader::LINE_MARK_B);
@@ -461,7 +460,7 @@ void Counter::CountByRule(LineReader& lines, const Markers& markers, std::int64_
             // has to live in memory for it. From the bits the scan found when
             // they are at hand, else from the bytes.
             LineReader::LineBits bits;
-            const unsigned nKind = !markers.m_bPortable && bitsOf(bits)
+            const unsigned nKind = markers.m_nScan != LineReader::SCAN_PORTABLE && bitsOf(bits)
                                        ? ClassifyBits(markers, line, bits, bInBlock)
                                        : ClassifyText(markers, line, bInBlock);
             bInBlock = nKind & KIND_IN_BLOCK;

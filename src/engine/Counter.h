@@ -27,9 +27,11 @@ public:
         std::string m_strSingle;
         std::string m_strBegin;
         std::string m_strEnd;
-        // Byte-at-a-time scanning and searching instead of the vector code,
-        // so tests can hold the two against each other on one machine.
-        bool m_bPortable = LineReader::BestScan() == LineReader::SCAN_PORTABLE;
+        // How lines are scanned: the fastest way the machine has, unless
+        // tests choose another to hold them against each other. The portable
+        // way also searches each line's bytes for the markers, as a reference
+        // for classifying lines from the scan's bits.
+        LineReader::ScanKind m_nScan = LineReader::BestScan();
     };
 
     // What counting one file found, held without any text, so a counting

@@ -7,7 +7,10 @@
 //   lines;
 // - reading in chunks of any size, or in pieces of varying size as a slow
 //   file system returns them, counts the same as reading the bytes whole;
-// - cutting over-long lines never changes the number of lines.
+// - cutting over-long lines never changes the number of lines;
+// - the comment-rule counter counts alike with every way of scanning the
+//   bytes the machine has: the vector scans, which classify most lines from
+//   where markers may stand, and the portable one, which searches each line.
 
 #include "engine/AspxCounter.h"
 #include "engine/CommentRuleCounters.h"
@@ -225,5 +228,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
         Fail("reading in pieces counts differently", pieces);
     if (CountInChunks(*pCounter, strBytes, nChunk, nMaxLine).nLines != c.nLines)
         Fail("cutting over-long lines changes the number of lines", c);
+
+    if (nKind == 0)
+    {
+        Counter::Markers markers(&rule);
+        for (LineReader::ScanKind nScan :
+             {LineReader::SCAN_PORTABLE, LineReader::SCAN_SSE2, LineReader::SCAN_AVX2})
+        {
+            if (!LineReader::HasScan(nScan))
+                continue;
+            markers.m_nScan = nScan;
+            LineReader lines(strBytes);
+            Counts counts;
+            pCounter->CountLinesWith(markers, lines, counts.nLines, counts.nCode, counts.nComment,
+                                     counts.nCodeComment, counts.nBlank);
+            if (!(counts == c))
+                Fail("scanning another way counts differently", counts);
+        }
+    }
     return 0;
 }
