@@ -14,6 +14,15 @@ using MarkerBytes = LineReader::MarkerBytes;
 void ScanBlocksPortable(const unsigned char* p, std::size_t nBlocks, const MarkerBytes& markers,
                         BlockBits* pBits)
 {
+    const auto starts = [](const LineReader::MarkerGroup& group, const unsigned char* q)
+    {
+        for (std::size_t j = 0; j < group.nCount; ++j)
+        {
+            if (q[0] == group.arrFirst[j] && (group.arrOneByte[j] || q[1] == group.arrSecond[j]))
+                return true;
+        }
+        return false;
+    };
     for (std::size_t nBlock = 0; nBlock < nBlocks; ++nBlock, p += 64)
     {
         BlockBits bits{};
@@ -27,12 +36,10 @@ void ScanBlocksPortable(const unsigned char* p, std::size_t nBlocks, const Marke
                 bits.nCrLf |= nBit;
             if (!(c == ' ' || (c >= '\t' && c <= '\r')))
                 bits.nText |= nBit;
-            for (std::size_t j = 0; j < markers.nCount; ++j)
-            {
-                if (c == markers.arrFirst[j] &&
-                    (markers.arrOneByte[j] || p[i + 1] == markers.arrSecond[j]))
-                    (markers.arrInA[j] ? bits.nMarkA : bits.nMarkB) |= nBit;
-            }
+            if (starts(markers.a, p + i))
+                bits.nMarkA |= nBit;
+            if (starts(markers.b, p + i))
+                bits.nMarkB |= nBit;
         }
         pBits[nBlock] = bits;
     }
@@ -41,10 +48,24 @@ void ScanBlocksPortable(const unsigned char* p, std::size_t nBlocks, const Marke
 #if defined(__x86_64__)
 // The vector scans below do what ScanBlocksPortable does. Each compare gives
 // one byte of all ones per match; the mask of a block gathers their top bits.
-// The marker count is a template argument, so the loop over the markers
-// unrolls and keeps their bytes in registers.
+// The numbers of markers are template arguments, so the loops over them
+// unroll and keep their bytes in registers.
 
-template <std::size_t N>
+// The bytes of one group of markers spread over vectors.
+template <std::size_t N> struct Needles16
+{
+    __m128i arrFirst[N > 0 ? N : 1];
+    __m128i arrSecond[N > 0 ? N : 1];
+    __m128i arrAny[N > 0 ? N : 1]; // all ones for a marker of one byte
+};
+template <std::size_t N> struct Needles32
+{
+    __m256i arrFirst[N > 0 ? N : 1];
+    __m256i arrSecond[N > 0 ? N : 1];
+    __m256i arrAny[N > 0 ? N : 1];
+};
+
+template <std::size_t NA, std::size_t NB>
 void ScanBlocksSse2(const unsigned char* p, std::size_t nBlocks, const MarkerBytes& markers,
                     BlockBits* pBits)
 {
@@ -53,21 +74,33 @@ void ScanBlocksSse2(const unsigned char* p, std::size_t nBlocks, const MarkerByt
     const __m128i tab = _mm_set1_epi8('\t');
     const __m128i four = _mm_set1_epi8(4);
     const __m128i space = _mm_set1_epi8(' ');
-    __m128i arrFirst[N > 0 ? N : 1];
-    __m128i arrSecond[N > 0 ? N : 1];
-    __m128i arrAny[N > 0 ? N : 1]; // all ones for a marker of one byte
-    __m128i arrInA[N > 0 ? N : 1]; // all ones for a marker that sets LINE_MARK_A
-    for (std::size_t j = 0; j < N; ++j)
+    Needles16<NA> a;
+    Needles16<NB> b;
+    const auto spread = [](auto& needles, const LineReader::MarkerGroup& group, std::size_t n)
     {
-        arrFirst[j] = _mm_set1_epi8(static_cast<char>(markers.arrFirst[j]));
-        arrSecond[j] = _mm_set1_epi8(static_cast<char>(markers.arrSecond[j]));
-        arrAny[j] = _mm_set1_epi8(markers.arrOneByte[j] ? -1 : 0);
-        arrInA[j] = _mm_set1_epi8(markers.arrInA[j] ? -1 : 0);
-    }
+        for (std::size_t j = 0; j < n; ++j)
+        {
+            needles.arrFirst[j] = _mm_set1_epi8(static_cast<char>(group.arrFirst[j]));
+            needles.arrSecond[j] = _mm_set1_epi8(static_cast<char>(group.arrSecond[j]));
+            needles.arrAny[j] = _mm_set1_epi8(group.arrOneByte[j] ? -1 : 0);
+        }
+    };
+    spread(a, markers.a, NA);
+    spread(b, markers.b, NB);
     const auto load = [](const unsigned char* q)
     { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(q)); };
     const auto bitsOf = [](__m128i m, unsigned nLane)
     { return std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(m))) << (16 * nLane); };
+    const auto starts = [](const auto& needles, std::size_t n, __m128i v, __m128i next)
+    {
+        __m128i m = _mm_setzero_si128();
+        for (std::size_t j = 0; j < n; ++j)
+            m = _mm_or_si128(m,
+                             _mm_and_si128(_mm_cmpeq_epi8(v, needles.arrFirst[j]),
+                                           _mm_or_si128(_mm_cmpeq_epi8(next, needles.arrSecond[j]),
+                                                        needles.arrAny[j])));
+        return m;
+    };
 
     for (std::size_t nBlock = 0; nBlock < nBlocks; ++nBlock, p += 64)
     {
@@ -85,21 +118,10 @@ void ScanBlocksSse2(const unsigned char* p, std::size_t nBlocks, const MarkerByt
             nSpace |= bitsOf(_mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(fromTab, four), fromTab),
                                           _mm_cmpeq_epi8(v, space)),
                              nLane);
-            if (N > 0)
-            {
-                __m128i a = _mm_setzero_si128();
-                __m128i b = _mm_setzero_si128();
-                for (std::size_t j = 0; j < N; ++j)
-                {
-                    const __m128i m =
-                        _mm_and_si128(_mm_cmpeq_epi8(v, arrFirst[j]),
-                                      _mm_or_si128(_mm_cmpeq_epi8(next, arrSecond[j]), arrAny[j]));
-                    a = _mm_or_si128(a, _mm_and_si128(m, arrInA[j]));
-                    b = _mm_or_si128(b, _mm_andnot_si128(arrInA[j], m));
-                }
-                nMarkA |= bitsOf(a, nLane);
-                nMarkB |= bitsOf(b, nLane);
-            }
+            if (NA > 0)
+                nMarkA |= bitsOf(starts(a, NA, v, next), nLane);
+            if (NB > 0)
+                nMarkB |= bitsOf(starts(b, NB, v, next), nLane);
         }
         pBits[nBlock] = BlockBits{nTerm, nCrLf, ~nSpace, nMarkA, nMarkB};
     }
@@ -119,6 +141,29 @@ LINECAST_AVX2 inline std::uint64_t Bits32(__m256i m, unsigned nLane)
 }
 
 template <std::size_t N>
+LINECAST_AVX2 void Spread32(Needles32<N>& needles, const LineReader::MarkerGroup& group)
+{
+    for (std::size_t j = 0; j < N; ++j)
+    {
+        needles.arrFirst[j] = _mm256_set1_epi8(static_cast<char>(group.arrFirst[j]));
+        needles.arrSecond[j] = _mm256_set1_epi8(static_cast<char>(group.arrSecond[j]));
+        needles.arrAny[j] = _mm256_set1_epi8(group.arrOneByte[j] ? -1 : 0);
+    }
+}
+
+template <std::size_t N>
+LINECAST_AVX2 inline __m256i Starts32(const Needles32<N>& needles, __m256i v, __m256i next)
+{
+    __m256i m = _mm256_setzero_si256();
+    for (std::size_t j = 0; j < N; ++j)
+        m = _mm256_or_si256(
+            m, _mm256_and_si256(_mm256_cmpeq_epi8(v, needles.arrFirst[j]),
+                                _mm256_or_si256(_mm256_cmpeq_epi8(next, needles.arrSecond[j]),
+                                                needles.arrAny[j])));
+    return m;
+}
+
+template <std::size_t NA, std::size_t NB>
 LINECAST_AVX2 void ScanBlocksAvx2(const unsigned char* p, std::size_t nBlocks,
                                   const MarkerBytes& markers, BlockBits* pBits)
 {
@@ -127,17 +172,10 @@ LINECAST_AVX2 void ScanBlocksAvx2(const unsigned char* p, std::size_t nBlocks,
     const __m256i tab = _mm256_set1_epi8('\t');
     const __m256i four = _mm256_set1_epi8(4);
     const __m256i space = _mm256_set1_epi8(' ');
-    __m256i arrFirst[N > 0 ? N : 1];
-    __m256i arrSecond[N > 0 ? N : 1];
-    __m256i arrAny[N > 0 ? N : 1];
-    __m256i arrInA[N > 0 ? N : 1];
-    for (std::size_t j = 0; j < N; ++j)
-    {
-        arrFirst[j] = _mm256_set1_epi8(static_cast<char>(markers.arrFirst[j]));
-        arrSecond[j] = _mm256_set1_epi8(static_cast<char>(markers.arrSecond[j]));
-        arrAny[j] = _mm256_set1_epi8(markers.arrOneByte[j] ? -1 : 0);
-        arrInA[j] = _mm256_set1_epi8(markers.arrInA[j] ? -1 : 0);
-    }
+    Needles32<NA> a;
+    Needles32<NB> b;
+    Spread32(a, markers.a);
+    Spread32(b, markers.b);
 
     for (std::size_t nBlock = 0; nBlock < nBlocks; ++nBlock, p += 64)
     {
@@ -154,35 +192,26 @@ LINECAST_AVX2 void ScanBlocksAvx2(const unsigned char* p, std::size_t nBlocks,
                 Bits32(_mm256_or_si256(_mm256_cmpeq_epi8(_mm256_min_epu8(fromTab, four), fromTab),
                                        _mm256_cmpeq_epi8(v, space)),
                        nLane);
-            if (N > 0)
-            {
-                __m256i a = _mm256_setzero_si256();
-                __m256i b = _mm256_setzero_si256();
-                for (std::size_t j = 0; j < N; ++j)
-                {
-                    const __m256i m = _mm256_and_si256(
-                        _mm256_cmpeq_epi8(v, arrFirst[j]),
-                        _mm256_or_si256(_mm256_cmpeq_epi8(next, arrSecond[j]), arrAny[j]));
-                    a = _mm256_or_si256(a, _mm256_and_si256(m, arrInA[j]));
-                    b = _mm256_or_si256(b, _mm256_andnot_si256(arrInA[j], m));
-                }
-                nMarkA |= Bits32(a, nLane);
-                nMarkB |= Bits32(b, nLane);
-            }
+            if (NA > 0)
+                nMarkA |= Bits32(Starts32(a, v, next), nLane);
+            if (NB > 0)
+                nMarkB |= Bits32(Starts32(b, v, next), nLane);
         }
         pBits[nBlock] = BlockBits{nTerm, nCrLf, ~nSpace, nMarkA, nMarkB};
     }
 }
 #undef LINECAST_AVX2
 
-constexpr LineReader::ScanBlocksFn SSE2_SCANS[] = {
-    ScanBlocksSse2<0>, ScanBlocksSse2<1>, ScanBlocksSse2<2>, ScanBlocksSse2<3>, ScanBlocksSse2<4>,
-};
-constexpr LineReader::ScanBlocksFn AVX2_SCANS[] = {
-    ScanBlocksAvx2<0>, ScanBlocksAvx2<1>, ScanBlocksAvx2<2>, ScanBlocksAvx2<3>, ScanBlocksAvx2<4>,
-};
-static_assert(std::size(SSE2_SCANS) == LineReader::MAX_WATCHED + 1);
-static_assert(std::size(AVX2_SCANS) == LineReader::MAX_WATCHED + 1);
+// By the number of markers of each flag: [A * (MAX_PER_FLAG + 1) + B].
+#define LINECAST_SCANS(SCAN)                                                                       \
+    {                                                                                              \
+        SCAN<0, 0>, SCAN<0, 1>, SCAN<0, 2>, SCAN<1, 0>, SCAN<1, 1>, SCAN<1, 2>, SCAN<2, 0>,        \
+            SCAN<2, 1>, SCAN<2, 2>                                                                 \
+    }
+constexpr LineReader::ScanBlocksFn SSE2_SCANS[] = LINECAST_SCANS(ScanBlocksSse2);
+constexpr LineReader::ScanBlocksFn AVX2_SCANS[] = LINECAST_SCANS(ScanBlocksAvx2);
+#undef LINECAST_SCANS
+static_assert(LineReader::MAX_PER_FLAG == 2 && std::size(SSE2_SCANS) == 9);
 #endif
 } // namespace
 
@@ -230,16 +259,16 @@ void LineReader::Watch(std::string_view marker, unsigned nFlag)
 {
     if (marker.empty())
         return;
-    if (m_markers.nCount == MAX_WATCHED)
+    MarkerGroup& group = nFlag == LINE_MARK_A ? m_markers.a : m_markers.b;
+    if (group.nCount == MAX_PER_FLAG)
     {
         m_nAlwaysFlags |= nFlag;
         return;
     }
-    const std::size_t j = m_markers.nCount++;
-    m_markers.arrFirst[j] = static_cast<unsigned char>(marker[0]);
-    m_markers.arrSecond[j] = marker.size() > 1 ? static_cast<unsigned char>(marker[1]) : 0;
-    m_markers.arrOneByte[j] = marker.size() == 1;
-    m_markers.arrInA[j] = nFlag == LINE_MARK_A;
+    const std::size_t j = group.nCount++;
+    group.arrFirst[j] = static_cast<unsigned char>(marker[0]);
+    group.arrSecond[j] = marker.size() > 1 ? static_cast<unsigned char>(marker[1]) : 0;
+    group.arrOneByte[j] = marker.size() == 1;
     SelectScan();
 }
 
@@ -255,10 +284,10 @@ void LineReader::SelectScan()
     {
 #if defined(__x86_64__)
     case SCAN_SSE2:
-        m_pScanBlocks = SSE2_SCANS[m_markers.nCount];
+        m_pScanBlocks = SSE2_SCANS[m_markers.a.nCount * (MAX_PER_FLAG + 1) + m_markers.b.nCount];
         return;
     case SCAN_AVX2:
-        m_pScanBlocks = AVX2_SCANS[m_markers.nCount];
+        m_pScanBlocks = AVX2_SCANS[m_markers.a.nCount * (MAX_PER_FLAG + 1) + m_markers.b.nCount];
         return;
 #endif
     default:

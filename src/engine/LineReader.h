@@ -63,7 +63,8 @@ public:
 
     // Sets nFlag (LINE_MARK_A or LINE_MARK_B) on every line in which the
     // marker may start; before the first line is taken. An empty marker is
-    // never found; markers beyond MAX_WATCHED set their flag on every line.
+    // never found; with more than MAX_WATCHED / 2 markers for one flag, every
+    // line has that flag.
     void Watch(std::string_view marker, unsigned nFlag);
 
     // Another way to examine the bytes than the fastest, so tests can hold
@@ -132,14 +133,20 @@ public:
         std::uint64_t nMarkA;
         std::uint64_t nMarkB;
     };
-    // The markers as the block scan looks for them.
-    struct MarkerBytes
+    // The markers as the block scan looks for them: the first two bytes of
+    // each (one for a marker of one byte), by the flag they set.
+    static constexpr std::size_t MAX_PER_FLAG = MAX_WATCHED / 2;
+    struct MarkerGroup
     {
         std::size_t nCount = 0;
-        unsigned char arrFirst[MAX_WATCHED] = {};
-        unsigned char arrSecond[MAX_WATCHED] = {};
-        bool arrOneByte[MAX_WATCHED] = {};
-        bool arrInA[MAX_WATCHED] = {};
+        unsigned char arrFirst[MAX_PER_FLAG] = {};
+        unsigned char arrSecond[MAX_PER_FLAG] = {};
+        bool arrOneByte[MAX_PER_FLAG] = {};
+    };
+    struct MarkerBytes
+    {
+        MarkerGroup a; // LINE_MARK_A
+        MarkerGroup b; // LINE_MARK_B
     };
     // Fills the bits of nBlocks blocks from p on; the byte after the last
     // block must be readable (it completes a CR LF or a marker).
