@@ -22,6 +22,13 @@ public:
         CountByRule(lines, markers, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
                     nBlankLines);
     }
+    bool CountsInPieces() const override { return true; }
+
+protected:
+    void CountPieceLines(const Markers& markers, LineReader& lines, PieceCounts& counts) override
+    {
+        CountByRuleBothWays(lines, markers, counts);
+    }
 };
 
 // The named comment-rule styles differ only in the rule they are given.

@@ -358,6 +358,16 @@ void Counter::CountFile(FileResult& file)
 void Counter::CountPath(const std::string& strPath, const Markers& markers,
                         std::vector<char>& arrBuffer, FileCounts& counts)
 {
+    std::uint64_t nSize;
+    const int nFd = OpenToCount(strPath, counts, nSize);
+    if (nFd < 0)
+        return;
+    CountOpened(nFd, markers, arrBuffer, counts);
+    ::close(nFd);
+}
+
+int Counter::OpenToCount(const std::string& strPath, FileCounts& counts, std::uint64_t& nSize)
+{
     // Until it has been read to the end, the file counts as one that could
     // not be read.
     counts = FileCounts();
@@ -366,23 +376,29 @@ void Counter::CountPath(const std::string& strPath, const Markers& markers,
     // may not be UTF-8, at any depth.
     const int nFd = NativePath::Open(strPath, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (nFd < 0)
-        return;
+        return -1;
     struct stat st;
     if (::fstat(nFd, &st) != 0)
     {
         ::close(nFd);
         counts.nDate = FileCounts::DATE_INVALID;
-        return;
+        return -1;
     }
     if (!S_ISREG(st.st_mode))
     {
         ::close(nFd);
-        return;
+        return -1;
     }
     counts.nDate = FileCounts::DATE_FILE;
     counts.tModified = static_cast<std::time_t>(st.st_mtime);
-    ::posix_fadvise(nFd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    nSize = static_cast<std::uint64_t>(st.st_size);
+    return nFd;
+}
 
+void Counter::CountOpened(int nFd, const Markers& markers, std::vector<char>& arrBuffer,
+                          FileCounts& counts)
+{
+    ::posix_fadvise(nFd, 0, 0, POSIX_FADV_SEQUENTIAL);
     std::int64_t nLines = 0, nCodeLines = 0, nCommentLines = 0, nCodeCommentLines = 0,
                  nBlankLines = 0;
     bool bFailed;
@@ -394,11 +410,7 @@ void Counter::CountPath(const std::string& strPath, const Markers& markers,
         bFailed = lines.Failed();
         nBytesRead = lines.BytesRead();
     }
-    ::close(nFd);
-    // A very long line grows the buffer; do not keep that memory for the
-    // thousands of ordinary files that follow.
-    if (arrBuffer.size() > 4 * LineReader::DEFAULT_CHUNK_SIZE)
-        std::vector<char>().swap(arrBuffer);
+    ShrinkBuffer(arrBuffer);
     if (bFailed)
         return;
 
@@ -414,6 +426,39 @@ void Counter::CountPath(const std::string& strPath, const Markers& markers,
     counts.nBlankLines = nBlankLines;
 }
 
+void Counter::ShrinkBuffer(std::vector<char>& arrBuffer)
+{
+    // A very long line grows the buffer; do not keep that memory for the
+    // thousands of ordinary files that follow.
+    if (arrBuffer.size() > 4 * LineReader::DEFAULT_CHUNK_SIZE)
+        std::vector<char>().swap(arrBuffer);
+}
+
+void Counter::CountPiece(int nFd, LineReader::Piece piece, const Markers& markers,
+                         std::vector<char>& arrBuffer, PieceCounts& counts)
+{
+    counts = PieceCounts();
+    {
+        LineReader lines(nFd, arrBuffer, piece);
+        CountPieceLines(markers, lines, counts);
+        counts.bFailed = lines.Failed();
+        counts.nEnd = lines.PieceEnd();
+    }
+    ShrinkBuffer(arrBuffer);
+}
+
+void Counter::PieceCounts::AddTo(bool& bInBlock, FileCounts& counts) const
+{
+    const Tally& tally = arrTally[bInBlock];
+    counts.nLines += tally.nLines;
+    counts.nCodeLines += tally.nCode;
+    counts.nCommentLines += tally.nComment;
+    counts.nCodeCommentLines += tally.nBoth;
+    counts.nBlankLines += tally.nBlank;
+    counts.nSize = std::max(counts.nSize, static_cast<std::int64_t>(nEnd));
+    bInBlock = arrEndsInBlock[bInBlock];
+}
+
 void Counter::CountByRule(LineReader& lines, const CounterRule* pRule, std::int64_t& nLines,
                           std::int64_t& nCodeLines, std::int64_t& nCommentLines,
                           std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines)
@@ -422,9 +467,10 @@ void Counter::CountByRule(LineReader& lines, const CounterRule* pRule, std::int6
                 nBlankLines);
 }
 
-void Counter::CountByRule(LineReader& lines, const Markers& markers, std::int64_t& nLines,
-                          std::int64_t& nCodeLines, std::int64_t& nCommentLines,
-                          std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines)
+namespace
+{
+// Tells the scan what to look for.
+void WatchMarkers(LineReader& lines, const Counter::Markers& markers)
 {
     // Outside a block comment only the single-line and block-begin markers
     // can change a line's kind, inside one only the block end.
@@ -432,7 +478,49 @@ void Counter::CountByRule(LineReader& lines, const Markers& markers, std::int64_
     lines.Watch(markers.m_strSingle, LineReader::LINE_MARK_A);
     lines.Watch(markers.m_strBegin, LineReader::LINE_MARK_A);
     lines.Watch(markers.m_strEnd, LineReader::LINE_MARK_B);
+}
 
+// The kind of one line (KIND_ bits; neither comment nor code for a blank
+// one) and whether a block comment is open after it.
+template <class BitsOf>
+__attribute__((always_inline)) inline unsigned KindOfLine(const Counter::Markers& markers,
+                                                          std::string_view line, unsigned nFlags,
+                                                          const BitsOf& bitsOf, bool bInBlock)
+{
+    // Most lines hold no marker that matters where they stand: blank, or
+    // code outside a block comment and comment inside one.
+    const bool bText = nFlags & LineReader::LINE_TEXT;
+    const unsigned nMark = bInBlock ? LineReader::LINE_MARK_B : LineReader::LINE_MARK_A;
+    const bool bMark = (nFlags & nMark) != 0;
+    if (!(bText & bMark))
+        return bInBlock ? (bText ? KIND_COMMENT : 0u) | KIND_IN_BLOCK : (bText ? KIND_CODE : 0u);
+    // Out of line and by value, so that nothing of the loop's state has to
+    // live in memory for it. From the bits the scan found when they are at
+    // hand, else from the bytes.
+    LineReader::LineBits bits;
+    return markers.m_nScan != LineReader::SCAN_PORTABLE && bitsOf(bits)
+               ? ClassifyBits(markers, line, bits, bInBlock)
+               : ClassifyText(markers, line, bInBlock);
+}
+
+// Adds one line of a kind, without a branch: the kinds of lines follow no
+// pattern a processor could foresee.
+void Tally(unsigned nKind, Counter::PieceCounts::Tally& tally)
+{
+    const unsigned nWhat = nKind & (KIND_COMMENT | KIND_CODE);
+    ++tally.nLines;
+    tally.nBlank += nWhat == 0;
+    tally.nComment += nWhat == KIND_COMMENT;
+    tally.nCode += nWhat == KIND_CODE;
+    tally.nBoth += nWhat == (KIND_COMMENT | KIND_CODE);
+}
+} // namespace
+
+void Counter::CountByRule(LineReader& lines, const Markers& markers, std::int64_t& nLines,
+                          std::int64_t& nCodeLines, std::int64_t& nCommentLines,
+                          std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines)
+{
+    WatchMarkers(lines, markers);
     // Kept in locals, not through the references, so they can stay in
     // registers over the loop.
     std::int64_t nTotal = 0, nCode = 0, nComment = 0, nBoth = 0, nBlank = 0;
@@ -441,43 +529,60 @@ void Counter::CountByRule(LineReader& lines, const Markers& markers, std::int64_
     lines.ForEachLine(
         [&](std::string_view line, unsigned nFlags, const auto& bitsOf)
         {
-            ++nTotal;
-            // Most lines hold no marker that matters where they stand: blank,
-            // or code outside a block comment and comment inside one. Counted
-            // without a branch, as the kinds of lines follow no pattern a
-            // processor could foresee.
-            const bool bText = nFlags & LineReader::LINE_TEXT;
-            const unsigned nMark = bInBlock ? LineReader::LINE_MARK_B : LineReader::LINE_MARK_A;
-            const bool bMark = (nFlags & nMark) != 0;
-            if (!(bText & bMark))
-            {
-                nBlank += !bText;
-                nComment += bText & bInBlock;
-                nCode += bText & !bInBlock;
-                return;
-            }
-            // Out of line and by value, so that nothing of this loop's state
-            // has to live in memory for it. From the bits the scan found when
-            // they are at hand, else from the bytes.
-            LineReader::LineBits bits;
-            const unsigned nKind = markers.m_nScan != LineReader::SCAN_PORTABLE && bitsOf(bits)
-                                       ? ClassifyBits(markers, line, bits, bInBlock)
-                                       : ClassifyText(markers, line, bInBlock);
+            const unsigned nKind = KindOfLine(markers, line, nFlags, bitsOf, bInBlock);
             bInBlock = nKind & KIND_IN_BLOCK;
-            if ((nKind & KIND_COMMENT) && (nKind & KIND_CODE))
-                ++nBoth;
-            else if (nKind & KIND_COMMENT)
-                ++nComment;
-            else if (nKind & KIND_CODE)
-                ++nCode;
-            else
-                ++nBlank;
+            // Without a branch: the kinds of lines follow no pattern a
+            // processor could foresee.
+            const unsigned nWhat = nKind & (KIND_COMMENT | KIND_CODE);
+            ++nTotal;
+            nBlank += nWhat == 0;
+            nComment += nWhat == KIND_COMMENT;
+            nCode += nWhat == KIND_CODE;
+            nBoth += nWhat == (KIND_COMMENT | KIND_CODE);
         });
     nLines += nTotal;
     nCodeLines += nCode;
     nCommentLines += nComment;
     nCodeCommentLines += nBoth;
     nBlankLines += nBlank;
+}
+
+void Counter::CountByRuleBothWays(LineReader& lines, const Markers& markers, PieceCounts& counts)
+{
+    WatchMarkers(lines, markers);
+    // Each line is classified for both states until the two agree after a
+    // line (the first block marker usually makes them), then once for both.
+    bool arrInBlock[2] = {false, true};
+    bool bSame = false;
+    PieceCounts::Tally same;
+    lines.ForEachLine(
+        [&](std::string_view line, unsigned nFlags, const auto& bitsOf)
+        {
+            if (bSame)
+            {
+                const unsigned nKind = KindOfLine(markers, line, nFlags, bitsOf, arrInBlock[0]);
+                arrInBlock[0] = nKind & KIND_IN_BLOCK;
+                Tally(nKind, same);
+                return;
+            }
+            for (int i = 0; i < 2; ++i)
+            {
+                const unsigned nKind = KindOfLine(markers, line, nFlags, bitsOf, arrInBlock[i]);
+                arrInBlock[i] = nKind & KIND_IN_BLOCK;
+                Tally(nKind, counts.arrTally[i]);
+            }
+            bSame = arrInBlock[0] == arrInBlock[1];
+        });
+    for (int i = 0; i < 2; ++i)
+    {
+        PieceCounts::Tally& tally = counts.arrTally[i];
+        tally.nLines += same.nLines;
+        tally.nCode += same.nCode;
+        tally.nComment += same.nComment;
+        tally.nBoth += same.nBoth;
+        tally.nBlank += same.nBlank;
+        counts.arrEndsInBlock[i] = bSame ? arrInBlock[0] : arrInBlock[i];
+    }
 }
 
 void Counter::ClassifyLine(const Markers& markers, std::string_view text, bool& bComment,

@@ -88,6 +88,34 @@ public:
     // taken beforehand, and a read buffer of the thread's own.
     void CountPath(const std::string& strPath, const Markers& markers, std::vector<char>& arrBuffer,
                    FileCounts& counts);
+    // CountPath in two steps: open (a descriptor, or -1 with counts filled
+    // in for a file that cannot be counted) and count what was opened.
+    static int OpenToCount(const std::string& strPath, FileCounts& counts, std::uint64_t& nSize);
+    void CountOpened(int nFd, const Markers& markers, std::vector<char>& arrBuffer,
+                     FileCounts& counts);
+
+    // A large file may be counted a piece at a time on several threads when
+    // its counter's only state from line to line is whether a block comment
+    // is open: each piece is counted for both, and the pieces are put
+    // together in order, each taken as its predecessor left that state.
+    struct PieceCounts
+    {
+        struct Tally
+        {
+            std::int64_t nLines = 0, nCode = 0, nComment = 0, nBoth = 0, nBlank = 0;
+        };
+        Tally arrTally[2];           // starting outside, inside a block comment
+        bool arrEndsInBlock[2] = {}; // the state after the piece, from each start
+        std::uint64_t nEnd = 0;      // where in the file its lines end
+        bool bFailed = false;
+
+        // Adds the counts for the state the piece starts in and passes on the
+        // state after it.
+        void AddTo(bool& bInBlock, FileCounts& counts) const;
+    };
+    virtual bool CountsInPieces() const { return false; }
+    void CountPiece(int nFd, LineReader::Piece piece, const Markers& markers,
+                    std::vector<char>& arrBuffer, PieceCounts& counts);
 
     // Counts every line by the comment markers of a rule; without a rule every
     // non-blank line is code.
@@ -106,6 +134,17 @@ public:
     const CounterRule* m_pRule = nullptr; // borrowed from the rule table
 
 protected:
+    // Counts the lines of a piece for both states (counters that count in
+    // pieces).
+    virtual void CountPieceLines(const Markers& markers, LineReader& lines, PieceCounts& counts)
+    {
+        (void)markers;
+        (void)lines;
+        (void)counts;
+    }
+    static void CountByRuleBothWays(LineReader& lines, const Markers& markers, PieceCounts& counts);
+    static void ShrinkBuffer(std::vector<char>& arrBuffer);
+
     // Adds every line to the total and each blank one to the blank lines, and
     // hands every other line, trimmed, to onText: the frame all counters share.
     template <class OnText>

@@ -255,6 +255,19 @@ LineReader::LineReader(std::string_view bytes)
     SelectScan();
 }
 
+LineReader::LineReader(int nFd, std::vector<char>& arrBuffer, Piece piece, std::size_t nChunkSize,
+                       std::size_t nMaxLine)
+    : LineReader(nFd, arrBuffer, nChunkSize, nMaxLine)
+{
+    m_bPiece = true;
+    // Its first line starts after the line end at or after the byte before
+    // it; the first piece starts at the start of the file.
+    m_bSeekingStart = piece.nBegin > 0;
+    m_nReadAt = piece.nBegin > 0 ? piece.nBegin - 1 : 0;
+    m_nPieceEnd = piece.nEnd;
+    m_nPieceTaken = m_nReadAt;
+}
+
 void LineReader::Watch(std::string_view marker, unsigned nFlag)
 {
     if (marker.empty())
@@ -366,14 +379,19 @@ void LineReader::Refill()
         arrBuffer.resize(std::max(arrBuffer.size() * 2, m_nEnd + m_nChunkSize));
     m_pData = arrBuffer.data();
 
+    const std::size_t nOld = m_nEnd;
+    const std::uint64_t nOldOffset = m_nReadAt;
     ssize_t nRead;
     do
-        nRead = ::read(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize);
+        nRead = m_bPiece ? ::pread(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize,
+                                   static_cast<off_t>(m_nReadAt))
+                         : ::read(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize);
     while (nRead < 0 && errno == EINTR);
     if (nRead > 0)
     {
         m_nEnd += static_cast<std::size_t>(nRead);
         m_nBytesRead += static_cast<std::size_t>(nRead);
+        m_nReadAt += static_cast<std::uint64_t>(nRead);
         if (m_bSkipLf && m_pData[m_nScan] == '\n')
         {
             // Nothing is carried after a line end: the next line begins
@@ -381,13 +399,92 @@ void LineReader::Refill()
             ++m_nPos;
             ++m_nScan;
         }
+        m_bSkipLf = false;
+        if (m_bPiece)
+            KeepToPiece(nOld, nOldOffset);
     }
     else
     {
         m_bEof = true;
         m_bFailed = nRead < 0;
+        m_bSkipLf = false;
+        if (m_bPiece && m_bSeekingStart)
+            m_nPos = m_nScan = m_nEnd; // no line starts in the piece
+        else if (m_bPiece)
+            m_nPieceTaken = m_nReadAt;
     }
-    m_bSkipLf = false;
+}
+
+void LineReader::KeepToPiece(std::size_t nOld, std::uint64_t nOldOffset)
+{
+    // Where a byte of the buffer stands in the file (the bytes before nOld
+    // were read earlier, right before those from nOldOffset).
+    const auto offsetOf = [&](std::size_t nAt) { return nOldOffset + nAt - nOld; };
+    const auto indexOf = [&](std::uint64_t nOffset)
+    { return nOffset > nOldOffset ? nOld + static_cast<std::size_t>(nOffset - nOldOffset) : nOld; };
+    const auto firstEnd = [&](std::size_t nFrom)
+    {
+        for (std::size_t i = nFrom; i < m_nEnd; ++i)
+        {
+            if (m_pData[i] == '\n' || m_pData[i] == '\r')
+                return i;
+        }
+        return m_nEnd;
+    };
+    const std::uint64_t nLast = m_nPieceEnd - 1; // the piece's last byte
+    if (m_bSeekingStart)
+    {
+        // The bytes before the first line end are a line of the piece before;
+        // a line end at or after the piece's last byte leaves it none.
+        const std::size_t nLimit = offsetOf(m_nEnd) > nLast ? indexOf(nLast) : m_nEnd;
+        const std::size_t nAt = firstEnd(m_nPos);
+        if (nAt >= nLimit)
+        {
+            m_nPos = m_nScan = m_nEnd;
+            m_bEof = nLimit < m_nEnd;
+            return;
+        }
+        if (m_pData[nAt] == '\r' && nAt + 1 == m_nEnd)
+        {
+            // Whether an LF follows decides where the first line starts: the
+            // CR is kept for the next chunk, and nothing is scanned yet.
+            m_nPos = nAt;
+            m_nScan = m_nEnd;
+            return;
+        }
+        std::size_t nStart = nAt + 1;
+        if (m_pData[nAt] == '\r' && m_pData[nStart] == '\n')
+            ++nStart;
+        m_bSeekingStart = false;
+        m_nPos = m_nScan = nStart;
+        m_nPieceTaken = offsetOf(nStart);
+        if (m_nPieceTaken >= m_nPieceEnd)
+        {
+            m_nEnd = nStart;
+            m_bEof = true;
+            return;
+        }
+    }
+    // The line that holds the piece's last byte is its last: it ends at the
+    // first line end from there on, and the bytes after that are the next
+    // piece's.
+    if (m_nPieceEnd == UINT64_MAX || offsetOf(m_nEnd) <= nLast)
+    {
+        m_nPieceTaken = offsetOf(m_nEnd);
+        return;
+    }
+    const std::size_t nAt = firstEnd(std::max(m_nPos, indexOf(nLast)));
+    if (nAt == m_nEnd)
+    {
+        m_nPieceTaken = offsetOf(m_nEnd);
+        return;
+    }
+    std::size_t nStop = nAt + 1;
+    if (m_pData[nAt] == '\r' && nStop < m_nEnd && m_pData[nStop] == '\n')
+        ++nStop;
+    m_nEnd = nStop;
+    m_bEof = true;
+    m_nPieceTaken = offsetOf(nStop);
 }
 
 bool LineReader::TakeLastLine(std::string_view& line, unsigned& nFlags)

@@ -57,6 +57,19 @@ public:
                std::size_t nMaxLine = DEFAULT_MAX_LINE);
     // Splits bytes already in memory, without copying them.
     explicit LineReader(std::string_view bytes);
+    // Reads one piece of a file, its bytes from nBegin to nEnd (UINT64_MAX:
+    // to the end), so that pieces side by side give each line of the file
+    // once: a piece holds the lines that start in it, the last of them read
+    // to its end wherever that is. Reads by offset, so that pieces may share
+    // one descriptor.
+    struct Piece
+    {
+        std::uint64_t nBegin;
+        std::uint64_t nEnd;
+    };
+    LineReader(int nFd, std::vector<char>& arrBuffer, Piece piece,
+               std::size_t nChunkSize = DEFAULT_CHUNK_SIZE,
+               std::size_t nMaxLine = DEFAULT_MAX_LINE);
 
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -113,6 +126,9 @@ public:
     // The bytes read so far: the file's size once the last line is taken,
     // even when the file changed after it was opened.
     std::size_t BytesRead() const { return m_nBytesRead; }
+    // For a piece: the offset in the file just after what it took, its last
+    // line end or the end of the file.
+    std::uint64_t PieceEnd() const { return m_nPieceTaken; }
 
     // The bits of one block of 64 bytes, one per byte.
     struct BlockBits
@@ -307,6 +323,9 @@ private:
     bool FillBatch();
     // Reads the next chunk behind the unfinished line.
     void Refill();
+    // For a piece: passes over the bytes before its first line, and ends the
+    // bytes at the end of the line that holds its last byte.
+    void KeepToPiece(std::size_t nOld, std::uint64_t nOldOffset);
     // The line without a terminator at the end of the file, if there is one.
     bool TakeLastLine(std::string_view& line, unsigned& nFlags);
 
@@ -332,6 +351,14 @@ private:
     std::vector<FoundLine> m_arrFound;
     std::size_t m_nTaken = 0;
     unsigned m_nLineFlags = 0;
+
+    // Reading a piece: where the next read starts, where the piece ends, and
+    // how far into the file the lines it took reach.
+    bool m_bPiece = false;
+    bool m_bSeekingStart = false; // its first line has not been found yet
+    std::uint64_t m_nReadAt = 0;
+    std::uint64_t m_nPieceEnd = UINT64_MAX;
+    std::uint64_t m_nPieceTaken = 0;
 
     bool m_bEof = false;
     bool m_bFailed = false;

@@ -313,6 +313,55 @@ TEST(LineScan, EveryScanFindsTheSameLinesAndFlags)
     }
 }
 
+// A file read in pieces side by side gives each of its lines once, in order,
+// whatever the pieces' size and wherever line ends (CR LF split between two
+// pieces among them) and over-long lines fall; the last piece ends where the
+// file does.
+TEST(LineReader, PiecesSideBySideGiveEachLineOnce)
+{
+    for (std::uint32_t nSeed = 1; nSeed <= 4; ++nSeed)
+    {
+        std::string strBytes = ScanFodder(nSeed, 300);
+        strBytes += nSeed % 2 ? "\r" : "tail";
+        const int nFd = ::memfd_create("pieces", MFD_CLOEXEC);
+        ASSERT_EQ(::write(nFd, strBytes.data(), strBytes.size()),
+                  static_cast<ssize_t>(strBytes.size()));
+        for (std::size_t nMaxLine : {std::size_t(7), LineReader::DEFAULT_MAX_LINE})
+        {
+            ::lseek(nFd, 0, SEEK_SET);
+            std::vector<char> arrBuffer;
+            Lines expected;
+            {
+                LineReader whole(nFd, arrBuffer, 16, nMaxLine);
+                std::string_view line;
+                while (whole.Next(line))
+                    expected.emplace_back(line);
+            }
+            for (std::uint64_t nPiece : {1u, 2u, 3u, 7u, 64u, 65u, 500u})
+            {
+                Lines lines;
+                std::uint64_t nEnd = 0;
+                for (std::uint64_t nBegin = 0; nBegin < strBytes.size(); nBegin += nPiece)
+                {
+                    const bool bLast = nBegin + nPiece >= strBytes.size();
+                    LineReader reader(
+                        nFd, arrBuffer,
+                        LineReader::Piece{nBegin, bLast ? UINT64_MAX : nBegin + nPiece}, 16,
+                        nMaxLine);
+                    std::string_view line;
+                    while (reader.Next(line))
+                        lines.emplace_back(line);
+                    nEnd = std::max(nEnd, reader.PieceEnd());
+                }
+                EXPECT_EQ(lines, expected)
+                    << "pieces of " << nPiece << ", seed " << nSeed << ", lines up to " << nMaxLine;
+                EXPECT_EQ(nEnd, strBytes.size()) << "pieces of " << nPiece;
+            }
+        }
+        ::close(nFd);
+    }
+}
+
 TEST(LineReader, ReadErrorIsReported)
 {
     TempDir dir;

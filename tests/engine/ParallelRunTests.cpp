@@ -1,6 +1,8 @@
 #include "TempDir.h"
 
+#include "engine/CommentRuleCounters.h"
 #include "engine/CountingManager.h"
+#include "engine/CountingWorkers.h"
 #include "engine/LineReader.h"
 #include "engine/MessagePump.h"
 #include "engine/NativePath.h"
@@ -59,6 +61,14 @@ public:
                std::to_string(result.m_nCodeCommentLines) + " comment " +
                std::to_string(result.m_nCommentLines) + " blank " +
                std::to_string(result.m_nBlankLines);
+    }
+    static std::string Counts(const Counter::FileCounts& counts)
+    {
+        return "size " + std::to_string(counts.nSize) + " lines " + std::to_string(counts.nLines) +
+               " code " + std::to_string(counts.nCodeLines) + " both " +
+               std::to_string(counts.nCodeCommentLines) + " comment " +
+               std::to_string(counts.nCommentLines) + " blank " +
+               std::to_string(counts.nBlankLines);
     }
 
     std::vector<std::string> m_arrEvents;
@@ -159,6 +169,62 @@ TEST_F(ParallelRunTest, StopLeavesWhatOneThreadLeaves)
             EXPECT_EQ(Run(nJobs, nStopAt), arrOne) << nJobs << " threads, stop at " << nStopAt;
             EXPECT_EQ(m_manager.m_arrFileResults.size(), nShown);
             EXPECT_EQ(m_manager.m_totalResult.m_nFiles, static_cast<std::int64_t>(nShown));
+        }
+    }
+}
+// Large files are counted in pieces by whichever threads are free, the one
+// taking the counts out too; each file still gives what one thread counting
+// it whole gives, in the order the files were handed in.
+TEST(CountingWorkers, LargeFilesCountedInPiecesCountAsWhole)
+{
+    TempDir dir;
+    const CounterRule rule("C", "", "//", "/*", "*/");
+    CppCounter counter;
+    counter.m_pRule = &rule;
+    const Counter::Markers markers(&rule);
+
+    std::vector<std::string> arrPaths;
+    for (int i = 0; i < 12; ++i)
+    {
+        std::string strBytes;
+        for (int j = 0; j < 20 * i; ++j)
+            strBytes += j % 5 ? "x = 1; /* a\r\n b */ y; // c\n" : "/* open\n\n";
+        arrPaths.push_back(dir.Write("f" + std::to_string(i) + ".c", strBytes));
+    }
+    arrPaths.push_back(dir / "missing.c");
+
+    std::vector<Counter::FileCounts> arrExpected;
+    std::vector<char> arrBuffer;
+    for (const std::string& strPath : arrPaths)
+    {
+        arrExpected.emplace_back();
+        counter.CountPath(strPath, markers, arrBuffer, arrExpected.back());
+    }
+
+    for (unsigned nThreads : {1u, 3u})
+    {
+        CountingWorkers workers(nThreads, 4, 97);
+        std::vector<std::size_t> arrTickets;
+        std::size_t nTaken = 0;
+        for (const std::string& strPath : arrPaths)
+        {
+            // Hands in as room allows, taking out in order in between.
+            while (!workers.HasRoom())
+            {
+                const Counter::FileCounts counts = workers.TakeOut(arrTickets[nTaken]);
+                EXPECT_EQ(Recorder::Counts(counts), Recorder::Counts(arrExpected[nTaken]))
+                    << arrPaths[nTaken];
+                ++nTaken;
+            }
+            arrTickets.push_back(workers.HandIn(strPath, counter, markers));
+        }
+        for (; nTaken < arrPaths.size(); ++nTaken)
+        {
+            const Counter::FileCounts counts = workers.TakeOut(arrTickets[nTaken]);
+            EXPECT_EQ(Recorder::Counts(counts), Recorder::Counts(arrExpected[nTaken]))
+                << arrPaths[nTaken] << ", " << nThreads << " threads";
+            EXPECT_EQ(counts.bUnreadable, arrExpected[nTaken].bUnreadable);
+            EXPECT_EQ(counts.tModified, arrExpected[nTaken].tModified);
         }
     }
 }
