@@ -226,6 +226,7 @@ void FindFirstComment(const Counter::Markers& markers, std::string_view text, st
     if (nSingle != npos)
         nBegin = npos;
 }
+
 enum : unsigned
 {
     KIND_COMMENT = 1,
@@ -244,6 +245,7 @@ __attribute__((noinline)) unsigned ClassifyText(const Counter::Markers& markers,
     return (bComment ? KIND_COMMENT : 0u) | (bCode ? KIND_CODE : 0u) |
            (bInBlock ? KIND_IN_BLOCK : 0u);
 }
+
 // The same from where the line's non-blank bytes and marker candidates stand
 // (bit 0 for its first byte), with no search through its bytes: at each
 // candidate, in order, the block-begin marker is tried before the single-line
