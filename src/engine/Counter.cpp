@@ -5,9 +5,6 @@
 
 #include <cstring>
 #include <fcntl.h>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -71,113 +68,6 @@ bool MatchesHere(const char* p, std::string_view marker)
     return true;
 }
 
-#if defined(__SSE2__)
-// The first place where marker a or marker b starts (a wins a tie), npos when
-// neither does; an empty marker is never found. Lines are short and a
-// library call per search costs more than the search: 16 places are looked
-// at together, each a candidate when a marker's first byte stands there and
-// its last byte where it would end; the last places are taken by one load
-// that overlaps places already looked at.
-std::size_t FindEitherSse2(std::string_view text, std::string_view a, std::string_view b,
-                           bool& bFoundA)
-{
-    constexpr std::size_t npos = std::string_view::npos;
-    const char* const pText = text.data();
-    const std::size_t nSize = text.size();
-    const std::size_t nLongest = std::max(a.size(), b.size());
-    const std::size_t nShortest = a.empty()   ? b.size()
-                                  : b.empty() ? a.size()
-                                              : std::min(a.size(), b.size());
-    if (nLongest == 0 || nShortest > nSize)
-        return npos;
-    const auto at = [&](std::size_t nAt)
-    {
-        if (!a.empty() && nAt + a.size() <= nSize && MatchesHere(pText + nAt, a))
-        {
-            bFoundA = true;
-            return true;
-        }
-        if (!b.empty() && nAt + b.size() <= nSize && MatchesHere(pText + nAt, b))
-        {
-            bFoundA = false;
-            return true;
-        }
-        return false;
-    };
-
-    std::size_t nPos = 0;
-    if (nSize >= 16 + nLongest - 1)
-    {
-        // A missing marker gets bytes no place can match both of.
-        const auto candidates = [pText](std::string_view m)
-        {
-            return [pText, m](std::size_t nAt)
-            {
-                if (m.empty())
-                    return 0u;
-                const __m128i first = _mm_set1_epi8(m.front());
-                const __m128i last = _mm_set1_epi8(m.back());
-                const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pText + nAt));
-                const __m128i y =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(pText + nAt + m.size() - 1));
-                return static_cast<unsigned>(_mm_movemask_epi8(
-                    _mm_and_si128(_mm_cmpeq_epi8(x, first), _mm_cmpeq_epi8(y, last))));
-            };
-        };
-        const auto candA = candidates(a);
-        const auto candB = candidates(b);
-        const auto first = [&](std::size_t nAt, unsigned nBits)
-        {
-            for (; nBits != 0; nBits &= nBits - 1)
-            {
-                const std::size_t nHere = nAt + static_cast<unsigned>(__builtin_ctz(nBits));
-                if (at(nHere))
-                    return nHere;
-            }
-            return npos;
-        };
-        // Every load stays inside the text.
-        const std::size_t nLastWindow = nSize - nLongest - 15;
-        for (; nPos <= nLastWindow; nPos += 16)
-        {
-            const std::size_t nFound = first(nPos, candA(nPos) | candB(nPos));
-            if (nFound != npos)
-                return nFound;
-        }
-        if (nPos < nLastWindow + 16)
-        {
-            const std::size_t nFound =
-                first(nLastWindow,
-                      (candA(nLastWindow) | candB(nLastWindow)) & (~0u << (nPos - nLastWindow)));
-            if (nFound != npos)
-                return nFound;
-            nPos = nLastWindow + 16;
-        }
-    }
-    // Short texts, and the last places only the shorter marker fits in.
-    for (; nPos + nShortest <= nSize; ++nPos)
-    {
-        if (at(nPos))
-            return nPos;
-    }
-    return npos;
-}
-#endif
-
-std::size_t FindMarker(const Counter::Markers& markers, std::string_view text,
-                       std::string_view marker)
-{
-#if defined(__SSE2__)
-    if (markers.m_nScan != LineReader::SCAN_PORTABLE)
-    {
-        bool bFoundA;
-        return FindEitherSse2(text, marker, std::string_view(), bFoundA);
-    }
-#endif
-    (void)markers;
-    return FindMarkerPortable(text, marker, 0);
-}
-
 // Finds the comment that starts first outside a block: sets nBegin when a
 // block comment opens first (it wins a tie), nSingle when a single-line
 // comment does; the other stays npos. Only the text up to that comment is read.
@@ -189,15 +79,6 @@ void FindFirstComment(const Counter::Markers& markers, std::string_view text, st
     const std::string& strBegin = markers.m_strBegin;
     nSingle = npos;
     nBegin = npos;
-#if defined(__SSE2__)
-    if (markers.m_nScan != LineReader::SCAN_PORTABLE)
-    {
-        bool bBegin = false;
-        const std::size_t nAt = FindEitherSse2(text, strBegin, strSingle, bBegin);
-        (bBegin ? nBegin : nSingle) = nAt;
-        return;
-    }
-#endif
     if (!strSingle.empty() && !strBegin.empty() && strSingle[0] == strBegin[0])
     {
         // One scan for the byte both start with, as with "//" and "/*".
@@ -603,7 +484,7 @@ void Counter::ClassifyLine(const Markers& markers, std::string_view text, bool& 
         if (bInBlock)
         {
             bComment = true;
-            const std::size_t nEnd = FindMarker(markers, text, markers.m_strEnd);
+            const std::size_t nEnd = Find(text, markers.m_strEnd);
             if (nEnd == npos)
                 return;
             bInBlock = false;

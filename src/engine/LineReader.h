@@ -57,16 +57,15 @@ public:
                std::size_t nMaxLine = DEFAULT_MAX_LINE);
     // Splits bytes already in memory, without copying them.
     explicit LineReader(std::string_view bytes);
-    // Reads one piece of a file, its bytes from nBegin to nEnd (UINT64_MAX:
-    // to the end), so that pieces side by side give each line of the file
-    // once: a piece holds the lines that start in it, the last of them read
-    // to its end wherever that is. Reads by offset, so that pieces may share
-    // one descriptor.
     struct Piece
     {
         std::uint64_t nBegin;
-        std::uint64_t nEnd;
+        std::uint64_t nEnd; // UINT64_MAX: to the end of the file
     };
+    // Reads one piece of a file, its bytes from nBegin to nEnd, so that
+    // pieces side by side give each line of the file once: a piece holds the
+    // lines that start in it, the last of them read to its end wherever that
+    // is. Reads by offset, so that pieces may share one descriptor.
     LineReader(int nFd, std::vector<char>& arrBuffer, Piece piece,
                std::size_t nChunkSize = DEFAULT_CHUNK_SIZE,
                std::size_t nMaxLine = DEFAULT_MAX_LINE);
@@ -181,10 +180,10 @@ private:
     };
 
     // Scans from m_nScan up to nStop (the end of the bytes read, or a block
-    // boundary before it), calling onLine(line, nFlags) for each line that
-    // ends there. The state lives in locals for the loop and goes back into
-    // the members when it ends. Inlined into the caller's loop, so what
-    // onLine keeps (a counter's counts) can stay in registers too.
+    // boundary before it), calling onLine(line, nFlags, bitsOf) for each
+    // line that ends there. The state lives in locals for the loop and goes
+    // back into the members when it ends. Inlined into the caller's loop, so
+    // what onLine keeps (a counter's counts) can stay in registers too.
     template <class OnLine>
     __attribute__((always_inline)) void ScanLines(OnLine& onLine, std::size_t nStop)
     {
