@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <ctime>
 #include <fcntl.h>
 #include <random>
@@ -133,9 +134,9 @@ void BM_LineSplitting(benchmark::State& state)
             });
 }
 
-void BM_Classifier(benchmark::State& state)
+// Counts the bytes with a C-style rule, as one file.
+void Classify(benchmark::State& state, const std::string& bytes)
 {
-    const std::string& bytes = CLikeBytes();
     const CounterRule rule("C", "", "//", "/*", "*/");
     CppCounter counter;
     counter.m_pRule = &rule;
@@ -150,6 +151,65 @@ void BM_Classifier(benchmark::State& state)
                 benchmark::DoNotOptimize(nLines);
             });
     state.counters["code_lines"] = static_cast<double>(nCode);
+}
+
+// Repeats the lines, each ended by LF, to the size of the C-like text.
+std::string Repeated(std::initializer_list<std::string> lines)
+{
+    std::string text;
+    text.reserve(FILE_SIZE + 64 * 1024);
+    while (text.size() < FILE_SIZE)
+    {
+        for (const std::string& line : lines)
+        {
+            text += line;
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+void BM_Classifier(benchmark::State& state)
+{
+    Classify(state, CLikeBytes());
+}
+
+// Lines of several kilobytes: generated tables, minified code.
+void BM_ClassifierLongLines(benchmark::State& state)
+{
+    std::string strCode;
+    while (strCode.size() < 6000)
+        strCode += "value = compute(value, 42) + table[index]; ";
+    static const std::string bytes = Repeated({strCode, strCode + "// trailing note", "",
+                                               "/* " + strCode + " */ " + strCode});
+    Classify(state, bytes);
+}
+
+// Every line holds markers or bytes that start one: arithmetic with / and *,
+// pointers, comments in and after code, documentation blocks of "*" lines.
+void BM_ClassifierManyMarkers(benchmark::State& state)
+{
+    static const std::string bytes = Repeated({
+        "x = a / b * c / d; // ratio",
+        "*p = *q / 2; /* halve */ *r = 0;",
+        "/*",
+        " * The caller holds the lock; *pValue is read / written once.",
+        " * Returns 0 / -1 (see */ below) and more",
+        " */ y = 1; /* and */ z = 2; /* open",
+        "still */ w = 3; // done",
+        "s = \"//\" /* not a string */;",
+    });
+    Classify(state, bytes);
+}
+
+// One line of thousands of short block comments between statements.
+void BM_ClassifierBlockCommentRun(benchmark::State& state)
+{
+    std::string strLine;
+    for (int i = 0; i < 5000; ++i)
+        strLine += "/* a */ x; ";
+    static const std::string bytes = Repeated({strLine, "/**/" + std::string(20000, ' ') + "/**/"});
+    Classify(state, bytes);
 }
 
 // The whole of counting one file: open, read in chunks, split, classify.
@@ -183,6 +243,9 @@ void BM_CountFile(benchmark::State& state)
 BENCHMARK(BM_NewlineCount)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LineSplitting)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Classifier)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClassifierLongLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClassifierManyMarkers)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClassifierBlockCommentRun)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CountFile)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)

@@ -73,6 +73,8 @@ std::string CliApp::HelpText()
         "                       shipped with the program)\n"
         "  --types \".c;.h\"      file types to count, separated by \";\" (default: all)\n"
         "  --no-recursive       count the given folders only, not their subfolders\n"
+        "  --jobs N             count on N threads (default: one per processor core);\n"
+        "                       the results are the same for every N\n"
         "  --param NAME=VALUE   set an analysis parameter (may be repeated)\n"
         "  --csv FILE           also write the results as a CSV file; \"-\" writes it\n"
         "                       to standard output instead of the table\n"
@@ -165,6 +167,8 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
     manager.m_nState = CountingManager::STATE_RUNNING;
     manager.SetCountingParam(param, options.m_analysisParam);
     manager.SetMessagePump(&progress);
+    if (options.m_nJobs > 0)
+        manager.SetJobs(options.m_nJobs);
     manager.DoCounting();
     manager.SetMessagePump(nullptr);
     progress.Finish();

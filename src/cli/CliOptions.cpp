@@ -100,6 +100,14 @@ bool CliOptions::Parse(const std::vector<wxString>& arrArgs)
                 return Fail("option --csv needs a file name");
             m_strCsvPath = strValue;
         }
+        else if (TakeValue(arrArgs, i, "--jobs", strValue, bMissing))
+        {
+            unsigned long nJobs = 0;
+            if (bMissing || !strValue.ToCULong(&nJobs) || nJobs < 1 || nJobs > MAX_JOBS)
+                return Fail(wxString::Format("option --jobs needs a number of threads from 1 to %u",
+                                             MAX_JOBS));
+            m_nJobs = static_cast<unsigned>(nJobs);
+        }
         else if (TakeValue(arrArgs, i, "--param", strValue, bMissing))
         {
             if (bMissing)

@@ -24,6 +24,8 @@ public:
 
     virtual ~CliOptions() = default;
 
+    static constexpr unsigned MAX_JOBS = 256;
+
     // Reads the arguments (without the program name): options, parameter names
     // and values against their limits, and the folders as given.
     bool Parse(const std::vector<wxString>& arrArgs);
@@ -52,6 +54,7 @@ public:
     bool m_bTypesGiven = false;
     bool m_bRecursive = true;
     wxString m_strCsvPath;
+    unsigned m_nJobs = 0; // 0: as many as the processor has cores
     AnalysisParam m_analysisParam;
     wxArrayString m_arrSelectedTypes; // filled by SelectTypes, sorted
     wxString m_strError;

@@ -15,6 +15,20 @@ public:
         CountByRule(lines, m_pRule, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
                     nBlankLines);
     }
+    void CountLinesWith(const Markers& markers, LineReader& lines, std::int64_t& nLines,
+                        std::int64_t& nCodeLines, std::int64_t& nCommentLines,
+                        std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines) override
+    {
+        CountByRule(lines, markers, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
+                    nBlankLines);
+    }
+    bool CountsInPieces() const override { return true; }
+
+protected:
+    void CountPieceLines(const Markers& markers, LineReader& lines, PieceCounts& counts) override
+    {
+        CountByRuleBothWays(lines, markers, counts);
+    }
 };
 
 // The named comment-rule styles differ only in the rule they are given.

@@ -5,8 +5,10 @@
 #include "engine/Result.h"
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Counts the lines of one file by kind: blank, comment, code, code and comment.
 // Counters keep no state between files, so one counter serves every file of
@@ -19,11 +21,43 @@ public:
     // no single byte can stand for, is never found.
     struct Markers
     {
+        Markers() = default;
         explicit Markers(const CounterRule* pRule);
 
         std::string m_strSingle;
         std::string m_strBegin;
         std::string m_strEnd;
+        // How lines are scanned: the fastest way the machine has, unless
+        // tests choose another to hold them against each other. The portable
+        // way also searches each line's bytes for the markers, as a reference
+        // for classifying lines from the scan's bits.
+        LineReader::ScanKind m_nScan = LineReader::BestScan();
+    };
+
+    // What counting one file found, held without any text, so a counting
+    // thread can fill it and the thread that owns the results can take it
+    // into a FileResult.
+    struct FileCounts
+    {
+        enum Date
+        {
+            DATE_KEEP,    // not opened, or not a regular file: the date of the run
+            DATE_INVALID, // opened, but its date could not be read
+            DATE_FILE,    // tModified
+        };
+
+        // Sets the size, date and counts as CountFile describes.
+        void ApplyTo(FileResult& file) const;
+
+        bool bUnreadable = true;
+        Date nDate = DATE_KEEP;
+        std::time_t tModified = 0;
+        std::int64_t nSize = 0;
+        std::int64_t nLines = 0;
+        std::int64_t nCodeLines = 0;
+        std::int64_t nCommentLines = 0;
+        std::int64_t nCodeCommentLines = 0;
+        std::int64_t nBlankLines = 0;
     };
 
     virtual ~Counter() = default;
@@ -33,15 +67,62 @@ public:
                             std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
                             std::int64_t& nBlankLines) = 0;
 
+    // The same with the rule's markers taken beforehand as bytes, so that it
+    // reads no text the rule table shares and may run on any thread. Counters
+    // with fixed markers need none and count as CountLines does.
+    virtual void CountLinesWith(const Markers& markers, LineReader& lines, std::int64_t& nLines,
+                                std::int64_t& nCodeLines, std::int64_t& nCommentLines,
+                                std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines)
+    {
+        (void)markers;
+        CountLines(lines, nLines, nCodeLines, nCommentLines, nCodeCommentLines, nBlankLines);
+    }
+
     // Reads the file at file.m_strPath and fills its size (the bytes read),
     // date and counts. A file that cannot be opened, or is not a regular file,
     // keeps zeros and the date it came with; one that fails while being read
     // keeps zeros and gets its own date. Both are marked m_bUnreadable.
     void CountFile(FileResult& file);
 
+    // CountFile for a counting thread: the path as its bytes, the markers
+    // taken beforehand, and a read buffer of the thread's own.
+    void CountPath(const std::string& strPath, const Markers& markers, std::vector<char>& arrBuffer,
+                   FileCounts& counts);
+    // CountPath in two steps: open (a descriptor, or -1 with counts filled
+    // in for a file that cannot be counted) and count what was opened.
+    static int OpenToCount(const std::string& strPath, FileCounts& counts, std::uint64_t& nSize);
+    void CountOpened(int nFd, const Markers& markers, std::vector<char>& arrBuffer,
+                     FileCounts& counts);
+
+    // A large file may be counted a piece at a time on several threads when
+    // its counter's only state from line to line is whether a block comment
+    // is open: each piece is counted for both, and the pieces are put
+    // together in order, each taken as its predecessor left that state.
+    struct PieceCounts
+    {
+        struct Tally
+        {
+            std::int64_t nLines = 0, nCode = 0, nComment = 0, nBoth = 0, nBlank = 0;
+        };
+        Tally arrTally[2];           // starting outside, inside a block comment
+        bool arrEndsInBlock[2] = {}; // the state after the piece, from each start
+        std::uint64_t nEnd = 0;      // where in the file its lines end
+        bool bFailed = false;
+
+        // Adds the counts for the state the piece starts in and passes on the
+        // state after it.
+        void AddTo(bool& bInBlock, FileCounts& counts) const;
+    };
+    virtual bool CountsInPieces() const { return false; }
+    void CountPiece(int nFd, LineReader::Piece piece, const Markers& markers,
+                    std::vector<char>& arrBuffer, PieceCounts& counts);
+
     // Counts every line by the comment markers of a rule; without a rule every
     // non-blank line is code.
     static void CountByRule(LineReader& lines, const CounterRule* pRule, std::int64_t& nLines,
+                            std::int64_t& nCodeLines, std::int64_t& nCommentLines,
+                            std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines);
+    static void CountByRule(LineReader& lines, const Markers& markers, std::int64_t& nLines,
                             std::int64_t& nCodeLines, std::int64_t& nCommentLines,
                             std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines);
 
@@ -53,22 +134,35 @@ public:
     const CounterRule* m_pRule = nullptr; // borrowed from the rule table
 
 protected:
+    // Counts the lines of a piece for both states (counters that count in
+    // pieces).
+    virtual void CountPieceLines(const Markers& markers, LineReader& lines, PieceCounts& counts)
+    {
+        (void)markers;
+        (void)lines;
+        (void)counts;
+    }
+    static void CountByRuleBothWays(LineReader& lines, const Markers& markers, PieceCounts& counts);
+    static void ShrinkBuffer(std::vector<char>& arrBuffer);
+
     // Adds every line to the total and each blank one to the blank lines, and
     // hands every other line, trimmed, to onText: the frame all counters share.
     template <class OnText>
     static void ForEachLine(LineReader& lines, std::int64_t& nLines, std::int64_t& nBlankLines,
                             OnText onText)
     {
-        std::string_view line;
-        while (lines.Next(line))
-        {
-            ++nLines;
-            const std::string_view text = Trim(line);
-            if (text.empty())
-                ++nBlankLines;
-            else
-                onText(text);
-        }
+        lines.ForEachLine(
+            [&](std::string_view line, unsigned nFlags, const auto&)
+            {
+                ++nLines;
+                // The reader tells most blank lines without a second look.
+                const std::string_view text =
+                    nFlags & LineReader::LINE_TEXT ? Trim(line) : std::string_view();
+                if (text.empty())
+                    ++nBlankLines;
+                else
+                    onText(text);
+            });
     }
 
     static bool IsSpace(char c)

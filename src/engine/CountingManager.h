@@ -63,6 +63,14 @@ public:
     void ClearResults();
     void SetCountingParam(const CountingParam& param, AnalysisParam& analysisParam);
     void SetMessagePump(MessagePump* pPump) { m_pMessagePump = pPump; }
+    // How many threads count files: with more than one, worker threads open,
+    // read and count files while this thread lists the folders, and the
+    // results are still added and told to the observers on this thread, in
+    // the order one thread would count them. One counts on this thread alone.
+    void SetJobs(unsigned nJobs) { m_nJobs = nJobs > 0 ? nJobs : 1; }
+    unsigned GetJobs() const { return m_nJobs; }
+    // The processor's cores (at least one): what SetJobs starts with.
+    static unsigned DefaultJobs();
     void DoCounting();
     static void SplitPath(const wxString& strPath, wxString& strFolder, wxString& strFile);
 
@@ -99,8 +107,10 @@ private:
     void PumpOneMessage();
     void ExpandSubdirectories();
     void CountDirectory(const wxString& strDir);
+    void CountDirectoriesInParallel();
 
     MessagePump* m_pMessagePump = nullptr;
+    unsigned m_nJobs = DefaultJobs();
     wxString m_strRulesPath;
     wxString m_strRulesError;
     bool m_bSaveRulesOnDestroy = true;

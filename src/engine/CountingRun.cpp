@@ -1,11 +1,52 @@
 #include "engine/Counter.h"
 #include "engine/CountingManager.h"
+#include "engine/CountingWorkers.h"
 #include "engine/DirectoryLister.h"
 #include "engine/MessagePump.h"
+#include "engine/NativePath.h"
 #include "engine/Observers.h"
 #include "report/AnalysisParam.h"
 
+#include <deque>
+#include <memory>
+#include <thread>
+#include <unordered_map>
 #include <wx/log.h>
+
+namespace
+{
+// Files handed to the workers and not yet shown, per worker: enough that a
+// worker always has the next file at hand while this thread lists a folder
+// or the observers draw, little enough to hold in memory.
+constexpr std::size_t FILES_AHEAD_PER_JOB = 128;
+// Folders listed ahead of the one being shown.
+constexpr std::size_t FOLDERS_AHEAD = 256;
+
+// A rule type's counter and its markers as bytes, taken on this thread, so
+// the workers read no text of the rule table.
+struct CountingType
+{
+    Counter* pCounter;
+    Counter::Markers markers;
+};
+
+// One listed file: its path and extension, and for a file of a selected type
+// its counter and the ticket it was handed in with.
+struct ListedFile
+{
+    wxString strPath;
+    wxString strExt;
+    const CountingType* pType = nullptr; // null: not of a selected type
+    std::size_t nTicket = 0;
+};
+using ListedFolder = std::vector<ListedFile>;
+} // namespace
+
+unsigned CountingManager::DefaultJobs()
+{
+    const unsigned nCores = std::thread::hardware_concurrency();
+    return nCores > 0 ? nCores : 1;
+}
 
 void CountingManager::PumpOneMessage()
 {
@@ -21,12 +62,18 @@ void CountingManager::DoCounting()
     if (m_countingParam.m_bRecursive)
         ExpandSubdirectories();
 
-    // Indexing, not iterating: the pump may re-enter the frame, and the list
-    // must stay valid whatever a handler does.
-    for (size_t i = 0; i < m_countingParam.m_arrDirs.GetCount() && m_nState != STATE_STOPPED; ++i)
+    if (m_nJobs > 1)
+        CountDirectoriesInParallel();
+    else
     {
-        PumpOneMessage();
-        CountDirectory(m_countingParam.m_arrDirs[i]);
+        // Indexing, not iterating: the pump may re-enter the frame, and the
+        // list must stay valid whatever a handler does.
+        for (size_t i = 0; i < m_countingParam.m_arrDirs.GetCount() && m_nState != STATE_STOPPED;
+             ++i)
+        {
+            PumpOneMessage();
+            CountDirectory(m_countingParam.m_arrDirs[i]);
+        }
     }
 
     Summarize();
@@ -68,6 +115,112 @@ void CountingManager::CountDirectory(const wxString& strDir)
         if (m_pCountingObserver)
             m_pCountingObserver->OnCountingUpdate();
     }
+}
+
+void CountingManager::CountDirectoriesInParallel()
+{
+    const AnalysisParam defaultParam;
+    const AnalysisParam& analysisParam = m_pAnalysisParam ? *m_pAnalysisParam : defaultParam;
+    const wxArrayString& arrDirs = m_countingParam.m_arrDirs;
+
+    // Declared before the workers, so they outlive them.
+    std::unordered_map<wxString, std::unique_ptr<CountingType>> types;
+    std::deque<ListedFolder> folders; // listed, from the one being shown on
+    std::size_t nListed = 0;          // folders of arrDirs listed so far
+    // The next file to hand in: a folder of the deque and a file in it.
+    std::size_t nHandFolder = 0;
+    std::size_t nHandFile = 0;
+    CountingWorkers workers(m_nJobs, FILES_AHEAD_PER_JOB * m_nJobs);
+
+    wxString strRuleType;
+    const auto listNext = [&]
+    {
+        std::vector<wxString> arrPaths;
+        DirectoryLister::ListFiles(arrDirs[nListed++], arrPaths);
+        ListedFolder& folder = folders.emplace_back(arrPaths.size());
+        for (std::size_t i = 0; i < arrPaths.size(); ++i)
+        {
+            ListedFile& file = folder[i];
+            file.strPath = std::move(arrPaths[i]);
+            file.strExt = GetFileExtension(file.strPath).Lower();
+            if (!IsSelectedType(file.strExt, strRuleType))
+                continue;
+            std::unique_ptr<CountingType>& pType = types[strRuleType];
+            if (!pType)
+            {
+                Counter* pCounter = GetCounter(strRuleType);
+                pType = std::make_unique<CountingType>(
+                    CountingType{pCounter, Counter::Markers(pCounter->m_pRule)});
+            }
+            file.pType = pType.get();
+        }
+    };
+    // Keeps the workers supplied: hands in the next files, listing folders
+    // ahead as far as needed.
+    const auto handIn = [&]
+    {
+        while (workers.HasRoom())
+        {
+            if (nHandFolder < folders.size())
+            {
+                ListedFolder& folder = folders[nHandFolder];
+                if (nHandFile == folder.size())
+                {
+                    ++nHandFolder;
+                    nHandFile = 0;
+                    continue;
+                }
+                ListedFile& file = folder[nHandFile++];
+                if (!file.pType)
+                    continue;
+                file.nTicket = workers.HandIn(NativePath::ToBytes(file.strPath),
+                                              *file.pType->pCounter, file.pType->markers);
+                continue;
+            }
+            if (nListed == arrDirs.GetCount() || folders.size() >= FOLDERS_AHEAD)
+                return;
+            listNext();
+        }
+    };
+
+    // The same walk as on one thread, with the same pumps and checks of the
+    // state, in the same places; only the counting happens elsewhere.
+    for (std::size_t i = 0; i < arrDirs.GetCount() && m_nState != STATE_STOPPED; ++i)
+    {
+        PumpOneMessage();
+        if (nListed == i)
+            listNext();
+        ListedFolder& folder = folders.front();
+        for (ListedFile& file : folder)
+        {
+            if (m_nState == STATE_STOPPED)
+                break;
+            PumpOneMessage();
+            handIn();
+            if (!file.pType)
+                continue;
+
+            auto pFile = std::make_unique<FileResult>();
+            pFile->m_dtModified = wxDateTime::Now(); // kept when the file cannot be opened
+            pFile->m_strExt = file.strExt;
+            pFile->m_strPath = file.strPath;
+            SplitPath(file.strPath, pFile->m_strFolder, pFile->m_strFile);
+            workers.TakeOut(file.nTicket).ApplyTo(*pFile);
+            CalcFileAnalysis(analysisParam, *pFile);
+
+            m_totalResult.Add(*pFile);
+            m_arrFileResults.push_back(std::move(pFile));
+            if (m_pCountingObserver)
+                m_pCountingObserver->OnCountingUpdate();
+        }
+        folders.pop_front();
+        if (nHandFolder > 0)
+            --nHandFolder;
+        else
+            nHandFile = 0;
+    }
+    // After a stop, the files handed in and not shown are dropped with the
+    // workers: nothing counted later reaches the results.
 }
 
 void CountingManager::ExpandSubdirectories()

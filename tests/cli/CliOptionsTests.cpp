@@ -21,7 +21,7 @@ TEST(CliOptionsTest, ParsesWhatEachOptionSays)
     CliOptions options;
     ASSERT_TRUE(options.Parse(Args({"--rules", "my.xml", "--types=.c;.H", "--no-recursive",
                                     "--param", "ManMonthLines=5000", "--param=lld=200", "--csv",
-                                    "out.csv", "src", "--", "--odd-folder"})))
+                                    "out.csv", "--jobs=3", "src", "--", "--odd-folder"})))
         << options.m_strError;
     EXPECT_EQ(options.m_nAction, CliOptions::ACTION_COUNT);
     EXPECT_EQ(options.m_strRulesPath, "my.xml");
@@ -29,6 +29,7 @@ TEST(CliOptionsTest, ParsesWhatEachOptionSays)
     EXPECT_EQ(options.m_strTypes, ".c;.H");
     EXPECT_FALSE(options.m_bRecursive);
     EXPECT_EQ(options.m_strCsvPath, "out.csv");
+    EXPECT_EQ(options.m_nJobs, 3u);
     EXPECT_EQ(options.m_analysisParam.m_nManMonthLines, 5000);
     EXPECT_EQ(options.m_analysisParam.m_nLLDPercent, 200);
     EXPECT_EQ(options.m_analysisParam.m_nITPercent, 40) << "untouched parameters keep defaults";
@@ -89,6 +90,10 @@ TEST(CliOptionsTest, RejectsBadArgumentsWithAMessageThatNamesTheProblem)
         {"above the maximum", Args({"--param", "ManMonthDays=32", "src"}),
          "ManMonthDays must be from 15 to 31 Days, not 32"},
         {"zero density", Args({"--param", "UTCaseDensity=0", "src"}), "from 1 to 200"},
+        {"no threads", Args({"--jobs", "0", "src"}), "--jobs needs a number of threads"},
+        {"jobs not a number", Args({"--jobs=two", "src"}), "from 1 to 256"},
+        {"jobs missing", Args({"src", "--jobs"}), "--jobs needs a number"},
+        {"too many jobs", Args({"--jobs", "257", "src"}), "from 1 to 256"},
     };
     for (const auto& row : rows)
     {

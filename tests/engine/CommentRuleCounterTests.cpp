@@ -3,7 +3,11 @@
 #include "engine/CommentRuleCounters.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -124,6 +128,81 @@ INSTANTIATE_TEST_SUITE_P(
                                  "\xE2\x86\x92 a\n\x92 b",
                                  {2, 2, 0, 0, 0}}),
     [](const testing::TestParamInfo<OtherRuleRow>& info) { return info.param.szName; });
+
+// Counts with the markers taken as bytes, from memory (nChunk 0) or from a
+// file read in chunks, by the vector code or the portable one.
+LineCounts CountWith(const Counter::Markers& markers, const std::string& strBytes,
+                     std::size_t nChunk)
+{
+    CommentRuleCounter counter;
+    LineCounts counts;
+    std::vector<char> arrBuffer;
+    if (nChunk == 0)
+    {
+        LineReader lines(strBytes);
+        counter.CountLinesWith(markers, lines, counts.nLines, counts.nCode, counts.nComment,
+                               counts.nCodeComment, counts.nBlank);
+        return counts;
+    }
+    const int nFd = ::memfd_create("counted", MFD_CLOEXEC);
+    EXPECT_EQ(::write(nFd, strBytes.data(), strBytes.size()),
+              static_cast<ssize_t>(strBytes.size()));
+    ::lseek(nFd, 0, SEEK_SET);
+    LineReader lines(nFd, arrBuffer, nChunk);
+    counter.CountLinesWith(markers, lines, counts.nLines, counts.nCode, counts.nComment,
+                           counts.nCodeComment, counts.nBlank);
+    ::close(nFd);
+    return counts;
+}
+
+// The vector code finds where markers may stand and classifies most lines
+// from those bits; the portable code searches each line's bytes. Both must
+// count every file alike, whatever the rule and wherever lines and markers
+// fall against blocks and chunks.
+TEST(CommentRuleCounter, VectorAndPortableCodeCountAlike)
+{
+    const CounterRule rules[] = {
+        CounterRule("C", "", "//", "/*", "*/"),    CounterRule("Shell", "", "#", "", ""),
+        CounterRule("Sql", "", "--", "/*", "*/"),  CounterRule("Pascal", "", "//", "{", "}"),
+        CounterRule("Xml", "", "", "<!--", "-->"), CounterRule("Lisp", "", "#", "#|", "|#"),
+        CounterRule("Same", "", "**", "**", "**"), CounterRule("Spaced", "", "# ", "/ *", "* /"),
+        CounterRule("OpenOnly", "", "", "/*", ""),
+    };
+    static const char* const pieces[] = {"\n",  "\r\n", "\r",         " ",   "\t", "/",  "*",
+                                         "//",  "/*",   "*/",         "#",   "#|", "|#", "--",
+                                         "{",   "}",    "<!--",       "-->", "**", "# ", "/ *",
+                                         "* /", "x",    "a = b / c;", "\xA0"};
+    std::mt19937 random(17);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<std::size_t> run(0, 80);
+    for (int nFile = 0; nFile < 8; ++nFile)
+    {
+        std::string strBytes;
+        for (int i = 0; i < 400 * (nFile + 1); ++i)
+        {
+            strBytes += pieces[pick(random)];
+            if (i % 20 == 0)
+                strBytes.append(run(random), ' ');
+        }
+        for (const CounterRule& rule : rules)
+        {
+            Counter::Markers markers(&rule);
+            markers.m_nScan = LineReader::SCAN_PORTABLE;
+            const LineCounts expected = CountWith(markers, strBytes, 0);
+            for (LineReader::ScanKind nKind : {LineReader::SCAN_SSE2, LineReader::SCAN_AVX2})
+            {
+                if (!LineReader::HasScan(nKind))
+                    continue;
+                markers.m_nScan = nKind;
+                for (std::size_t nChunk : {std::size_t(0), std::size_t(1), std::size_t(64),
+                                           std::size_t(65), std::size_t(4096)})
+                    EXPECT_EQ(CountWith(markers, strBytes, nChunk), expected)
+                        << rule.m_strType << ", scan " << nKind << ", file " << nFile << ", chunk "
+                        << nChunk;
+            }
+        }
+    }
+}
 
 TEST(CommentRuleCounter, WithoutRuleCountsEveryNonBlankLineAsCode)
 {

@@ -3,6 +3,7 @@
 
 #include "engine/CommentRuleCounters.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -124,6 +125,58 @@ TEST_F(CountFile, FileOfManyChunksCountsAsInOnePiece)
     const FileResult file = Count(m_dir.Write("big.c", strBytes));
     EXPECT_EQ(file.m_nSize, static_cast<std::int64_t>(strBytes.size()));
     EXPECT_EQ(CountsOf(file), CountBytes(m_counter, strBytes));
+}
+
+// Counted in pieces, each for both states a block comment may be in where it
+// starts, and put together in order, a file counts as it does whole: block
+// comments, line comments and CR LF pairs fall across the pieces' edges.
+TEST_F(CountFile, PiecesPutTogetherCountAsTheWholeFile)
+{
+    std::string strBytes;
+    for (int i = 0; i < 40; ++i)
+    {
+        strBytes += "int x = 1; // set\r\n\n/* a\n b */ y(); /* c */ z;\r";
+        strBytes += i % 3 ? "  /* open\n\t still\n" : " */ w; // close\n";
+        strBytes += std::string(i % 7, ' ') + "*/ q; /**/ r /* s\n";
+    }
+    const std::string strPath = m_dir.Write("pieces.c", strBytes);
+    const CounterRule rules[] = {m_rule, CounterRule("Open", "", "", "/*", ""),
+                                 CounterRule("Hash", "", "#", "", "")};
+    for (const CounterRule& rule : rules)
+    {
+        CppCounter counter;
+        counter.m_pRule = &rule;
+        const Counter::Markers markers(&rule);
+        std::vector<char> arrBuffer;
+        Counter::FileCounts whole;
+        counter.CountPath(strPath, markers, arrBuffer, whole);
+        ASSERT_FALSE(whole.bUnreadable);
+
+        for (std::uint64_t nPiece : {1u, 5u, 64u, 333u})
+        {
+            const int nFd = ::open(strPath.c_str(), O_RDONLY);
+            ASSERT_GE(nFd, 0);
+            Counter::FileCounts counts;
+            bool bInBlock = false;
+            for (std::uint64_t nBegin = 0; nBegin < strBytes.size(); nBegin += nPiece)
+            {
+                const bool bLast = nBegin + nPiece >= strBytes.size();
+                Counter::PieceCounts piece;
+                counter.CountPiece(nFd,
+                                   LineReader::Piece{nBegin, bLast ? UINT64_MAX : nBegin + nPiece},
+                                   markers, arrBuffer, piece);
+                ASSERT_FALSE(piece.bFailed);
+                piece.AddTo(bInBlock, counts);
+            }
+            ::close(nFd);
+            const auto five = [](const Counter::FileCounts& c) {
+                return LineCounts{c.nLines, c.nCodeLines, c.nCommentLines, c.nCodeCommentLines,
+                                  c.nBlankLines};
+            };
+            EXPECT_EQ(five(counts), five(whole)) << rule.m_strType << ", pieces of " << nPiece;
+            EXPECT_EQ(counts.nSize, whole.nSize);
+        }
+    }
 }
 
 // Whatever cannot be counted keeps zeros and the date of the run.

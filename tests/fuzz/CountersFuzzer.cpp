@@ -7,7 +7,12 @@
 //   lines;
 // - reading in chunks of any size, or in pieces of varying size as a slow
 //   file system returns them, counts the same as reading the bytes whole;
-// - cutting over-long lines never changes the number of lines.
+// - cutting over-long lines never changes the number of lines;
+// - the comment-rule counter counts alike with every way of scanning the
+//   bytes the machine has: the vector scans, which classify most lines from
+//   where markers may stand, and the portable one, which searches each line;
+// - counted in pieces of any size, each for both block states, and put
+//   together in order, a file counts as it does whole.
 
 #include "engine/AspxCounter.h"
 #include "engine/CommentRuleCounters.h"
@@ -225,5 +230,48 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
         Fail("reading in pieces counts differently", pieces);
     if (CountInChunks(*pCounter, strBytes, nChunk, nMaxLine).nLines != c.nLines)
         Fail("cutting over-long lines changes the number of lines", c);
+
+    if (nKind == 0)
+    {
+        const int nFd = memfd_create("pieces", MFD_CLOEXEC);
+        if (nFd < 0 ||
+            write(nFd, strBytes.data(), strBytes.size()) != static_cast<ssize_t>(strBytes.size()))
+            std::abort();
+        const Counter::Markers markers(&rule);
+        std::vector<char> arrBuffer;
+        Counter::FileCounts counts;
+        bool bInBlock = false;
+        for (std::uint64_t nBegin = 0; nBegin < strBytes.size(); nBegin += nChunk)
+        {
+            const bool bLast = nBegin + nChunk >= strBytes.size();
+            Counter::PieceCounts piece;
+            pCounter->CountPiece(nFd,
+                                 LineReader::Piece{nBegin, bLast ? UINT64_MAX : nBegin + nChunk},
+                                 markers, arrBuffer, piece);
+            piece.AddTo(bInBlock, counts);
+        }
+        close(nFd);
+        const Counts joined{counts.nLines, counts.nCodeLines, counts.nCommentLines,
+                            counts.nCodeCommentLines, counts.nBlankLines};
+        if (!(joined == c) || counts.nSize != static_cast<std::int64_t>(strBytes.size()))
+            Fail("counting in pieces counts differently", joined);
+    }
+    if (nKind == 0)
+    {
+        Counter::Markers markers(&rule);
+        for (LineReader::ScanKind nScan :
+             {LineReader::SCAN_PORTABLE, LineReader::SCAN_SSE2, LineReader::SCAN_AVX2})
+        {
+            if (!LineReader::HasScan(nScan))
+                continue;
+            markers.m_nScan = nScan;
+            LineReader lines(strBytes);
+            Counts counts;
+            pCounter->CountLinesWith(markers, lines, counts.nLines, counts.nCode, counts.nComment,
+                                     counts.nCodeComment, counts.nBlank);
+            if (!(counts == c))
+                Fail("scanning another way counts differently", counts);
+        }
+    }
     return 0;
 }
