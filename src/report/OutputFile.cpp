@@ -248,17 +248,25 @@ bool CheckFolder(const std::string& strFile, wxString& strError)
     unlink(strTemp.c_str());
     return true;
 }
+
+// The user's name for the target, turned into the bytes the system knows it by
+// and looked at.
+bool ExamineTarget(const wxString& strPath, Target& target, std::string& strFile,
+                   wxString& strError)
+{
+    const std::string strPathBytes = NativePath::ToBytes(strPath);
+    if (strPathBytes.empty())
+        return Fail(strError, ENOENT);
+    return Examine(strPathBytes, target, strFile, strError);
+}
 } // namespace
 
 bool WriteOutputFile(const wxString& strPath, const std::string& strBytes, wxString& strError,
                      OutputWait wait)
 {
-    const std::string strPathBytes = NativePath::ToBytes(strPath);
-    if (strPathBytes.empty())
-        return Fail(strError, ENOENT);
     Target target;
     std::string strFile;
-    if (!Examine(strPathBytes, target, strFile, strError))
+    if (!ExamineTarget(strPath, target, strFile, strError))
         return false;
     if (target == Target::Replace)
         return ReplaceRegularFile(strFile, strBytes, strError);
@@ -293,12 +301,9 @@ bool WriteOutputFile(const wxString& strPath, const std::string& strBytes, wxStr
 
 bool CheckOutputTarget(const wxString& strPath, wxString& strError)
 {
-    const std::string strPathBytes = NativePath::ToBytes(strPath);
-    if (strPathBytes.empty())
-        return Fail(strError, ENOENT);
     Target target;
     std::string strFile;
-    if (!Examine(strPathBytes, target, strFile, strError))
+    if (!ExamineTarget(strPath, target, strFile, strError))
         return false;
     if (target == Target::InPlace)
         return access(strFile.c_str(), W_OK) == 0 || Fail(strError, errno);
