@@ -1,4 +1,5 @@
 #include "FrameFixture.h"
+#include "ui/dialogs/SrcTypeSelDlg.h"
 #include "ui/settings/UiLanguage.h"
 
 #include <wx/propgrid/propgrid.h>
@@ -20,10 +21,16 @@ TEST_F(FrameTest, StoredLanguageTranslatesMenusAndPanes)
         const char* szSettingsCaption;
         const char* szDaysUnit;
         const char* szStartPage; // a heading of the translated start page
+        const char* szTypeItem;  // a file type as the source type dialog lists it
     } rows[] = {
-        {"ja", "ファイル(&F)", "カウント設定", "日", "3 つの手順でプロジェクトをカウント"},
-        {"zh_CN", "文件(&F)", "统计设置", "天", "三步统计一个项目"},
+        {"ja", "ファイル(&F)", "カウント設定", "日", "3 つの手順でプロジェクトをカウント",
+         ".c - C source (C スタイル)"},
+        {"zh_CN", "文件(&F)", "统计设置", "天", "三步统计一个项目", ".c - C source（C 风格）"},
     };
+    FileExtension type;
+    type.m_strName = ".c";
+    type.m_strDesc = "C source";
+    type.m_strRuleType = "C";
     for (const auto& row : rows)
     {
         m_config.Config().Write("/ui_language", row.szLanguage);
@@ -43,6 +50,8 @@ TEST_F(FrameTest, StoredLanguageTranslatesMenusAndPanes)
                   wxString::FromUTF8(row.szDaysUnit))
             << row.szLanguage;
         EXPECT_TRUE(Access().ReportPageText().Contains(wxString::FromUTF8(row.szStartPage)))
+            << row.szLanguage;
+        EXPECT_EQ(SrcTypeSelDlg::ItemText(type), wxString::FromUTF8(row.szTypeItem))
             << row.szLanguage;
         Close();
     }

@@ -119,7 +119,9 @@ wxString SrcTypeSelDlg::ItemText(const FileExtension& record)
     strDesc.Replace("\r\n", " ");
     strDesc.Replace("\n", " ");
     strDesc.Replace("\r", " ");
-    return record.m_strName + " - " + strDesc + " ( " + record.m_strRuleType + " style )";
+    // TRANSLATORS: a file type in the list: extension, description, source style.
+    return wxString::Format(_("%s - %s ( %s style )"), record.m_strName, strDesc,
+                            record.m_strRuleType);
 }
 
 void SrcTypeSelDlg::FillList(const wxString& strSelect)
