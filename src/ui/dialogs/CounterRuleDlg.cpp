@@ -41,10 +41,11 @@ wxString ExtensionName(const wxString& strTyped)
 }
 
 // A further dot or a folder separator would make the name one no file's
-// extension can ever equal.
+// extension can ever equal; a semicolon would split it in two in the chosen
+// types text (".c;.h;"), which is read back at the next start.
 bool CanBeAnExtension(const wxString& strName)
 {
-    return strName.find_first_of("./\\", 1) == wxString::npos;
+    return strName.find_first_of("./\\;", 1) == wxString::npos;
 }
 
 // GTK limits only single-line fields; a multi-line one drops what goes
@@ -240,7 +241,7 @@ bool CounterRuleDlg::AcceptEntries()
         if (!CanBeAnExtension(strName))
         {
             Notify(this, _("An extension is a dot and the characters after it, without a further "
-                           "dot or a slash, like \".py\"."));
+                           "dot, a slash or a semicolon, like \".py\"."));
             return false;
         }
         if (strName.length() > MAX_EXTENSION_LENGTH)

@@ -25,6 +25,9 @@ struct RefusedRow
     const char* szMessage;
 };
 
+const char* const REFUSED_NAME = "An extension is a dot and the characters after it, without a "
+                                 "further dot, a slash or a semicolon, like \".py\".";
+
 // Whatever is wrong, the user is told and nothing is stored: a refused OK
 // followed by Cancel leaves the type and its style as they were.
 TEST(CounterRuleDlgTest, OkIsRefusedWithAReasonAndStoresNothing)
@@ -60,20 +63,9 @@ TEST(CounterRuleDlgTest, OkIsRefusedWithAReasonAndStoresNothing)
          "",
          {"abcdefghi", "x", nullptr, nullptr},
          "An extension may have at most 9 characters, its dot included."},
-        {"a further dot",
-         false,
-         false,
-         "",
-         {".tar.gz", "Tarball", nullptr, nullptr},
-         "An extension is a dot and the characters after it, without a further dot or a slash, "
-         "like \".py\"."},
-        {"a slash",
-         false,
-         false,
-         "",
-         {"a/b", "x", nullptr, nullptr},
-         "An extension is a dot and the characters after it, without a further dot or a slash, "
-         "like \".py\"."},
+        {"a further dot", false, false, "", {".tar.gz", "Tarball", nullptr, nullptr}, REFUSED_NAME},
+        {"a slash", false, false, "", {"a/b", "x", nullptr, nullptr}, REFUSED_NAME},
+        {"two types in one", false, false, "", {".c;.h", "C", nullptr, nullptr}, REFUSED_NAME},
         {"blank style description",
          true,
          false,
