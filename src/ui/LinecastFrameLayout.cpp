@@ -247,7 +247,12 @@ void LinecastFrame::BuildStatusBar()
     // The progress field likewise, for a count's "888,888 files in 999.9 s".
     const int nProgressWidth =
         std::max(128, pStatusBar->GetTextExtent(FilesCountedText(888888, 999900)).x + 32);
-    const int widths[] = {-1, nProgressWidth, 320, nSizeWidth};
+    // The filter field likewise, for its longest text: every filter named.
+    FilterParam allFilters;
+    allFilters.m_bFilterDirectory = allFilters.m_bFilterExtension = allFilters.m_bFilterDate = true;
+    const int nFilterWidth =
+        std::max(320, pStatusBar->GetTextExtent(FilterStatusText(allFilters)).x + 32);
+    const int widths[] = {-1, nProgressWidth, nFilterWidth, nSizeWidth};
     const int styles[] = {wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL};
     pStatusBar->SetFieldsCount(4, widths);
     pStatusBar->SetStatusStyles(4, styles);

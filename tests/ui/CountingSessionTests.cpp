@@ -271,6 +271,16 @@ TEST_F(CountingSessionTest, RefreshRederivesTheViewsFromWhatIsChecked)
     EXPECT_FALSE(Access().Filters().m_bChanged);
     ExpectInputsEnabled(true);
     EXPECT_FALSE(frame.GetCursor().IsOk());
+
+    // Every entry of every list unchecked takes no value at all, yet hides
+    // every file, as the status text says.
+    for (FilterPane* pPane : {&Access().DirectoryFilterPane(), &Access().ExtensionFilterPane(),
+                              &Access().DateFilterPane()})
+        pPane->CheckAll(false);
+    LinecastFrameTestAccess::Click(Access().DateFilterPane().GetRefreshButton());
+    EXPECT_EQ(Access().DetailList().GetItemCount(), 0);
+    EXPECT_EQ(Access().Summary().GetPropertyValueAsULongLong("TotalLines"), 0u);
+    EXPECT_EQ(Status(2), "Filtering result by: Directory | Extension | Modified Date");
 }
 
 TEST_F(CountingSessionTest, ClosingDuringACountWaitsForTheRunThenClosesAndSaves)

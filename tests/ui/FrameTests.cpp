@@ -204,7 +204,7 @@ TEST_F(FrameTest, StatusFieldThreeFollowsTheFrameSizeAboveTheMinimum)
     frame.SetSize(400, 300);
     EXPECT_GE(frame.GetClientSize().x, 800);
     EXPECT_GE(frame.GetClientSize().y, 560);
-    frame.SetSize(900, 660);
+    frame.SetSize(1000, 660);
 
     const wxStopWatch watch;
     wxString strExpected;
@@ -215,7 +215,19 @@ TEST_F(FrameTest, StatusFieldThreeFollowsTheFrameSizeAboveTheMinimum)
         strExpected = wxString::Format("Frame Size: w = %d, h = %d", size.x, size.y);
     } while (frame.GetStatusBar()->GetStatusText(3) != strExpected && watch.Time() < 3000);
     EXPECT_EQ(frame.GetStatusBar()->GetStatusText(3), strExpected);
-    EXPECT_EQ(frame.GetSize(), wxSize(900, 660));
+    EXPECT_EQ(frame.GetSize(), wxSize(1000, 660));
+}
+
+TEST_F(FrameTest, StatusFieldTwoShowsEveryActiveFilterWhole)
+{
+    LinecastFrame& frame = Open();
+    frame.Show();
+    wxStatusBar& bar = *frame.GetStatusBar();
+    FilterParam allFilters;
+    allFilters.m_bFilterDirectory = allFilters.m_bFilterExtension = allFilters.m_bFilterDate = true;
+    wxRect rect;
+    ASSERT_TRUE(bar.GetFieldRect(2, rect));
+    EXPECT_GT(rect.width, bar.GetTextExtent(FilterStatusText(allFilters)).x);
 }
 
 TEST_F(FrameTest, DestroyingTheFrameSavesThePreferencesAndTheRules)

@@ -86,6 +86,10 @@ void ApplyFilterPanes(const FilterPane& directories, const FilterPane& extension
         param.m_bChanged = true;
     if (dates.TakeCheckedValues(param.m_arrDates, param.m_bFilterDate))
         param.m_bChanged = true;
+    // With every entry unchecked no value is taken, yet the filters hide
+    // every file: the views must follow, as the status text says they do.
+    if (param.m_bFilterDirectory || param.m_bFilterExtension || param.m_bFilterDate)
+        param.m_bChanged = true;
     param.SortLists();
 }
 

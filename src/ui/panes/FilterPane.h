@@ -54,7 +54,7 @@ private:
 
 // Rebuilds param from the check marks of the three panes: the checked values
 // of each, sorted, whether each filter is active, and m_bChanged set when any
-// value was taken (it is never cleared here).
+// value was taken or any filter is active (it is never cleared here).
 void ApplyFilterPanes(const FilterPane& directories, const FilterPane& extensions,
                       const FilterPane& dates, FilterParam& param);
 
