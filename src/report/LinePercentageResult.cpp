@@ -20,5 +20,8 @@ LinePercentageResult::LinePercentageResult(const Result& result)
     m_fCodePercent = Share(result.m_nCodeLines, nLines);
     m_fCodeCommentPercent = Share(result.m_nCodeCommentLines, nLines);
     m_fCommentPercent = Share(result.m_nCommentLines, nLines);
-    m_fBlankPercent = 100.0f - m_fCodePercent - m_fCodeCommentPercent - m_fCommentPercent;
+    // Blanks take what the rounded shares leave; when those round up past
+    // 100 (1, 1 and 4 of 6 lines give 100.01), that is nothing, not -0.01.
+    const float fRest = 100.0f - m_fCodePercent - m_fCodeCommentPercent - m_fCommentPercent;
+    m_fBlankPercent = fRest > 0.0f ? fRest : 0.0f;
 }

@@ -130,6 +130,8 @@ INSTANTIATE_TEST_SUITE_P(Examples, LineShares,
                          testing::Values(ShareCase{"WholeShares", 50, 10, 25, 15, 50, 10, 25, 15},
                                          ShareCase{"ThirdsLeaveTheRemainderToBlanks", 1, 1, 1, 0,
                                                    33.33f, 33.33f, 33.33f, 0.01f},
+                                         ShareCase{"SharesRoundedPastAWholeLeaveNoBlanks", 1, 1, 4,
+                                                   0, 16.67f, 16.67f, 66.67f, 0.0f},
                                          ShareCase{"NoLinesNoShares", 0, 0, 0, 0, 0, 0, 0, 0}),
                          [](const testing::TestParamInfo<ShareCase>& info)
                          { return std::string(info.param.szName); });
