@@ -409,7 +409,13 @@ void LineReader::Refill()
         m_bFailed = nRead < 0;
         m_bSkipLf = false;
         if (m_bPiece && m_bSeekingStart)
-            m_nPos = m_nScan = m_nEnd; // no line starts in the piece
+        {
+            // No line starts in the piece, and it reaches no further than
+            // the piece before it: the file may even end before the piece
+            // begins, when it was cut short after the pieces were planned.
+            m_nPos = m_nScan = m_nEnd;
+            m_nPieceTaken = 0;
+        }
         else if (m_bPiece)
             m_nPieceTaken = m_nReadAt;
     }
