@@ -381,12 +381,15 @@ void LineReader::Refill()
 
     const std::size_t nOld = m_nEnd;
     const std::uint64_t nOldOffset = m_nReadAt;
-    ssize_t nRead;
-    do
-        nRead = m_bPiece ? ::pread(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize,
-                                   static_cast<off_t>(m_nReadAt))
-                         : ::read(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize);
-    while (nRead < 0 && errno == EINTR);
+    ssize_t nRead = -1; // abandoned: ends as a failed read does
+    if (!m_pAbandon || !m_pAbandon->load(std::memory_order_relaxed))
+    {
+        do
+            nRead = m_bPiece ? ::pread(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize,
+                                       static_cast<off_t>(m_nReadAt))
+                             : ::read(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize);
+        while (nRead < 0 && errno == EINTR);
+    }
     if (nRead > 0)
     {
         m_nEnd += static_cast<std::size_t>(nRead);
