@@ -54,6 +54,16 @@ void CliApp::ReportUnreadable(const CountingManager& manager)
     Error(strLine);
 }
 
+int CliApp::OutputStatus()
+{
+    // A full disk or a closed descriptor must not leave a script believing
+    // the report or the CSV reached its file.
+    m_out.flush();
+    if (m_out)
+        return EXIT_OK;
+    return Error("cannot write to standard output", EXIT_FAILED);
+}
+
 int CliApp::Error(const wxString& strMessage, int nStatus)
 {
     m_err << "linecast-cli: " << Utf8(strMessage) << std::endl;
@@ -96,7 +106,7 @@ std::string CliApp::HelpText()
     str += "\n"
            "Files that cannot be read count as empty; a line on standard error names them.\n"
            "Exit status: 0 after a count, 2 for bad input (nothing is counted),\n"
-           "1 when the CSV file cannot be written.\n";
+           "1 when the output or the CSV file cannot be written.\n";
     return str;
 }
 
@@ -112,12 +122,12 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
     if (options.m_nAction == CliOptions::ACTION_HELP)
     {
         m_out << HelpText();
-        return EXIT_OK;
+        return OutputStatus();
     }
     if (options.m_nAction == CliOptions::ACTION_VERSION)
     {
         m_out << "linecast-cli " << LinecastVersion::TEXT << "\n";
-        return EXIT_OK;
+        return OutputStatus();
     }
     if (options.m_nAction == CliOptions::ACTION_COUNT && !options.CheckFolders())
         return Error(options.m_strError);
@@ -152,7 +162,7 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
     if (options.m_nAction == CliOptions::ACTION_LIST_TYPES)
     {
         m_out << CliReport::FormatTypeList(manager);
-        return EXIT_OK;
+        return OutputStatus();
     }
     if (!options.SelectTypes(manager))
         return Error(options.m_strError);
@@ -179,8 +189,10 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
         m_out << FormatResultCsv(manager);
     else
         m_out << CliReport::Format(manager, options.m_analysisParam);
-    m_out.flush();
+    const int nStatus = OutputStatus();
     ReportUnreadable(manager);
+    if (nStatus != EXIT_OK)
+        return nStatus;
 
     wxString strReason;
     if (!options.m_strCsvPath.empty() && !bCsvToOutput &&

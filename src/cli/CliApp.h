@@ -10,7 +10,7 @@ class CountingManager;
 // linecast-cli from its arguments to its exit status: checks the input, counts
 // the folders with the engine as the window does, prints the report and writes
 // the CSV export. Exit status 0 after a count, 2 for bad input (nothing counted),
-// 1 when the CSV file cannot be written.
+// 1 when the output or the CSV file cannot be written.
 class CliApp
 {
 public:
@@ -33,6 +33,8 @@ public:
 
 private:
     int Error(const wxString& strMessage, int nStatus = EXIT_BAD_INPUT);
+    // EXIT_OK once everything printed has been written, else an error.
+    int OutputStatus();
     // One line on standard error: how many files could not be read, and the
     // first of them.
     void ReportUnreadable(const CountingManager& manager);

@@ -279,7 +279,7 @@ int Counter::OpenToCount(const std::string& strPath, FileCounts& counts, std::ui
 }
 
 void Counter::CountOpened(int nFd, const Markers& markers, std::vector<char>& arrBuffer,
-                          FileCounts& counts)
+                          FileCounts& counts, const std::atomic<bool>* pAbandon)
 {
     ::posix_fadvise(nFd, 0, 0, POSIX_FADV_SEQUENTIAL);
     std::int64_t nLines = 0, nCodeLines = 0, nCommentLines = 0, nCodeCommentLines = 0,
@@ -288,6 +288,7 @@ void Counter::CountOpened(int nFd, const Markers& markers, std::vector<char>& ar
     std::size_t nBytesRead;
     {
         LineReader lines(nFd, arrBuffer);
+        lines.AbandonWhen(pAbandon);
         CountLinesWith(markers, lines, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
                        nBlankLines);
         bFailed = lines.Failed();

@@ -91,8 +91,10 @@ public:
     // CountPath in two steps: open (a descriptor, or -1 with counts filled
     // in for a file that cannot be counted) and count what was opened.
     static int OpenToCount(const std::string& strPath, FileCounts& counts, std::uint64_t& nSize);
+    // pAbandon, when given, ends the reading early (LineReader::AbandonWhen);
+    // the file then counts as one that could not be read.
     void CountOpened(int nFd, const Markers& markers, std::vector<char>& arrBuffer,
-                     FileCounts& counts);
+                     FileCounts& counts, const std::atomic<bool>* pAbandon = nullptr);
 
     // A large file may be counted a piece at a time on several threads when
     // its counter's only state from line to line is whether a block comment

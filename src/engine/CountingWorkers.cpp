@@ -18,6 +18,7 @@ CountingWorkers::~CountingWorkers()
         std::lock_guard<std::mutex> lock(m_mutex);
         m_bStopping = true;
     }
+    m_bAbandon = true;
     m_cvWork.notify_all();
     for (std::thread& thread : m_arrThreads)
         thread.join();
@@ -117,7 +118,7 @@ void CountingWorkers::Count(Slot& slot, std::vector<char>& arrBuffer,
     {
         try
         {
-            slot.pCounter->CountOpened(nFd, *slot.pMarkers, arrBuffer, counts);
+            slot.pCounter->CountOpened(nFd, *slot.pMarkers, arrBuffer, counts, &m_bAbandon);
         }
         catch (...)
         {

@@ -2,6 +2,7 @@
 
 #include "engine/Counter.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -91,6 +92,10 @@ private:
     std::size_t m_nStarted = 0;   // tickets below are taken by a worker (or the owner)
     std::size_t m_nTakenOut = 0;  // tickets below are taken out
     bool m_bStopping = false;
+    // Set with m_bStopping: a file a worker is reading whole ends at its next
+    // chunk, so that a stopped run does not wait for a large file nobody will
+    // see.
+    std::atomic<bool> m_bAbandon{false};
     std::uint64_t m_nPieceSize;
     std::deque<PieceJob> m_pieces; // waiting to be counted
 

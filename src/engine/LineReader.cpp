@@ -381,12 +381,15 @@ void LineReader::Refill()
 
     const std::size_t nOld = m_nEnd;
     const std::uint64_t nOldOffset = m_nReadAt;
-    ssize_t nRead;
-    do
-        nRead = m_bPiece ? ::pread(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize,
-                                   static_cast<off_t>(m_nReadAt))
-                         : ::read(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize);
-    while (nRead < 0 && errno == EINTR);
+    ssize_t nRead = -1; // abandoned: ends as a failed read does
+    if (!m_pAbandon || !m_pAbandon->load(std::memory_order_relaxed))
+    {
+        do
+            nRead = m_bPiece ? ::pread(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize,
+                                       static_cast<off_t>(m_nReadAt))
+                             : ::read(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize);
+        while (nRead < 0 && errno == EINTR);
+    }
     if (nRead > 0)
     {
         m_nEnd += static_cast<std::size_t>(nRead);
@@ -409,7 +412,13 @@ void LineReader::Refill()
         m_bFailed = nRead < 0;
         m_bSkipLf = false;
         if (m_bPiece && m_bSeekingStart)
-            m_nPos = m_nScan = m_nEnd; // no line starts in the piece
+        {
+            // No line starts in the piece, and it reaches no further than
+            // the piece before it: the file may even end before the piece
+            // begins, when it was cut short after the pieces were planned.
+            m_nPos = m_nScan = m_nEnd;
+            m_nPieceTaken = 0;
+        }
         else if (m_bPiece)
             m_nPieceTaken = m_nReadAt;
     }

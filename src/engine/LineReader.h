@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -78,6 +79,11 @@ public:
     // never found; with more than MAX_WATCHED / 2 markers for one flag, every
     // line has that flag.
     void Watch(std::string_view marker, unsigned nFlag);
+
+    // Reading ends, as if it failed, before the next chunk once *pAbandon is
+    // true: a count nobody will look at must not hold up whoever waits for
+    // it to end. Before the first line is taken.
+    void AbandonWhen(const std::atomic<bool>* pAbandon) { m_pAbandon = pAbandon; }
 
     // Another way to examine the bytes than the fastest, so tests can hold
     // them against each other; before the first line is taken. A kind the
@@ -333,6 +339,7 @@ private:
 
     int m_nFd = -1;
     std::vector<char>* m_pBuffer = nullptr; // borrowed; null when splitting memory
+    const std::atomic<bool>* m_pAbandon = nullptr;
     std::size_t m_nChunkSize = DEFAULT_CHUNK_SIZE;
     std::size_t m_nMaxLine = DEFAULT_MAX_LINE;
     ScanKind m_nScanKind;

@@ -284,6 +284,25 @@ TEST_F(CliAppTest, CsvToStandardOutputReplacesTheTable)
     EXPECT_TRUE(std::filesystem::is_empty(m_dir / "work")) << "no file named '-'";
 }
 
+// What never reached standard output (a full disk) is a failure, not a
+// count reported as done.
+TEST_F(CliAppTest, OutputThatCannotBeWrittenFailsWithStatusOne)
+{
+    const std::vector<std::vector<std::string>> arrCalls = {
+        {"--version"}, {"--list-types"}, {m_strRoot}, {"--csv", "-", m_strRoot}};
+    for (const std::vector<std::string>& args : arrCalls)
+    {
+        std::vector<wxString> arrArgs = {"--rules", wxString::FromUTF8(m_strRules)};
+        for (const std::string& str : args)
+            arrArgs.push_back(wxString::FromUTF8(str));
+        std::ostream out(nullptr); // fails every write
+        std::ostringstream err;
+        CliApp app(out, err);
+        EXPECT_EQ(app.Run(arrArgs), CliApp::EXIT_FAILED) << args.front();
+        EXPECT_EQ(err.str(), "linecast-cli: cannot write to standard output\n") << args.front();
+    }
+}
+
 TEST_F(CliAppTest, FilesThatCouldNotBeReadAreNamedOnOneLine)
 {
     // A dangling link is a file that cannot be opened, even for root.

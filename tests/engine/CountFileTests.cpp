@@ -179,6 +179,39 @@ TEST_F(CountFile, PiecesPutTogetherCountAsTheWholeFile)
     }
 }
 
+// A file cut short after its pieces were planned from its length, as a log
+// truncated in the middle of a count: its size is what the pieces read, as
+// when it is counted whole, not where a piece past its new end was to begin.
+TEST_F(CountFile, FileCutShortBeforeItsPiecesAreReadHasTheSizeItHasThen)
+{
+    std::string strBytes;
+    while (strBytes.size() < 1000)
+        strBytes += "int x; // c\n";
+    const std::string strPath = m_dir.Write("shrinks.c", strBytes);
+    ASSERT_EQ(::truncate(strPath.c_str(), 300), 0);
+    Counter::FileCounts whole;
+    std::vector<char> arrBuffer;
+    m_counter.CountPath(strPath, Counter::Markers(&m_rule), arrBuffer, whole);
+
+    const int nFd = ::open(strPath.c_str(), O_RDONLY);
+    ASSERT_GE(nFd, 0);
+    Counter::FileCounts counts;
+    bool bInBlock = false;
+    for (std::uint64_t nBegin = 0; nBegin < strBytes.size(); nBegin += 250)
+    {
+        Counter::PieceCounts piece;
+        m_counter.CountPiece(
+            nFd,
+            LineReader::Piece{nBegin, nBegin + 250 >= strBytes.size() ? UINT64_MAX : nBegin + 250},
+            Counter::Markers(&m_rule), arrBuffer, piece);
+        piece.AddTo(bInBlock, counts);
+    }
+    ::close(nFd);
+    EXPECT_EQ(counts.nSize, 300);
+    EXPECT_EQ(counts.nSize, whole.nSize);
+    EXPECT_EQ(counts.nLines, whole.nLines);
+}
+
 // Whatever cannot be counted keeps zeros and the date of the run.
 struct UncountableRow
 {

@@ -7,11 +7,14 @@
 #include "engine/MessagePump.h"
 #include "engine/NativePath.h"
 #include "engine/Observers.h"
+#include "engine/TxtCounter.h"
 #include "report/AnalysisParam.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -227,5 +230,28 @@ TEST(CountingWorkers, LargeFilesCountedInPiecesCountAsWhole)
             EXPECT_EQ(counts.tModified, arrExpected[nTaken].tModified);
         }
     }
+}
+
+// A stopped run drops the workers at once, also when one is reading ahead a
+// file far larger than anything shown so far: it lets go at its next chunk.
+TEST(CountingWorkers, StoppingDoesNotWaitForALargeFileBeingRead)
+{
+    TempDir dir;
+    const std::string strSmall = dir.Write("small.txt", "a\n");
+    // Sparse: made at once, read through only in minutes.
+    const std::string strLarge = dir.Write("large.txt", "");
+    ASSERT_EQ(::truncate(strLarge.c_str(), std::int64_t(64) << 30), 0);
+    TxtCounter counter;
+    const Counter::Markers markers;
+
+    const auto start = std::chrono::steady_clock::now();
+    {
+        CountingWorkers workers(1, 4);
+        workers.TakeOut(workers.HandIn(strSmall, counter, markers));
+        workers.HandIn(strLarge, counter, markers);
+        // Time for the worker to start on it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 } // namespace
