@@ -96,6 +96,10 @@ void CountingManager::CountDirectory(const wxString& strDir)
         if (m_nState == STATE_STOPPED)
             break;
         PumpOneMessage();
+        // A Stop handled by that pump ends the run before this file too, so
+        // nothing counted after the user pressed Stop ever shows.
+        if (m_nState == STATE_STOPPED)
+            break;
 
         const wxString strExt = GetFileExtension(strPath).Lower();
         if (!IsSelectedType(strExt, strRuleType))
@@ -196,6 +200,8 @@ void CountingManager::CountDirectoriesInParallel()
             if (m_nState == STATE_STOPPED)
                 break;
             PumpOneMessage();
+            if (m_nState == STATE_STOPPED)
+                break;
             handIn();
             if (!file.pType)
                 continue;

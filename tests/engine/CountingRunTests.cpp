@@ -182,16 +182,17 @@ TEST_F(CountingRunTest, StopInsideAFolderKeepsWhatWasCounted)
     for (const char* name : {"1.c", "2.c", "3.c", "4.c", "5.c"})
         m_dir.Write(name, "x;\n// c\n\n");
     // Call 1 precedes the folder, then one call precedes each file: the stop
-    // requested at call 3 lets the second file finish, then nothing more.
+    // handled at call 3, just before the second file, leaves that file and
+    // every later one uncounted.
     StoppingPump pump(m_manager, 3);
     Run({m_dir.Path()}, false, &pump);
 
     EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_STOPPED);
-    ASSERT_EQ(m_manager.m_arrFileResults.size(), 2u);
-    EXPECT_EQ(m_manager.m_totalResult.m_nFiles, 2);
-    EXPECT_EQ(m_manager.m_totalResult.m_nLines, 6);
+    ASSERT_EQ(m_manager.m_arrFileResults.size(), 1u);
+    EXPECT_EQ(m_manager.m_totalResult.m_nFiles, 1);
+    EXPECT_EQ(m_manager.m_totalResult.m_nLines, 3);
     ASSERT_EQ(m_manager.m_arrDirectoryResults.size(), 1u);
-    EXPECT_EQ(m_manager.m_arrDirectoryResults[0]->m_nCodeLines, 2);
+    EXPECT_EQ(m_manager.m_arrDirectoryResults[0]->m_nCodeLines, 1);
     EXPECT_EQ(m_manager.m_arrExtensionList.GetCount(), 1u);
 }
 
