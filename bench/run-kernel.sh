@@ -25,19 +25,7 @@ say() { printf '%s\n' "$*" >&2; }
 # --- what the measurements need ---------------------------------------------
 # The build's own packages come from the project's set-up; the rest are the
 # kernel source, the tools compared and GNU time for the peak memory.
-bash "$root/scripts/dev" setup >&2
-packages=(linux-source-6.1 cloc ohcount time xz-utils)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    say "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-fi
+bash "$root/scripts/dev" setup linux-source-6.1 cloc ohcount time xz-utils >&2
 
 build="$root/build/bench"
 say "Building linecast-cli (Release) in $build"
@@ -47,17 +35,7 @@ cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target linecast-cli
 cli="$build/dist/linecast-cli"
 rules="$build/dist/conf/conf.xml"
 
-mkdir -p "$cache"
-kroot="$cache/linux"
-if [ ! -f "$kroot/.unpacked" ]; then
-    tarball=$(ls /usr/src/linux-source-6.1.tar.* | head -n 1)
-    say "Unpacking $tarball into $kroot (once)"
-    rm -rf "$kroot"
-    mkdir -p "$kroot"
-    tar -xf "$tarball" -C "$kroot"
-    touch "$kroot/.unpacked"
-fi
-ktree=$(find "$kroot" -mindepth 1 -maxdepth 1 -type d -name 'linux-source-*' | head -n 1)
+ktree=$(bash "$root/bench/kernel-tree.sh" "$cache")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -24,19 +24,7 @@ runs=${LINECAST_BENCH_RUNS:-3}
 
 say() { printf '%s\n' "$*" >&2; }
 
-bash "$root/scripts/dev" setup >&2
-packages=(linux-source-6.1 xz-utils libxtst-dev)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    say "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-fi
+bash "$root/scripts/dev" setup linux-source-6.1 xz-utils libxtst-dev >&2
 
 build="$root/build/bench-window"
 say "Building linecast-cli and the window bench (Release) in $build"
@@ -47,17 +35,7 @@ cli="$build/dist/linecast-cli"
 bench="$build/bench/linecast_window_bench"
 rules="$build/dist/conf/conf.xml"
 
-mkdir -p "$cache"
-kroot="$cache/linux"
-if [ ! -f "$kroot/.unpacked" ]; then
-    tarball=$(ls /usr/src/linux-source-6.1.tar.* | head -n 1)
-    say "Unpacking $tarball into $kroot (once)"
-    rm -rf "$kroot"
-    mkdir -p "$kroot"
-    tar -xf "$tarball" -C "$kroot"
-    touch "$kroot/.unpacked"
-fi
-ktree=$(find "$kroot" -mindepth 1 -maxdepth 1 -type d -name 'linux-source-*' | head -n 1)
+ktree=$(bash "$root/bench/kernel-tree.sh" "$cache")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

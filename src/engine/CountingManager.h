@@ -105,6 +105,10 @@ public:
 
 private:
     void PumpOneMessage();
+    bool PumpBeforeFile();
+    std::unique_ptr<FileResult> NewFileResult(const wxString& strPath,
+                                              const wxString& strExt) const;
+    void KeepFileResult(std::unique_ptr<FileResult> pFile, const AnalysisParam& analysisParam);
     void ExpandSubdirectories();
     void CountDirectory(const wxString& strDir);
     void CountDirectoriesInParallel();

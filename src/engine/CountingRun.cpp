@@ -54,6 +54,37 @@ void CountingManager::PumpOneMessage()
         m_pMessagePump->HandleOnePendingEvent();
 }
 
+bool CountingManager::PumpBeforeFile()
+{
+    if (m_nState == STATE_STOPPED)
+        return false;
+    PumpOneMessage();
+    // A Stop handled by that pump ends the run before this file too, so
+    // nothing counted after the user pressed Stop ever shows.
+    return m_nState != STATE_STOPPED;
+}
+
+std::unique_ptr<FileResult> CountingManager::NewFileResult(const wxString& strPath,
+                                                           const wxString& strExt) const
+{
+    auto pFile = std::make_unique<FileResult>();
+    pFile->m_dtModified = wxDateTime::Now(); // kept when the file cannot be opened
+    pFile->m_strExt = strExt;
+    pFile->m_strPath = strPath;
+    SplitPath(strPath, pFile->m_strFolder, pFile->m_strFile);
+    return pFile;
+}
+
+void CountingManager::KeepFileResult(std::unique_ptr<FileResult> pFile,
+                                     const AnalysisParam& analysisParam)
+{
+    CalcFileAnalysis(analysisParam, *pFile);
+    m_totalResult.Add(*pFile);
+    m_arrFileResults.push_back(std::move(pFile));
+    if (m_pCountingObserver)
+        m_pCountingObserver->OnCountingUpdate();
+}
+
 void CountingManager::DoCounting()
 {
     // Nothing found on disk may turn into a message box in the middle of a run.
@@ -93,31 +124,16 @@ void CountingManager::CountDirectory(const wxString& strDir)
     wxString strRuleType;
     for (const wxString& strPath : arrFiles)
     {
-        if (m_nState == STATE_STOPPED)
-            break;
-        PumpOneMessage();
-        // A Stop handled by that pump ends the run before this file too, so
-        // nothing counted after the user pressed Stop ever shows.
-        if (m_nState == STATE_STOPPED)
+        if (!PumpBeforeFile())
             break;
 
         const wxString strExt = GetFileExtension(strPath).Lower();
         if (!IsSelectedType(strExt, strRuleType))
             continue;
 
-        auto pFile = std::make_unique<FileResult>();
-        pFile->m_dtModified = wxDateTime::Now(); // kept when the file cannot be opened
-        pFile->m_strExt = strExt;
-        pFile->m_strPath = strPath;
-        SplitPath(strPath, pFile->m_strFolder, pFile->m_strFile);
-
+        auto pFile = NewFileResult(strPath, strExt);
         GetCounter(strRuleType)->CountFile(*pFile);
-        CalcFileAnalysis(analysisParam, *pFile);
-
-        m_totalResult.Add(*pFile);
-        m_arrFileResults.push_back(std::move(pFile));
-        if (m_pCountingObserver)
-            m_pCountingObserver->OnCountingUpdate();
+        KeepFileResult(std::move(pFile), analysisParam);
     }
 }
 
@@ -197,27 +213,15 @@ void CountingManager::CountDirectoriesInParallel()
         ListedFolder& folder = folders.front();
         for (ListedFile& file : folder)
         {
-            if (m_nState == STATE_STOPPED)
-                break;
-            PumpOneMessage();
-            if (m_nState == STATE_STOPPED)
+            if (!PumpBeforeFile())
                 break;
             handIn();
             if (!file.pType)
                 continue;
 
-            auto pFile = std::make_unique<FileResult>();
-            pFile->m_dtModified = wxDateTime::Now(); // kept when the file cannot be opened
-            pFile->m_strExt = file.strExt;
-            pFile->m_strPath = file.strPath;
-            SplitPath(file.strPath, pFile->m_strFolder, pFile->m_strFile);
+            auto pFile = NewFileResult(file.strPath, file.strExt);
             workers.TakeOut(file.nTicket).ApplyTo(*pFile);
-            CalcFileAnalysis(analysisParam, *pFile);
-
-            m_totalResult.Add(*pFile);
-            m_arrFileResults.push_back(std::move(pFile));
-            if (m_pCountingObserver)
-                m_pCountingObserver->OnCountingUpdate();
+            KeepFileResult(std::move(pFile), analysisParam);
         }
         folders.pop_front();
         if (nHandFolder > 0)

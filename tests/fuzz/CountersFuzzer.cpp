@@ -14,6 +14,7 @@
 // - counted in pieces of any size, each for both block states, and put
 //   together in order, a file counts as it does whole.
 
+#include "FuzzerSetUp.h"
 #include "engine/AspxCounter.h"
 #include "engine/CommentRuleCounters.h"
 #include "engine/JspCounter.h"
@@ -32,8 +33,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
-#include <wx/debug.h>
-#include <wx/init.h>
 
 namespace
 {
@@ -173,19 +172,7 @@ bool CountInPieces(Counter& counter, const std::string& strBytes, std::uint32_t 
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    static wxInitializer init;
-    // A failed wx assertion is a finding, not a message to go on after.
-    wxSetAssertHandler(
-        [](const wxString& strFile, int nLine, const wxString& strFunc, const wxString& strCond,
-           const wxString& strMsg)
-        {
-            std::fprintf(stderr, "wx assertion %s failed in %s (%s:%d): %s\n",
-                         static_cast<const char*>(strCond.utf8_str()),
-                         static_cast<const char*>(strFunc.utf8_str()),
-                         static_cast<const char*>(strFile.utf8_str()), nLine,
-                         static_cast<const char*>(strMsg.utf8_str()));
-            std::abort();
-        });
+    SetUpWxForFuzzing();
     return 0;
 }
 

@@ -4,6 +4,7 @@
 // which a save drops), and saving those again writes the same bytes. A crash
 // or a hang of the reader or the writer is a finding of libFuzzer itself.
 
+#include "FuzzerSetUp.h"
 #include "engine/CountingManager.h"
 
 #include <algorithm>
@@ -16,8 +17,6 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
-#include <wx/debug.h>
-#include <wx/init.h>
 
 namespace
 {
@@ -84,19 +83,7 @@ std::string ReadBack()
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    static wxInitializer init;
-    // A failed wx assertion is a finding, not a message to go on after.
-    wxSetAssertHandler(
-        [](const wxString& strFile, int nLine, const wxString& strFunc, const wxString& strCond,
-           const wxString& strMsg)
-        {
-            std::fprintf(stderr, "wx assertion %s failed in %s (%s:%d): %s\n",
-                         static_cast<const char*>(strCond.utf8_str()),
-                         static_cast<const char*>(strFunc.utf8_str()),
-                         static_cast<const char*>(strFile.utf8_str()), nLine,
-                         static_cast<const char*>(strMsg.utf8_str()));
-            std::abort();
-        });
+    SetUpWxForFuzzing();
     // A file system in memory where there is one: the save syncs its file.
     std::string strTemplate = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
     strTemplate += "/linecast-fuzz-XXXXXX";
