@@ -68,7 +68,6 @@ public:
     // results are still added and told to the observers on this thread, in
     // the order one thread would count them. One counts on this thread alone.
     void SetJobs(unsigned nJobs) { m_nJobs = nJobs > 0 ? nJobs : 1; }
-    unsigned GetJobs() const { return m_nJobs; }
     // The processor's cores (at least one): what SetJobs starts with.
     static unsigned DefaultJobs();
     void DoCounting();
