@@ -2,12 +2,14 @@
 
 #include "config/UserRules.h"
 #include "engine/CountingManager.h"
+#include "report/MessagePath.h"
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -434,7 +436,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Extensions take a missing description from the one before them, and the
 // save writes it out for each: a file can load and yet save into one too
-// large to load. Such a save is not written, so the next start still loads.
+// large to load. Such a save is not written, so the next start still loads,
+// and the reason is told.
 TEST(RulesFile, SaveTheNextStartWouldRefuseIsNotWritten)
 {
     std::string strFile = "<rules><rule><type>T</type><extension><name>.e</name><desc>" +
@@ -450,8 +453,88 @@ TEST(RulesFile, SaveTheNextStartWouldRefuseIsNotWritten)
         manager.LoadRules();
         ASSERT_TRUE(manager.RulesLoaded()) << manager.GetRulesError();
         EXPECT_EQ(manager.m_extensionTable.at(".e299")->m_strDesc.length(), 64u << 10);
+        const RulesSaveOutcome outcome = manager.SaveRules();
+        EXPECT_EQ(outcome.m_kind, RulesSaveOutcome::FAILED);
+        EXPECT_TRUE(outcome.m_strError.Contains("larger")) << outcome.m_strError;
     }
     EXPECT_EQ(ReadFileBytes(strPath), strFile);
+}
+
+// Two windows on one rules file. One that changed nothing writes nothing;
+// one whose file another has saved meanwhile keeps that file and writes its
+// own tables beside it, each under a name of its own.
+TEST(RulesFile, AWindowNeverWritesOverTheRulesAnotherSaved)
+{
+    TempDir dir;
+    const std::string strFile = "<rules><rule><type>C</type></rule></rules>";
+    const std::string strPath = dir.Write("conf.xml", strFile);
+    const auto open = [&strPath]
+    {
+        auto pManager = std::make_unique<CountingManager>();
+        pManager->SetRulesPath(strPath);
+        pManager->LoadRules();
+        EXPECT_TRUE(pManager->RulesLoaded());
+        return pManager;
+    };
+    auto pA = open();
+    auto pB = open();
+    auto pC = open();
+    auto pD = open();
+    EXPECT_EQ(pA->SaveRulesAtEnd().m_kind, RulesSaveOutcome::NOT_WRITTEN);
+    EXPECT_EQ(ReadFileBytes(strPath), strFile) << "not even rewritten in the program's layout";
+
+    pB->m_extensionTable[".b"] = std::make_unique<FileExtension>(".b", "C", "from B", true);
+    const RulesSaveOutcome saved = pB->SaveRulesAtEnd();
+    EXPECT_EQ(saved.m_kind, RulesSaveOutcome::SAVED);
+    EXPECT_EQ(RulesSaveMessage(saved), "");
+    const std::string strSavedByB = ReadFileBytes(strPath);
+    EXPECT_NE(strSavedByB.find("from B"), std::string::npos);
+    pA.reset();
+    pB.reset();
+    EXPECT_EQ(ReadFileBytes(strPath), strSavedByB);
+
+    std::set<std::string> besides;
+    for (CountingManager* pManager : {pC.get(), pD.get()})
+    {
+        pManager->m_ruleTable.at("C")->m_strDesc = "changed";
+        const RulesSaveOutcome outcome = pManager->SaveRulesAtEnd();
+        EXPECT_EQ(outcome.m_kind, RulesSaveOutcome::SAVED_BESIDE);
+        const std::string strBeside = outcome.m_strPath.utf8_string();
+        EXPECT_TRUE(std::regex_match(
+            strBeside, std::regex(strPath + R"(\.\d{4}-\d\d-\d\d-\d{6}(-\d+)?\.xml)")))
+            << strBeside;
+        EXPECT_NE(ReadFileBytes(strBeside).find("<desc>changed</desc>"), std::string::npos);
+        EXPECT_TRUE(RulesSaveMessage(outcome).Contains(PathForMessage(outcome.m_strPath)));
+        besides.insert(strBeside);
+    }
+    pC.reset();
+    pD.reset();
+    EXPECT_EQ(ReadFileBytes(strPath), strSavedByB);
+    EXPECT_EQ(besides.size(), 2u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 3);
+}
+
+// A save that fails (a full disk, a folder gone) names the file and the
+// reason, once.
+TEST(RulesFile, AFailedSaveIsToldWithTheFileAndTheReason)
+{
+    TempDir dir;
+    const std::string strPath =
+        dir.Write("home/conf.xml", "<rules><rule><type>C</type></rule></rules>");
+    CountingManager manager;
+    manager.SetRulesPath(strPath);
+    manager.LoadRules();
+    manager.m_ruleTable.at("C")->m_strDesc = "changed";
+    fs::remove_all(dir / "home");
+
+    const RulesSaveOutcome outcome = manager.SaveRulesAtEnd();
+    EXPECT_EQ(outcome.m_kind, RulesSaveOutcome::FAILED);
+    EXPECT_EQ(outcome.m_strPath, strPath);
+    EXPECT_EQ(outcome.m_strError, "No such file or directory");
+    const wxString strMessage = RulesSaveMessage(outcome);
+    EXPECT_TRUE(strMessage.Contains(PathForMessage(strPath))) << strMessage;
+    EXPECT_TRUE(strMessage.Contains(outcome.m_strError + ".")) << strMessage;
+    EXPECT_EQ(manager.SaveRulesAtEnd().m_kind, RulesSaveOutcome::NOT_WRITTEN);
 }
 
 TEST(RulesFile, DocumentTypeWithoutEntitiesIsLoaded)

@@ -1,5 +1,7 @@
 #include "TempDir.h"
 
+#include "engine/NativePath.h"
+#include "report/MessagePath.h"
 #include "report/OutputFile.h"
 
 #include <atomic>
@@ -12,6 +14,7 @@
 #include <sys/sysmacros.h>
 #include <thread>
 #include <unistd.h>
+#include <wx/arrstr.h>
 
 namespace
 {
@@ -286,4 +289,124 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  "no folder"}),
     [](const testing::TestParamInfo<CheckRow>& info) { return info.param.szName; });
+
+// Runs the rest of a scope as "nobody" when the test runs as root, who may
+// write any file: the refusal of a read-only file is for everyone else.
+class AsOrdinaryUser
+{
+public:
+    AsOrdinaryUser() : m_bSwitched(geteuid() == 0)
+    {
+        if (m_bSwitched)
+        {
+            EXPECT_EQ(setresuid(NOBODY, NOBODY, 0), 0);
+        }
+    }
+    ~AsOrdinaryUser()
+    {
+        if (m_bSwitched)
+        {
+            EXPECT_EQ(setresuid(0, 0, 0), 0);
+        }
+    }
+    static constexpr uid_t NOBODY = 65534;
+
+private:
+    bool m_bSwitched;
+};
+
+TEST(OutputFile, ReadOnlyFileOfOnesOwnIsRefusedAndKept)
+{
+    TempDir dir;
+    const std::string strFolder = dir.MakeDir("out");
+    const std::string strKeep = dir.Write("out/keep.csv", "kept");
+    ::chmod(strKeep.c_str(), 0444);
+    for (const std::string& strPath : {dir.Path(), strFolder, strKeep})
+        EXPECT_EQ(::chown(strPath.c_str(), AsOrdinaryUser::NOBODY, AsOrdinaryUser::NOBODY), 0);
+    // Through a link too: what counts is the file it names.
+    EXPECT_EQ(::symlink("keep.csv", (strFolder + "/link.csv").c_str()), 0);
+    {
+        AsOrdinaryUser nobody;
+        for (const char* szName : {"keep.csv", "link.csv"})
+        {
+            const wxString strTarget = wxString::FromUTF8(strFolder + "/" + szName);
+            wxString strError;
+            EXPECT_FALSE(CheckOutputTarget(strTarget, strError)) << szName;
+            EXPECT_EQ(strError, "Permission denied") << szName;
+            strError.clear();
+            EXPECT_FALSE(WriteOutputFile(strTarget, "new", strError)) << szName;
+            EXPECT_EQ(strError, "Permission denied") << szName;
+        }
+    }
+    EXPECT_EQ(ReadFileBytes(strKeep), "kept");
+    EXPECT_EQ(std::distance(fs::directory_iterator(strFolder), {}), 2);
+
+    // Root may write it, and does.
+    if (geteuid() == 0)
+    {
+        wxString strError;
+        EXPECT_TRUE(WriteOutputFile(wxString::FromUTF8(strKeep), "new", strError)) << strError;
+        EXPECT_EQ(ReadFileBytes(strKeep), "new");
+    }
+}
+
+// A name may be 255 bytes long; the temporary file beside it must not be
+// longer. In a message, such a path is broken into lines a box can hold.
+TEST(OutputFile, LongestNameIsWrittenAndShownInLines)
+{
+    TempDir dir;
+    const std::string strName = std::string(251, 'n') + ".csv";
+    const wxString strTarget = wxString::FromUTF8(dir / strName);
+    wxString strError;
+    EXPECT_TRUE(CheckOutputTarget(strTarget, strError)) << strError;
+    for (const char* szBytes : {"first", "second"})
+    {
+        EXPECT_TRUE(WriteOutputFile(strTarget, szBytes, strError)) << strError;
+        EXPECT_EQ(ReadFileBytes(dir / strName), szBytes);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 1);
+
+    const wxString strShown = PathForMessage(strTarget);
+    wxString strJoined = strShown;
+    strJoined.Replace("\n", "");
+    EXPECT_EQ(strJoined, strTarget);
+    for (const wxString& strLine : wxSplit(strShown, '\n', '\0'))
+        EXPECT_LE(strLine.length(), MESSAGE_PATH_WIDTH) << strLine;
+}
+
+struct WrapRow
+{
+    const char* szName;
+    const char* szPath;
+    const char* szShown; // with a width of 10
+};
+
+void PrintTo(const WrapRow& row, std::ostream* pOut)
+{
+    *pOut << row.szName;
+}
+
+class PathInLines : public testing::TestWithParam<WrapRow>
+{
+};
+
+TEST_P(PathInLines, BreaksAfterASlashNearTheEndOfALine)
+{
+    EXPECT_EQ(PathForMessage(NativePath::FromBytes(GetParam().szPath), 10),
+              wxString::FromUTF8(GetParam().szShown));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PathInLines,
+    testing::Values(
+        WrapRow{"ShortStaysAsItIs", "/a/b.csv", "/a/b.csv"},
+        WrapRow{"ExactlyTheWidth", "/abc/e.csv", "/abc/e.csv"},
+        WrapRow{"AfterTheLastSlashThatFits", "/home/user/x.csv", "/home/\nuser/x.csv"},
+        WrapRow{"SlashTooEarlyCutsAtTheWidth", "/a/bcdefghijklmn", "/a/bcdefgh\nijklmn"},
+        WrapRow{
+            "CharactersNotBytes",
+            "/\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9",
+            "/\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\n\xC3\xA9"},
+        WrapRow{"NotUtf8IsShownReplaced", "/ab/\xFF", "/ab/\xEF\xBF\xBD"}),
+    [](const testing::TestParamInfo<WrapRow>& info) { return info.param.szName; });
 } // namespace

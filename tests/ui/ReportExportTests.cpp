@@ -1,5 +1,6 @@
 #include "FrameFixture.h"
 
+#include "report/MessagePath.h"
 #include "report/ReportPage.h"
 
 #include <sys/stat.h>
@@ -131,5 +132,21 @@ TEST_F(ReportTest, ExportsSayWhetherTheFileWasWrittenAndNeverHarmAFileOnFailure)
     struct stat st;
     ASSERT_EQ(::lstat(strPipe.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// A file name as long as a name may be is exported. A long path that cannot
+// be written is told in lines, so the box is no wider than the screen.
+TEST_F(ReportTest, LongestNamesAreExportedAndLongPathsToldInLines)
+{
+    Open();
+    TempDir dir;
+    const std::string strName = std::string(250, 'r') + ".html";
+    wxTEST_DIALOG(Access().ExportHtmlTo(wxString::FromUTF8(dir / strName)),
+                  ExpectMessage({"Export completed!"}));
+    EXPECT_EQ(ReadFileBytes(dir / strName), Utf8(Access().ReportPageText()));
+
+    const wxString strMissing = wxString::FromUTF8(dir / ("missing/" + strName));
+    wxTEST_DIALOG(Access().ExportHtmlTo(strMissing),
+                  ExpectMessage({PathForMessage(strMissing), "no folder"}));
 }
 } // namespace
