@@ -460,81 +460,57 @@ TEST(RulesFile, SaveTheNextStartWouldRefuseIsNotWritten)
     EXPECT_EQ(ReadFileBytes(strPath), strFile);
 }
 
-// Two windows on one rules file. One that changed nothing writes nothing;
-// one whose file another has saved meanwhile keeps that file and writes its
-// own tables beside it, each under a name of its own.
+// Windows on one rules file. One that changed nothing writes nothing; one
+// whose file another saved meanwhile keeps that file and writes its tables
+// beside it, under a name of its own. A failed save says where and why.
 TEST(RulesFile, AWindowNeverWritesOverTheRulesAnotherSaved)
 {
     TempDir dir;
     const std::string strFile = "<rules><rule><type>C</type></rule></rules>";
-    const std::string strPath = dir.Write("conf.xml", strFile);
-    const auto open = [&strPath]
+    const std::string strPath = dir.Write("home/conf.xml", strFile);
+    std::unique_ptr<CountingManager> windows[4];
+    for (auto& pWindow : windows)
     {
-        auto pManager = std::make_unique<CountingManager>();
-        pManager->SetRulesPath(strPath);
-        pManager->LoadRules();
-        EXPECT_TRUE(pManager->RulesLoaded());
-        return pManager;
-    };
-    auto pA = open();
-    auto pB = open();
-    auto pC = open();
-    auto pD = open();
-    EXPECT_EQ(pA->SaveRulesAtEnd().m_kind, RulesSaveOutcome::NOT_WRITTEN);
-    EXPECT_EQ(ReadFileBytes(strPath), strFile) << "not even rewritten in the program's layout";
-
-    pB->m_extensionTable[".b"] = std::make_unique<FileExtension>(".b", "C", "from B", true);
-    const RulesSaveOutcome saved = pB->SaveRulesAtEnd();
-    EXPECT_EQ(saved.m_kind, RulesSaveOutcome::SAVED);
-    EXPECT_EQ(RulesSaveMessage(saved), "");
-    const std::string strSavedByB = ReadFileBytes(strPath);
-    EXPECT_NE(strSavedByB.find("from B"), std::string::npos);
-    pA.reset();
-    pB.reset();
-    EXPECT_EQ(ReadFileBytes(strPath), strSavedByB);
-
-    std::set<std::string> besides;
-    for (CountingManager* pManager : {pC.get(), pD.get()})
-    {
-        pManager->m_ruleTable.at("C")->m_strDesc = "changed";
-        const RulesSaveOutcome outcome = pManager->SaveRulesAtEnd();
-        EXPECT_EQ(outcome.m_kind, RulesSaveOutcome::SAVED_BESIDE);
-        const std::string strBeside = outcome.m_strPath.utf8_string();
-        EXPECT_TRUE(std::regex_match(
-            strBeside, std::regex(strPath + R"(\.\d{4}-\d\d-\d\d-\d{6}(-\d+)?\.xml)")))
-            << strBeside;
-        EXPECT_NE(ReadFileBytes(strBeside).find("<desc>changed</desc>"), std::string::npos);
-        EXPECT_TRUE(RulesSaveMessage(outcome).Contains(PathForMessage(outcome.m_strPath)));
-        besides.insert(strBeside);
+        pWindow = std::make_unique<CountingManager>();
+        pWindow->SetRulesPath(strPath);
+        pWindow->LoadRules();
     }
-    pC.reset();
-    pD.reset();
+    EXPECT_EQ(windows[0]->SaveRulesAtEnd().m_kind, RulesSaveOutcome::NOT_WRITTEN);
+    EXPECT_EQ(ReadFileBytes(strPath), strFile) << "not even rewritten in the program's layout";
+    windows[1]->m_extensionTable[".b"] = std::make_unique<FileExtension>(".b", "C", "B", true);
+    EXPECT_EQ(windows[1]->SaveRulesAtEnd().m_kind, RulesSaveOutcome::SAVED);
+    const std::string strSavedByB = ReadFileBytes(strPath);
+    EXPECT_NE(strSavedByB.find("<name>.b</name>"), std::string::npos);
+
+    for (int i : {2, 3})
+    {
+        windows[i]->m_ruleTable.at("C")->m_strDesc = "changed";
+        const RulesSaveOutcome outcome = windows[i]->SaveRulesAtEnd();
+        EXPECT_EQ(outcome.m_kind, RulesSaveOutcome::SAVED_BESIDE);
+        EXPECT_TRUE(std::regex_match(outcome.m_strPath.utf8_string(),
+                                     std::regex(strPath + R"(\.\d{4}-\d\d-\d\d-\d{6}(-2)?\.xml)")))
+            << outcome.m_strPath;
+        EXPECT_NE(ReadFileBytes(outcome.m_strPath.utf8_string()).find("<desc>changed</desc>"),
+                  std::string::npos);
+        EXPECT_TRUE(RulesSaveMessage(outcome).Contains(PathForMessage(outcome.m_strPath)));
+    }
+    for (auto& pWindow : windows)
+        pWindow.reset(); // saves nothing more
     EXPECT_EQ(ReadFileBytes(strPath), strSavedByB);
-    EXPECT_EQ(besides.size(), 2u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 3);
-}
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "home"), fs::directory_iterator()), 3)
+        << "two names of their own beside the file";
 
-// A save that fails (a full disk, a folder gone) names the file and the
-// reason, once.
-TEST(RulesFile, AFailedSaveIsToldWithTheFileAndTheReason)
-{
-    TempDir dir;
-    const std::string strPath =
-        dir.Write("home/conf.xml", "<rules><rule><type>C</type></rule></rules>");
-    CountingManager manager;
-    manager.SetRulesPath(strPath);
-    manager.LoadRules();
-    manager.m_ruleTable.at("C")->m_strDesc = "changed";
+    CountingManager last;
+    last.SetRulesPath(strPath);
+    last.LoadRules();
+    last.m_ruleTable.at("C")->m_strDesc = "lost";
     fs::remove_all(dir / "home");
-
-    const RulesSaveOutcome outcome = manager.SaveRulesAtEnd();
-    EXPECT_EQ(outcome.m_kind, RulesSaveOutcome::FAILED);
-    EXPECT_EQ(outcome.m_strPath, strPath);
-    EXPECT_EQ(outcome.m_strError, "No such file or directory");
-    const wxString strMessage = RulesSaveMessage(outcome);
-    EXPECT_TRUE(strMessage.Contains(PathForMessage(strPath))) << strMessage;
-    EXPECT_TRUE(strMessage.Contains(outcome.m_strError + ".")) << strMessage;
-    EXPECT_EQ(manager.SaveRulesAtEnd().m_kind, RulesSaveOutcome::NOT_WRITTEN);
+    const RulesSaveOutcome failed = last.SaveRulesAtEnd();
+    EXPECT_EQ(failed.m_kind, RulesSaveOutcome::FAILED);
+    EXPECT_TRUE(RulesSaveMessage(failed).Contains(PathForMessage(strPath) +
+                                                  "\n\nNo such file or directory."))
+        << RulesSaveMessage(failed);
+    EXPECT_EQ(last.SaveRulesAtEnd().m_kind, RulesSaveOutcome::NOT_WRITTEN) << "told once";
 }
 
 TEST(RulesFile, DocumentTypeWithoutEntitiesIsLoaded)
