@@ -167,7 +167,8 @@ bool LoopbackServer::SendAll(int nClient, SSL* pTls, const std::string& strBytes
         if (!Ready(nClient, POLLOUT))
             continue;
         const ssize_t n =
-            pTls ? SSL_write(pTls, strBytes.data() + nSent, static_cast<int>(strBytes.size() - nSent))
+            pTls ? SSL_write(pTls, strBytes.data() + nSent,
+                             static_cast<int>(strBytes.size() - nSent))
                  : send(nClient, strBytes.data() + nSent, strBytes.size() - nSent, MSG_NOSIGNAL);
         if (n <= 0)
             return false;

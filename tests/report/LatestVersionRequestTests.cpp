@@ -141,8 +141,7 @@ TEST(UpdateCheck, AUrlWinsAndHttpsServersAreCheckedAgainstTheCertificates)
     EXPECT_EQ(CheckUrl(strUrl).Message(), NO_CONNECTION);
 
     LoopbackServer plain(Mode::ANSWER, Ok("$4$\n"));
-    EXPECT_EQ(CheckUrl("http://127.0.0.1:" + std::to_string(plain.Port()) + "/").m_strVersion,
-              "4");
+    EXPECT_EQ(CheckUrl("http://127.0.0.1:" + std::to_string(plain.Port()) + "/").m_strVersion, "4");
     // Not a web address: no hint at the connection.
     for (const char* szUrl : {"ftp://127.0.0.1/v", "127.0.0.1/v", "http://"})
         EXPECT_EQ(CheckUrl(szUrl).Message(),
