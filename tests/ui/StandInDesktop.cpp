@@ -87,16 +87,21 @@ void Install(const std::string& strDir)
     setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + strDir + "/no-bus").c_str(), 1);
 }
 
-wxArrayString TakeOpened(long nWaitMs)
+bool HandleEventsUntil(const std::function<bool()>& fnDone, long nMaxWaitMs)
 {
     const wxStopWatch watch;
-    while (!wxFileExists(Record()) && watch.Time() < nWaitMs)
+    while (!fnDone() && watch.Time() < nMaxWaitMs)
     {
         wxTheApp->Yield(true);
         wxMilliSleep(10);
     }
+    return fnDone();
+}
+
+wxArrayString TakeOpened(long nWaitMs)
+{
     wxArrayString arr;
-    if (!wxFileExists(Record()))
+    if (!HandleEventsUntil([] { return wxFileExists(Record()); }, nWaitMs))
         return arr;
     const std::string strBytes = ReadFileBytes(Record());
     for (std::size_t nStart = 0; nStart < strBytes.size();)

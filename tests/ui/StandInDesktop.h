@@ -7,10 +7,15 @@
 // the developer's desktop.
 #include <wx/arrstr.h>
 
+#include <functional>
 #include <string>
 
 namespace stand_in_desktop
 {
+// Handles events (GIO's answers arrive as some) until fnDone says so or
+// nMaxWaitMs have passed; what fnDone says last.
+bool HandleEventsUntil(const std::function<bool()>& fnDone, long nMaxWaitMs);
+
 // Once, before anything reads the XDG folders; strDir outlives the tests.
 void Install(const std::string& strDir);
 
