@@ -10,8 +10,7 @@ CountingManager::CountingManager() = default;
 
 CountingManager::~CountingManager()
 {
-    if (m_bSaveRulesOnDestroy)
-        SaveRules();
+    SaveRulesAtEnd();
 }
 
 Counter* CountingManager::GetCounter(const wxString& strRuleType)

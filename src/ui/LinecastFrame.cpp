@@ -97,7 +97,7 @@ LinecastFrame::~LinecastFrame()
     {
         if (m_pManager->m_nState == CountingManager::STATE_RUNNING)
             m_pManager->m_nState = CountingManager::STATE_STOPPED;
-        m_pManager.reset(); // writes the rules file back
+        m_pManager.reset(); // writes the rules file back if the close did not
     }
 
     // The pane manager holds pointers to the child windows, which die after
@@ -409,6 +409,17 @@ void LinecastFrame::OnQuit(wxCommandEvent&)
 void LinecastFrame::OnClose(wxCloseEvent& event)
 {
     m_pSession->OnClose(event);
+    if (event.GetSkipped())
+        SaveRulesAtClose();
+}
+
+void LinecastFrame::SaveRulesAtClose()
+{
+    // While the window is still there to answer for it; the manager's
+    // destructor would save as well, but could not tell anyone.
+    const wxString strMessage = RulesSaveMessage(m_pManager->SaveRulesAtEnd());
+    if (!strMessage.empty())
+        wxMessageBox(strMessage, _("Confirm"), wxOK | wxCENTRE | wxICON_WARNING, this);
 }
 
 void LinecastFrame::BindAccelerators()

@@ -86,6 +86,9 @@ private:
     void AddSourceDirectory(const wxString& strPath);
     void RestoreSourceTypes();
     void TellRefusedRules();
+    // At a close that goes ahead: the rules are saved when they changed, and
+    // the user hears of a save that failed or went beside the rules file.
+    void SaveRulesAtClose();
 
     // Handlers that concern the window itself.
     void OnAddDirectory(wxCommandEvent& event);

@@ -88,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{"SingleDollar", Ok("see $1.3\r\nnext $line$\r\n"), Kind::VERSION, "1.3", ""},
         AnswerCase{"SingleDollarAtTheEnd", Ok("see $1.3"), Kind::VERSION, "1.3", ""},
         AnswerCase{"CarriageReturnEndsALine", Ok("a\r$5.0\rb$"), Kind::VERSION, "5.0", ""},
-        AnswerCase{"NoDollarStoresEmpty", Ok("no version\nhere\n"), Kind::VERSION, "", ""},
+        AnswerCase{"NoDollarIsNoVersion", Ok("no version\nhere\n"), Kind::NO_VERSION, "",
+                   Message("The answer names no version.")},
         AnswerCase{"BareLineFeeds", "HTTP/1.0 200 OK\n\n$4$\n", Kind::VERSION, "4", ""},
         AnswerCase{"Utf8", Ok("\xEF\xBB\xBF$2.0 \xE2\x80\x93 b\xC3\xA9ta$\n"), Kind::VERSION,
                    wxString::FromUTF8("2.0 \xE2\x80\x93 b\xC3\xA9ta"), ""},
@@ -98,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{"LongVersionIsCut", Ok("$" + std::string(1000, 'a') + "$\n"), Kind::VERSION,
                    wxString(64, 'a'), ""},
         AnswerCase{"HugeBodyIsReadTo64KiB", Ok(std::string(70000, 'x') + "\n$9.9$\n"),
-                   Kind::VERSION, "", ""},
+                   Kind::NO_VERSION, "", Message("The answer names no version.")},
         AnswerCase{"NotFound", "HTTP/1.1 404 Not Found\r\n\r\n$1$\n", Kind::HTTP_FAILED, "",
                    Message("HTTP request failed, got HTTP response 404.")},
         AnswerCase{"NotHttp", "hello\r\n\r\n$1$\n", Kind::HTTP_FAILED, "",
@@ -184,7 +185,7 @@ TEST(UpdateCheck, EndlessBodyIsCutOff)
 {
     LoopbackServer server(Mode::ENDLESS);
     const UpdateCheckOutcome outcome = Check("127.0.0.1", server.Port());
-    EXPECT_EQ(outcome.m_kind, Kind::VERSION);
+    EXPECT_EQ(outcome.m_kind, Kind::NO_VERSION);
     EXPECT_EQ(outcome.m_strVersion, "");
     // The check hung up: the server got rid of the 64 KiB read and whatever
     // the two socket buffers took in, not its 256 MiB.

@@ -236,15 +236,20 @@ TEST_F(FrameTest, DestroyingTheFrameSavesThePreferencesAndTheRules)
 {
     Open();
     AddDirectory("/src/kept");
-    // Whatever the frame loaded is written back at the end: take the file
-    // away and it must reappear.
+    // Rules the window changed are written back at the end: take the file
+    // away and it must reappear. Unchanged ones are not written at all.
     const wxString strRules = UserRules();
+    Access().Manager().m_ruleTable.begin()->second->m_strDesc = "changed";
     ASSERT_TRUE(wxRemoveFile(strRules));
 
     Close();
 
     EXPECT_EQ(g_pPreference, nullptr);
     EXPECT_TRUE(wxFileExists(strRules));
+    Open();
+    ASSERT_TRUE(wxRemoveFile(strRules));
+    Close();
+    EXPECT_FALSE(wxFileExists(strRules));
     EXPECT_EQ(m_config.Config().ReadLong("/m_nDirectoryNum", -1), 1);
     EXPECT_EQ(m_config.Config().Read("/Directory/0", wxString()), "/src/kept");
     EXPECT_EQ(m_config.Config().ReadLong("/w", -1), 940);

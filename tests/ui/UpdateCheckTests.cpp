@@ -81,12 +81,16 @@ TEST_F(UpdateCheckTest, FailureIsToldOnTheGuiThreadWhileTheWindowIsOpen)
     const struct
     {
         Mode mode;
+        const char* szAnswer;
         const char* szSecondLine;
-    } rows[] = {{Mode::REFUSE, "Please check your internet connection and try again."},
-                {Mode::ANSWER, "HTTP request failed, got HTTP response 404."}};
+    } rows[] = {{Mode::REFUSE, "", "Please check your internet connection and try again."},
+                {Mode::ANSWER, "HTTP/1.1 404 Not Found\r\n\r\n",
+                 "HTTP request failed, got HTTP response 404."},
+                {Mode::ANSWER, "HTTP/1.1 200 OK\r\n\r\nno version here\n$\x1B\u202E$\n",
+                 "The answer names no version."}};
     for (const auto& row : rows)
     {
-        LoopbackServer server(row.mode, "HTTP/1.1 404 Not Found\r\n\r\n");
+        LoopbackServer server(row.mode, row.szAnswer);
         PointAt(server);
         LinecastFrame& frame = Open();
         WaitForCheck();
@@ -98,7 +102,7 @@ TEST_F(UpdateCheckTest, FailureIsToldOnTheGuiThreadWhileTheWindowIsOpen)
 
         // The same message, arriving after the window has gone, is dropped.
         Close();
-        LoopbackServer server2(row.mode, "HTTP/1.1 404 Not Found\r\n\r\n");
+        LoopbackServer server2(row.mode, row.szAnswer);
         PointAt(server2);
         Open();
         WaitForCheck();
