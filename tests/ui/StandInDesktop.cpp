@@ -27,13 +27,6 @@ std::string Record()
     return g_strDir + "/opened.txt";
 }
 
-void WriteFile(const std::string& strPath, const std::string& strText)
-{
-    FILE* pFile = std::fopen(strPath.c_str(), "wb");
-    std::fwrite(strText.data(), 1, strText.size(), pFile);
-    std::fclose(pFile);
-}
-
 // The data folder with everything but its applications, so GTK still finds
 // its icons, schemas and MIME types while GIO finds no program in it.
 void Mirror(const std::string& strFolder, const std::string& strMirror)
@@ -48,29 +41,28 @@ void Mirror(const std::string& strFolder, const std::string& strMirror)
 }
 } // namespace
 
-void Install(const std::string& strDir)
+void Install(const TempDir& dir)
 {
+    const std::string& strDir = dir.Path();
     g_strDir = strDir;
-    WriteFile(Script(), "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" +
-                            Record() + ".part\"\nmv \"" + Record() + ".part\" \"" + Record() +
-                            "\"\n");
+    dir.Write("stand-in.sh", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" +
+                                 Record() + ".part\"\nmv \"" + Record() + ".part\" \"" + Record() +
+                                 "\"\n");
     chmod(Script().c_str(), 0755);
 
-    const std::string strApps = strDir + "/data/applications";
-    mkdir((strDir + "/data").c_str(), 0755);
-    mkdir(strApps.c_str(), 0755);
-    mkdir((strDir + "/home").c_str(), 0755);
+    dir.MakeDir("home");
     // Files and folders by their paths, web pages by their addresses.
     for (const char* szKind : {"file", "web"})
-        WriteFile(strApps + "/linecast-stand-in-" + szKind + ".desktop",
+        dir.Write(std::string("data/applications/linecast-stand-in-") + szKind + ".desktop",
                   std::string("[Desktop Entry]\nType=Application\nName=Stand-in\nNoDisplay=true\n"
                               "Exec=\"") +
                       Script() + (szKind == std::string("file") ? "\" %f\n" : "\" %u\n"));
-    WriteFile(strApps + "/mimeapps.list", "[Default Applications]\n"
-                                          "text/plain=linecast-stand-in-file.desktop\n"
-                                          "inode/directory=linecast-stand-in-file.desktop\n"
-                                          "x-scheme-handler/http=linecast-stand-in-web.desktop\n"
-                                          "x-scheme-handler/https=linecast-stand-in-web.desktop\n");
+    dir.Write("data/applications/mimeapps.list",
+              "[Default Applications]\n"
+              "text/plain=linecast-stand-in-file.desktop\n"
+              "inode/directory=linecast-stand-in-file.desktop\n"
+              "x-scheme-handler/http=linecast-stand-in-web.desktop\n"
+              "x-scheme-handler/https=linecast-stand-in-web.desktop\n");
 
     const char* szDataDirs = std::getenv("XDG_DATA_DIRS");
     wxString strDataDirs = szDataDirs && *szDataDirs ? szDataDirs : "/usr/local/share:/usr/share";

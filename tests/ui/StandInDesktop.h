@@ -5,6 +5,8 @@
 // pages by writing down what it was given, and there is no session bus. So
 // opening is checked to the byte, and no test ever starts a real program on
 // the developer's desktop.
+#include "TempDir.h"
+
 #include <wx/arrstr.h>
 
 #include <functional>
@@ -16,8 +18,8 @@ namespace stand_in_desktop
 // nMaxWaitMs have passed; what fnDone says last.
 bool HandleEventsUntil(const std::function<bool()>& fnDone, long nMaxWaitMs);
 
-// Once, before anything reads the XDG folders; strDir outlives the tests.
-void Install(const std::string& strDir);
+// Once, before anything reads the XDG folders; dir outlives the tests.
+void Install(const TempDir& dir);
 
 // What the stand-in was given since the last call, one argument an entry,
 // each decoded as NativePath decodes names (so bytes that are not UTF-8

@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     setenv("XDG_CONFIG_HOME", configHome.Path().c_str(), 1);
     // Nor on the desktop's programs: opening goes to a stand-in.
     TempDir desktop;
-    stand_in_desktop::Install(desktop.Path());
+    stand_in_desktop::Install(desktop);
     wxConfigBase::DontCreateOnDemand();
     // The test program lives outside the program folder; the data is the
     // build's, wherever a test's working folder is.
