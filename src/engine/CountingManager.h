@@ -3,8 +3,10 @@
 #include "engine/CounterRule.h"
 #include "engine/CountingParam.h"
 #include "engine/FileExtension.h"
+#include "engine/FileId.h"
 #include "engine/FilterParam.h"
 #include "engine/Result.h"
+#include "engine/SkippedPath.h"
 
 #include <memory>
 #include <unordered_map>
@@ -101,17 +103,23 @@ public:
     wxArrayString m_arrDirectoryList;
     wxArrayString m_arrExtensionList;
     wxArrayString m_arrDateList;
+    // What the last run left out as already included, in the order it was met.
+    std::vector<SkippedPath> m_arrSkippedPaths;
+    std::size_t CountSkipped(SkippedPath::Kind nKind) const;
 
 private:
     void PumpOneMessage();
     bool PumpBeforeFile();
     std::unique_ptr<FileResult> NewFileResult(const wxString& strPath,
                                               const wxString& strExt) const;
-    void KeepFileResult(std::unique_ptr<FileResult> pFile, const AnalysisParam& analysisParam);
+    void KeepFileResult(std::unique_ptr<FileResult> pFile, const FileId& id,
+                        const AnalysisParam& analysisParam);
     void ExpandSubdirectories();
     void CountDirectory(const wxString& strDir);
     void CountDirectoriesInParallel();
 
+    // During a run: each counted file's id and the index of its result.
+    std::unordered_map<FileId, std::size_t> m_countedFiles;
     MessagePump* m_pMessagePump = nullptr;
     unsigned m_nJobs = DefaultJobs();
     wxString m_strRulesPath;

@@ -40,6 +40,31 @@ struct ListedFile
     std::size_t nTicket = 0;
 };
 using ListedFolder = std::vector<ListedFile>;
+
+// The folders a run visits, by id, each with the path it is visited under. A
+// folder met again under any path (listed twice, below another listed one,
+// through a link, as "D/../D") is skipped, and kept with the reason.
+class IncludedFolders
+{
+public:
+    explicit IncludedFolders(std::vector<SkippedPath>& arrSkipped) : m_arrSkipped(arrSkipped) {}
+
+    // Whether the folder is new to the run. One that cannot be looked at is:
+    // it lists nothing anyway.
+    bool Include(const wxString& strPath, const FileId& id)
+    {
+        if (!id.IsKnown())
+            return true;
+        const auto [it, bNew] = m_included.emplace(id, strPath);
+        if (!bNew)
+            m_arrSkipped.push_back(SkippedPath{SkippedPath::FOLDER, strPath, it->second});
+        return bNew;
+    }
+
+private:
+    std::unordered_map<FileId, wxString> m_included;
+    std::vector<SkippedPath>& m_arrSkipped;
+};
 } // namespace
 
 unsigned CountingManager::DefaultJobs()
@@ -75,9 +100,21 @@ std::unique_ptr<FileResult> CountingManager::NewFileResult(const wxString& strPa
     return pFile;
 }
 
-void CountingManager::KeepFileResult(std::unique_ptr<FileResult> pFile,
+void CountingManager::KeepFileResult(std::unique_ptr<FileResult> pFile, const FileId& id,
                                      const AnalysisParam& analysisParam)
 {
+    // A file met again under another name, through a link to it or as a
+    // hard link, is counted once: under the name the run met first.
+    if (id.IsKnown())
+    {
+        const auto [it, bNew] = m_countedFiles.emplace(id, m_arrFileResults.size());
+        if (!bNew)
+        {
+            m_arrSkippedPaths.push_back(SkippedPath{SkippedPath::FILE, pFile->m_strPath,
+                                                    m_arrFileResults[it->second]->m_strPath});
+            return;
+        }
+    }
     CalcFileAnalysis(analysisParam, *pFile);
     m_totalResult.Add(*pFile);
     m_arrFileResults.push_back(std::move(pFile));
@@ -90,8 +127,9 @@ void CountingManager::DoCounting()
     // Nothing found on disk may turn into a message box in the middle of a run.
     wxLogNull noLog;
 
-    if (m_countingParam.m_bRecursive)
-        ExpandSubdirectories();
+    m_arrSkippedPaths.clear();
+    m_countedFiles.clear();
+    ExpandSubdirectories();
 
     if (m_nJobs > 1)
         CountDirectoriesInParallel();
@@ -107,6 +145,7 @@ void CountingManager::DoCounting()
         }
     }
 
+    std::unordered_map<FileId, std::size_t>().swap(m_countedFiles);
     Summarize();
 
     if (m_nState == STATE_RUNNING)
@@ -132,8 +171,8 @@ void CountingManager::CountDirectory(const wxString& strDir)
             continue;
 
         auto pFile = NewFileResult(strPath, strExt);
-        GetCounter(strRuleType)->CountFile(*pFile);
-        KeepFileResult(std::move(pFile), analysisParam);
+        const FileId id = GetCounter(strRuleType)->CountFile(*pFile);
+        KeepFileResult(std::move(pFile), id, analysisParam);
     }
 }
 
@@ -220,8 +259,9 @@ void CountingManager::CountDirectoriesInParallel()
                 continue;
 
             auto pFile = NewFileResult(file.strPath, file.strExt);
-            workers.TakeOut(file.nTicket).ApplyTo(*pFile);
-            KeepFileResult(std::move(pFile), analysisParam);
+            const Counter::FileCounts counts = workers.TakeOut(file.nTicket);
+            counts.ApplyTo(*pFile);
+            KeepFileResult(std::move(pFile), counts.id, analysisParam);
         }
         folders.pop_front();
         if (nHandFolder > 0)
@@ -233,29 +273,53 @@ void CountingManager::CountDirectoriesInParallel()
     // workers: nothing counted later reaches the results.
 }
 
+// The folders to visit: each listed folder once, and with recursion the whole
+// tree below them, every folder once whatever paths reach it.
 void CountingManager::ExpandSubdirectories()
 {
+    IncludedFolders included(m_arrSkippedPaths);
+    wxArrayString& arrDirs = m_countingParam.m_arrDirs;
+    const wxArrayString arrListed = arrDirs;
+    arrDirs.Clear();
+    if (!m_countingParam.m_bRecursive)
+    {
+        for (const wxString& strDir : arrListed)
+        {
+            if (included.Include(strDir, DirectoryLister::IdOf(strDir)))
+                arrDirs.Add(strDir);
+        }
+        return;
+    }
+
     wxArrayString arrFound;
     std::vector<wxString> arrStack;
     std::vector<wxString> arrSubdirs;
+    std::vector<FileId> arrIds;
 
-    for (size_t i = 0; i < m_countingParam.m_arrDirs.GetCount(); ++i)
+    for (const wxString& strListed : arrListed)
     {
         if (m_nState == STATE_STOPPED)
             break;
-        wxString strCurrent = m_countingParam.m_arrDirs[i];
+        if (!included.Include(strListed, DirectoryLister::IdOf(strListed)))
+            continue;
+        arrDirs.Add(strListed);
+        wxString strCurrent = strListed;
         do
         {
             PumpOneMessage();
             arrSubdirs.clear();
-            DirectoryLister::ListSubdirectories(strCurrent, arrSubdirs);
-            for (wxString& strSub : arrSubdirs)
+            arrIds.clear();
+            DirectoryLister::ListSubdirectories(strCurrent, arrSubdirs, &arrIds);
+            for (std::size_t i = 0; i < arrSubdirs.size(); ++i)
             {
                 if (m_nState == STATE_STOPPED)
                     break;
                 PumpOneMessage();
-                arrFound.Add(strSub);
-                arrStack.push_back(std::move(strSub));
+                // Met before: it was walked then, and so was all below it.
+                if (!included.Include(arrSubdirs[i], arrIds[i]))
+                    continue;
+                arrFound.Add(arrSubdirs[i]);
+                arrStack.push_back(std::move(arrSubdirs[i]));
             }
             if (arrStack.empty())
                 break;
@@ -268,6 +332,6 @@ void CountingManager::ExpandSubdirectories()
     // The run visits the chosen folders and everything below them in one
     // sorted order, by character code.
     for (const wxString& strDir : arrFound)
-        m_countingParam.m_arrDirs.Add(strDir);
-    m_countingParam.m_arrDirs.Sort();
+        arrDirs.Add(strDir);
+    arrDirs.Sort();
 }

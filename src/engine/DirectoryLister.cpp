@@ -50,7 +50,10 @@ EntryKind Classify(int nDirFd, const dirent* pEntry)
     }
 }
 
-void List(const wxString& strDir, EntryKind wanted, std::vector<wxString>& arrOut)
+// pIds, when given, receives the id of each listed entry itself (not of what
+// a link names), or an unknown id when it cannot be looked at.
+void List(const wxString& strDir, EntryKind wanted, std::vector<wxString>& arrOut,
+          std::vector<FileId>* pIds = nullptr)
 {
     // By the folder's real bytes, at any depth.
     const int nDirFd = NativePath::Open(strDir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -70,6 +73,13 @@ void List(const wxString& strDir, EntryKind wanted, std::vector<wxString>& arrOu
         if (Classify(nFd, pEntry) != wanted)
             continue;
         arrOut.push_back(DirectoryLister::Join(strDir, NativePath::FromBytes(pEntry->d_name)));
+        if (pIds)
+        {
+            struct stat st;
+            pIds->push_back(fstatat(nFd, pEntry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0
+                                ? FileId(st)
+                                : FileId());
+        }
     }
     closedir(pDir);
 }
@@ -87,7 +97,14 @@ void DirectoryLister::ListFiles(const wxString& strDir, std::vector<wxString>& a
     List(strDir, EntryKind::File, arrFiles);
 }
 
-void DirectoryLister::ListSubdirectories(const wxString& strDir, std::vector<wxString>& arrDirs)
+void DirectoryLister::ListSubdirectories(const wxString& strDir, std::vector<wxString>& arrDirs,
+                                         std::vector<FileId>* pIds)
 {
-    List(strDir, EntryKind::Directory, arrDirs);
+    List(strDir, EntryKind::Directory, arrDirs, pIds);
+}
+
+FileId DirectoryLister::IdOf(const wxString& strPath)
+{
+    struct stat st;
+    return NativePath::Stat(strPath, st) ? FileId(st) : FileId();
 }

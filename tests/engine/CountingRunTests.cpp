@@ -6,6 +6,7 @@
 #include "engine/Observers.h"
 #include "report/AnalysisParam.h"
 
+#include <algorithm>
 #include <climits>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -129,18 +130,78 @@ TEST_F(CountingRunTest, RecursiveRunVisitsFoldersInCharacterCodeOrder)
                                                         m_dir / "a/a/w.c", m_dir / "b/x.c"}));
 }
 
-TEST_F(CountingRunTest, FolderInsideAnotherChosenFolderIsCountedTwice)
+// A folder or file reached twice in one run is counted once, on one thread
+// or many; what was skipped is kept with the path it is counted under.
+struct ReachedTwiceRow
 {
-    m_dir.Write("top.c", "x;\n");
-    m_dir.Write("inner/in.c", "y;\n");
-    m_dir.Write("inner/deep/d.c", "z;\n");
+    const char* szName;
+    std::vector<std::string> arrListed; // below the test's folder
+    bool bRecursive;
+    std::vector<std::string> arrCounted;
+    std::size_t nSkippedFolders, nSkippedFiles;
+    std::string strSkipped, strIncludedAs; // one of the skipped, and where it is counted
+};
 
-    Run({m_dir.Path(), m_dir / "inner"});
-    EXPECT_EQ(m_manager.m_totalResult.m_nFiles, 5);
-    ASSERT_EQ(m_manager.m_arrDirectoryList.GetCount(), 3u);
-    EXPECT_EQ(m_manager.m_arrDirectoryResults[1]->m_nFiles, 2); // inner
-    EXPECT_EQ(m_manager.m_arrDirectoryResults[2]->m_nFiles, 2); // inner/deep
+void PrintTo(const ReachedTwiceRow& row, std::ostream* pOut)
+{
+    *pOut << row.szName;
 }
+
+class ReachedTwice : public CountingRunTest, public testing::WithParamInterface<ReachedTwiceRow>
+{
+};
+
+TEST_P(ReachedTwice, CountsOnce)
+{
+    const ReachedTwiceRow& row = GetParam();
+    m_dir.Write("in/a.c", "x;\n");
+    m_dir.Write("in/deep/b.c", "y;\n");
+    m_dir.Write("links/c.c", "z;\n");
+    ASSERT_EQ(symlink((m_dir / "in").c_str(), (m_dir / "in-link").c_str()), 0);
+    ASSERT_EQ(symlink((m_dir / "in/a.c").c_str(), (m_dir / "links/a-link.c").c_str()), 0);
+    ASSERT_EQ(link((m_dir / "in/deep/b.c").c_str(), (m_dir / "links/b-hard.c").c_str()), 0);
+    std::vector<std::string> arrListed, arrCounted;
+    for (const std::string& strDir : row.arrListed)
+        arrListed.push_back(m_dir / strDir);
+    for (const std::string& strFile : row.arrCounted)
+        arrCounted.push_back(m_dir / strFile);
+    for (unsigned nJobs : {1u, 3u})
+    {
+        m_manager.SetJobs(nJobs);
+        Run(arrListed, row.bRecursive);
+        EXPECT_EQ(CountedPaths(), arrCounted) << nJobs << " threads";
+        EXPECT_EQ(m_manager.m_totalResult.m_nFiles, std::int64_t(arrCounted.size()));
+        EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FOLDER), row.nSkippedFolders);
+        EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FILE), row.nSkippedFiles);
+        const auto skipped = std::find_if(
+            m_manager.m_arrSkippedPaths.begin(), m_manager.m_arrSkippedPaths.end(),
+            [&](const SkippedPath& each)
+            { return each.m_strPath.utf8_string() == m_dir / row.strSkipped; });
+        ASSERT_NE(skipped, m_manager.m_arrSkippedPaths.end());
+        EXPECT_EQ(skipped->m_strIncludedAs.utf8_string(), m_dir / row.strIncludedAs);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ReachedTwice,
+    testing::Values(
+        ReachedTwiceRow{"SameFolderTwice", {"in", "in"}, true, {"in/a.c", "in/deep/b.c"}, 1, 0,
+                        "in", "in"},
+        ReachedTwiceRow{"FolderThenItsSubfolder", {"in", "in/deep"}, true,
+                        {"in/a.c", "in/deep/b.c"}, 1, 0, "in/deep", "in/deep"},
+        ReachedTwiceRow{"SubfolderThenItsFolder", {"in/deep", "in"}, true,
+                        {"in/a.c", "in/deep/b.c"}, 1, 0, "in/deep", "in/deep"},
+        ReachedTwiceRow{"DotDot", {"in", "in/deep/.."}, true, {"in/a.c", "in/deep/b.c"}, 1, 0,
+                        "in/deep/..", "in"},
+        ReachedTwiceRow{"LinkToAListedFolder", {"in", "in-link"}, true,
+                        {"in/a.c", "in/deep/b.c"}, 1, 0, "in-link", "in"},
+        ReachedTwiceRow{"SameFolderTwiceWithoutRecursion", {"in", "in"}, false, {"in/a.c"}, 1, 0,
+                        "in", "in"},
+        ReachedTwiceRow{"LinkAndHardLinkToCountedFiles", {"."}, true,
+                        {"./in/a.c", "./in/deep/b.c", "./links/c.c"}, 0, 2, "./links/a-link.c",
+                        "./in/a.c"}),
+    [](const testing::TestParamInfo<ReachedTwiceRow>& info)
+    { return std::string(info.param.szName); });
 
 TEST_F(CountingRunTest, TrailingSeparatorGetsNoSecondOne)
 {
@@ -241,23 +302,21 @@ TEST_F(CountingRunTest, LinkCycleAndFifoDoNotStopTheRun)
 
     Run({m_dir.Path()});
     EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_COMPLETED);
-    // The link to a file is counted like the file; the FIFO is passed over.
-    EXPECT_EQ(CountedPaths(), (std::vector<std::string>{m_dir / "link.c", m_dir / "sub/a.c"}));
+    // The link to a file is counted like the file, once, under the name met
+    // first; the FIFO is passed over.
+    EXPECT_EQ(CountedPaths(), (std::vector<std::string>{m_dir / "link.c"}));
 }
 
-TEST_F(CountingRunTest, FoldersDifferingOnlyInCaseEachSumBoth)
+TEST_F(CountingRunTest, FoldersDifferingOnlyInCaseEachSumTheirOwnFiles)
 {
     m_dir.Write("Src/a.c", "x;\n");
     m_dir.Write("src/b.c", "y;\nz;\n");
     Run({m_dir / "Src", m_dir / "src"}, false);
 
     ASSERT_EQ(m_manager.m_arrDirectoryResults.size(), 2u);
-    for (const auto& pDir : m_manager.m_arrDirectoryResults)
-    {
-        EXPECT_EQ(pDir->m_nFiles, 2);
-        EXPECT_EQ(pDir->m_nLines, 3);
-    }
     EXPECT_EQ(m_manager.m_arrDirectoryResults[0]->m_strName.utf8_string(), m_dir / "Src");
+    EXPECT_EQ(m_manager.m_arrDirectoryResults[0]->m_nLines, 1);
+    EXPECT_EQ(m_manager.m_arrDirectoryResults[1]->m_nLines, 2);
 }
 
 TEST_F(CountingRunTest, UnreadableFolderContributesNothing)
