@@ -39,8 +39,8 @@ wxString PathsLine(const std::vector<wxString>& arrPaths, const char* szOne, con
     const std::size_t nShown = 3;
     if (arrPaths.empty())
         return wxString();
-    wxString strLine = std::to_string(arrPaths.size()) + (arrPaths.size() == 1 ? szOne : szMany) +
-                       szWhat + ": ";
+    wxString strLine =
+        std::to_string(arrPaths.size()) + (arrPaths.size() == 1 ? szOne : szMany) + szWhat + ": ";
     for (std::size_t i = 0; i < arrPaths.size() && i < nShown; ++i)
         strLine += wxString(i ? ", '" : "'") + NativePath::ToDisplay(arrPaths[i]) + "'";
     if (arrPaths.size() > nShown)

@@ -115,10 +115,18 @@ private:
     void KeepFileResult(std::unique_ptr<FileResult> pFile, const FileId& id,
                         const AnalysisParam& analysisParam);
     void ExpandSubdirectories();
+    // Whether a folder is new to the run; one met before under any path is
+    // kept among the skipped.
+    bool IncludeFolder(const wxString& strPath, const FileId& id);
+    // Where a link to a file is counted instead: the file it names when one
+    // of the run's folders lists and counts it under its own name; else empty.
+    wxString CountedAt(const wxString& strLink) const;
     void CountDirectory(const wxString& strDir);
     void CountDirectoriesInParallel();
 
-    // During a run: each counted file's id and the index of its result.
+    // During a run: the id of each folder it visits and the path it is
+    // visited under; each counted file's id and the index of its result.
+    std::unordered_map<FileId, wxString> m_visitedFolders;
     std::unordered_map<FileId, std::size_t> m_countedFiles;
     MessagePump* m_pMessagePump = nullptr;
     unsigned m_nJobs = DefaultJobs();

@@ -7,6 +7,7 @@
 #include "engine/Observers.h"
 #include "report/AnalysisParam.h"
 
+#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <thread>
@@ -36,35 +37,12 @@ struct ListedFile
 {
     wxString strPath;
     wxString strExt;
-    const CountingType* pType = nullptr; // null: not of a selected type
+    const CountingType* pType = nullptr; // null: not counted under this path
     std::size_t nTicket = 0;
+    wxString strCountedAt; // a link left to the file it names, counted there
 };
 using ListedFolder = std::vector<ListedFile>;
 
-// The folders a run visits, by id, each with the path it is visited under. A
-// folder met again under any path (listed twice, below another listed one,
-// through a link, as "D/../D") is skipped, and kept with the reason.
-class IncludedFolders
-{
-public:
-    explicit IncludedFolders(std::vector<SkippedPath>& arrSkipped) : m_arrSkipped(arrSkipped) {}
-
-    // Whether the folder is new to the run. One that cannot be looked at is:
-    // it lists nothing anyway.
-    bool Include(const wxString& strPath, const FileId& id)
-    {
-        if (!id.IsKnown())
-            return true;
-        const auto [it, bNew] = m_included.emplace(id, strPath);
-        if (!bNew)
-            m_arrSkipped.push_back(SkippedPath{SkippedPath::FOLDER, strPath, it->second});
-        return bNew;
-    }
-
-private:
-    std::unordered_map<FileId, wxString> m_included;
-    std::vector<SkippedPath>& m_arrSkipped;
-};
 } // namespace
 
 unsigned CountingManager::DefaultJobs()
@@ -100,11 +78,39 @@ std::unique_ptr<FileResult> CountingManager::NewFileResult(const wxString& strPa
     return pFile;
 }
 
+bool CountingManager::IncludeFolder(const wxString& strPath, const FileId& id)
+{
+    // One that cannot be looked at is new: it lists nothing anyway.
+    if (!id.IsKnown())
+        return true;
+    const auto [it, bNew] = m_visitedFolders.emplace(id, strPath);
+    if (!bNew)
+        m_arrSkippedPaths.push_back(SkippedPath{SkippedPath::FOLDER, strPath, it->second});
+    return bNew;
+}
+
+wxString CountingManager::CountedAt(const wxString& strLink) const
+{
+    char* pReal = ::realpath(NativePath::ToBytes(strLink).c_str(), nullptr);
+    if (!pReal)
+        return wxString(); // gone, or too deep to resolve: counted as the link
+    const wxString strTarget = NativePath::FromBytes(pReal);
+    std::free(pReal);
+    wxString strFolder, strName, strRuleType;
+    SplitPath(strTarget, strFolder, strName);
+    // Listed there only when not hidden, and counted only when of a chosen type.
+    if (strName.empty() || strName[0] == '.' ||
+        !IsSelectedType(GetFileExtension(strTarget).Lower(), strRuleType))
+        return wxString();
+    const FileId folder = DirectoryLister::IdOf(strFolder.empty() ? wxString("/") : strFolder);
+    return m_visitedFolders.count(folder) ? strTarget : wxString();
+}
+
 void CountingManager::KeepFileResult(std::unique_ptr<FileResult> pFile, const FileId& id,
                                      const AnalysisParam& analysisParam)
 {
-    // A file met again under another name, through a link to it or as a
-    // hard link, is counted once: under the name the run met first.
+    // A file met again under another name (a hard link, or a link to a file
+    // outside the run's folders) is counted once: under the name met first.
     if (id.IsKnown())
     {
         const auto [it, bNew] = m_countedFiles.emplace(id, m_arrFileResults.size());
@@ -128,6 +134,7 @@ void CountingManager::DoCounting()
     wxLogNull noLog;
 
     m_arrSkippedPaths.clear();
+    m_visitedFolders.clear();
     m_countedFiles.clear();
     ExpandSubdirectories();
 
@@ -145,6 +152,7 @@ void CountingManager::DoCounting()
         }
     }
 
+    std::unordered_map<FileId, wxString>().swap(m_visitedFolders);
     std::unordered_map<FileId, std::size_t>().swap(m_countedFiles);
     Summarize();
 
@@ -155,20 +163,27 @@ void CountingManager::DoCounting()
 void CountingManager::CountDirectory(const wxString& strDir)
 {
     std::vector<wxString> arrFiles;
-    DirectoryLister::ListFiles(strDir, arrFiles);
+    std::vector<bool> arrLinks;
+    DirectoryLister::ListFiles(strDir, arrFiles, &arrLinks);
 
     const AnalysisParam defaultParam;
     const AnalysisParam& analysisParam = m_pAnalysisParam ? *m_pAnalysisParam : defaultParam;
 
     wxString strRuleType;
-    for (const wxString& strPath : arrFiles)
+    for (std::size_t i = 0; i < arrFiles.size(); ++i)
     {
+        const wxString& strPath = arrFiles[i];
         if (!PumpBeforeFile())
             break;
 
         const wxString strExt = GetFileExtension(strPath).Lower();
         if (!IsSelectedType(strExt, strRuleType))
             continue;
+        if (const wxString strAt = arrLinks[i] ? CountedAt(strPath) : wxString(); !strAt.empty())
+        {
+            m_arrSkippedPaths.push_back(SkippedPath{SkippedPath::FILE, strPath, strAt});
+            continue;
+        }
 
         auto pFile = NewFileResult(strPath, strExt);
         const FileId id = GetCounter(strRuleType)->CountFile(*pFile);
@@ -195,7 +210,8 @@ void CountingManager::CountDirectoriesInParallel()
     const auto listNext = [&]
     {
         std::vector<wxString> arrPaths;
-        DirectoryLister::ListFiles(arrDirs[nListed++], arrPaths);
+        std::vector<bool> arrLinks;
+        DirectoryLister::ListFiles(arrDirs[nListed++], arrPaths, &arrLinks);
         ListedFolder& folder = folders.emplace_back(arrPaths.size());
         for (std::size_t i = 0; i < arrPaths.size(); ++i)
         {
@@ -203,6 +219,8 @@ void CountingManager::CountDirectoriesInParallel()
             file.strPath = std::move(arrPaths[i]);
             file.strExt = GetFileExtension(file.strPath).Lower();
             if (!IsSelectedType(file.strExt, strRuleType))
+                continue;
+            if (arrLinks[i] && !(file.strCountedAt = CountedAt(file.strPath)).empty())
                 continue;
             std::unique_ptr<CountingType>& pType = types[strRuleType];
             if (!pType)
@@ -255,6 +273,9 @@ void CountingManager::CountDirectoriesInParallel()
             if (!PumpBeforeFile())
                 break;
             handIn();
+            if (!file.strCountedAt.empty())
+                m_arrSkippedPaths.push_back(
+                    SkippedPath{SkippedPath::FILE, file.strPath, file.strCountedAt});
             if (!file.pType)
                 continue;
 
@@ -277,7 +298,6 @@ void CountingManager::CountDirectoriesInParallel()
 // tree below them, every folder once whatever paths reach it.
 void CountingManager::ExpandSubdirectories()
 {
-    IncludedFolders included(m_arrSkippedPaths);
     wxArrayString& arrDirs = m_countingParam.m_arrDirs;
     const wxArrayString arrListed = arrDirs;
     arrDirs.Clear();
@@ -285,7 +305,7 @@ void CountingManager::ExpandSubdirectories()
     {
         for (const wxString& strDir : arrListed)
         {
-            if (included.Include(strDir, DirectoryLister::IdOf(strDir)))
+            if (IncludeFolder(strDir, DirectoryLister::IdOf(strDir)))
                 arrDirs.Add(strDir);
         }
         return;
@@ -300,7 +320,7 @@ void CountingManager::ExpandSubdirectories()
     {
         if (m_nState == STATE_STOPPED)
             break;
-        if (!included.Include(strListed, DirectoryLister::IdOf(strListed)))
+        if (!IncludeFolder(strListed, DirectoryLister::IdOf(strListed)))
             continue;
         arrDirs.Add(strListed);
         wxString strCurrent = strListed;
@@ -316,7 +336,7 @@ void CountingManager::ExpandSubdirectories()
                     break;
                 PumpOneMessage();
                 // Met before: it was walked then, and so was all below it.
-                if (!included.Include(arrSubdirs[i], arrIds[i]))
+                if (!IncludeFolder(arrSubdirs[i], arrIds[i]))
                     continue;
                 arrFound.Add(arrSubdirs[i]);
                 arrStack.push_back(std::move(arrSubdirs[i]));

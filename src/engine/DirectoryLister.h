@@ -22,8 +22,10 @@ public:
 
     // Files of strDir (regular files, links to regular files, and links whose
     // target is gone, which the count then reports as empty), as full paths
-    // in the order the file system lists them.
-    static void ListFiles(const wxString& strDir, std::vector<wxString>& arrFiles);
+    // in the order the file system lists them; with pLinks, whether each is
+    // a symbolic link beside it.
+    static void ListFiles(const wxString& strDir, std::vector<wxString>& arrFiles,
+                          std::vector<bool>* pLinks = nullptr);
 
     // Real subdirectories of strDir, as full paths, in the order the file
     // system lists them; with pIds, the id of each beside it (unknown for

@@ -133,8 +133,7 @@ std::string FormatResultCsv(const CountingManager& manager)
     // Without lines every share is written as 0, while the total line still
     // reads 100%.
     const LinePercentageResult shares(t);
-    auto share = [&t](double fPercent)
-    { return Fixed(t.m_nLines == 0 ? 0.0 : fPercent, 1) + "%"; };
+    auto share = [&t](double fPercent) { return Fixed(t.m_nLines == 0 ? 0.0 : fPercent, 1) + "%"; };
     csv.Line("Lines," + Int(t.m_nLines) + ",100%");
     csv.Line("Code lines," + Int(t.m_nCodeLines) + "," + share(shares.m_fCodePercent));
     csv.Line("Code//Comment," + Int(t.m_nCodeCommentLines) + "," +

@@ -11,8 +11,8 @@ namespace
 {
 // Shares of four parts in percent, the last being the remainder so the four
 // always add up to 100. With nothing to share (a total of 0) all four are 0.
-void Shares(double fLLD, double fCD, double fUT, double fTotal, double& fLLDShare,
-            double& fCDShare, double& fUTShare, double& fITShare)
+void Shares(double fLLD, double fCD, double fUT, double fTotal, double& fLLDShare, double& fCDShare,
+            double& fUTShare, double& fITShare)
 {
     if (fTotal == 0.0)
     {

@@ -275,10 +275,10 @@ wxString SkippedText(size_t nFolders, size_t nFiles)
                                                "%s folders skipped as already included", nFolders),
                                       GroupThousands(nFolders));
     if (nFiles > 0)
-        strFiles = wxString::Format(wxPLURAL("%s file skipped as already counted under another name",
-                                             "%s files skipped as already counted under other names",
-                                             nFiles),
-                                    GroupThousands(nFiles));
+        strFiles = wxString::Format(
+            wxPLURAL("%s file skipped as already counted under another name",
+                     "%s files skipped as already counted under other names", nFiles),
+            GroupThousands(nFiles));
     if (strFolders.empty() || strFiles.empty())
         return strFolders + strFiles;
     return strFolders + "; " + strFiles;

@@ -333,9 +333,10 @@ TEST_F(CliAppTest, FoldersAndFilesReachedTwiceAreCountedOnceAndNamed)
     ASSERT_EQ(Run({"--types", ".c;.h", m_strRoot, m_strRoot + "/sub/..", m_strRoot + "/sub"}), 0);
     EXPECT_EQ(LineStartingWith(m_out.str(), "Total")[1], "2");
     EXPECT_EQ(m_err.str(), "linecast-cli: 2 folders skipped as already included: '" + m_strRoot +
-                               "', '" + m_strRoot + "/sub'\nlinecast-cli: 1 file skipped as "
-                               "already counted under another name: '" + m_strRoot +
-                               "/sub/same.c'\n");
+                               "', '" + m_strRoot +
+                               "/sub'\nlinecast-cli: 1 file skipped as "
+                               "already counted under another name: '" +
+                               m_strRoot + "/sub/same.c'\n");
 }
 
 TEST_F(CliAppTest, NeverWritesTheRulesFile)

@@ -168,19 +168,23 @@ LineCounts CountWith(const Counter::Markers& markers, const std::string& strByte
 TEST(CommentRuleCounter, VectorAndPortableCodeCountAlike)
 {
     const CounterRule rules[] = {
-        CounterRule("C", "", "//", "/*", "*/"),    CounterRule("Shell", "", "#", "", ""),
-        CounterRule("Sql", "", "--", "/*", "*/"),  CounterRule("Pascal", "", "//", "{", "}"),
-        CounterRule("Xml", "", "", "<!--", "-->"), CounterRule("Lisp", "", "#", "#|", "|#"),
-        CounterRule("Same", "", "**", "**", "**"), CounterRule("Spaced", "", "# ", "/ *", "* /"),
+        CounterRule("C", "", "//", "/*", "*/"),
+        CounterRule("Shell", "", "#", "", ""),
+        CounterRule("Sql", "", "--", "/*", "*/"),
+        CounterRule("Pascal", "", "//", "{", "}"),
+        CounterRule("Xml", "", "", "<!--", "-->"),
+        CounterRule("Lisp", "", "#", "#|", "|#"),
+        CounterRule("Same", "", "**", "**", "**"),
+        CounterRule("Spaced", "", "# ", "/ *", "* /"),
         CounterRule("OpenOnly", "", "", "/*", ""),
         CounterRule("Utf8", "", wxString::FromUTF8("\xE2\x8D\x9D"), wxString(wxUniChar(0xAB)),
                     wxString(wxUniChar(0xBB))),
     };
-    static const char* const pieces[] = {"\n",  "\r\n", "\r",         " ",   "\t", "/",  "*",
-                                         "//",  "/*",   "*/",         "#",   "#|", "|#", "--",
-                                         "{",   "}",    "<!--",       "-->", "**", "# ", "/ *",
-                                         "* /", "x",    "a = b / c;", "\xA0", "\xE2\x8D\x9D",
-                                         "\xC2\xAB", "\xC2\xBB", "\xC2"};
+    static const char* const pieces[] = {
+        "\n",   "\r\n",         "\r",       " ",        "\t",  "/",   "*", "//",
+        "/*",   "*/",           "#",        "#|",       "|#",  "--",  "{", "}",
+        "<!--", "-->",          "**",       "# ",       "/ *", "* /", "x", "a = b / c;",
+        "\xA0", "\xE2\x8D\x9D", "\xC2\xAB", "\xC2\xBB", "\xC2"};
     std::mt19937 random(17);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
     std::uniform_int_distribution<std::size_t> run(0, 80);

@@ -169,14 +169,18 @@ TEST_P(ReachedTwice, CountsOnce)
     {
         m_manager.SetJobs(nJobs);
         Run(arrListed, row.bRecursive);
-        EXPECT_EQ(CountedPaths(), arrCounted) << nJobs << " threads";
+        std::vector<std::string> arrPaths = CountedPaths();
+        std::sort(arrPaths.begin(), arrPaths.end()); // a folder lists in any order
+        EXPECT_EQ(arrPaths, arrCounted) << nJobs << " threads";
         EXPECT_EQ(m_manager.m_totalResult.m_nFiles, std::int64_t(arrCounted.size()));
         EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FOLDER), row.nSkippedFolders);
         EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FILE), row.nSkippedFiles);
-        const auto skipped = std::find_if(
-            m_manager.m_arrSkippedPaths.begin(), m_manager.m_arrSkippedPaths.end(),
-            [&](const SkippedPath& each)
-            { return each.m_strPath.utf8_string() == m_dir / row.strSkipped; });
+        const auto skipped =
+            std::find_if(m_manager.m_arrSkippedPaths.begin(), m_manager.m_arrSkippedPaths.end(),
+                         [&](const SkippedPath& each)
+                         { return each.m_strPath.utf8_string() == m_dir / row.strSkipped; });
+        if (row.strSkipped.empty())
+            continue;
         ASSERT_NE(skipped, m_manager.m_arrSkippedPaths.end());
         EXPECT_EQ(skipped->m_strIncludedAs.utf8_string(), m_dir / row.strIncludedAs);
     }
@@ -185,21 +189,58 @@ TEST_P(ReachedTwice, CountsOnce)
 INSTANTIATE_TEST_SUITE_P(
     Paths, ReachedTwice,
     testing::Values(
-        ReachedTwiceRow{"SameFolderTwice", {"in", "in"}, true, {"in/a.c", "in/deep/b.c"}, 1, 0,
-                        "in", "in"},
-        ReachedTwiceRow{"FolderThenItsSubfolder", {"in", "in/deep"}, true,
-                        {"in/a.c", "in/deep/b.c"}, 1, 0, "in/deep", "in/deep"},
-        ReachedTwiceRow{"SubfolderThenItsFolder", {"in/deep", "in"}, true,
-                        {"in/a.c", "in/deep/b.c"}, 1, 0, "in/deep", "in/deep"},
-        ReachedTwiceRow{"DotDot", {"in", "in/deep/.."}, true, {"in/a.c", "in/deep/b.c"}, 1, 0,
-                        "in/deep/..", "in"},
-        ReachedTwiceRow{"LinkToAListedFolder", {"in", "in-link"}, true,
-                        {"in/a.c", "in/deep/b.c"}, 1, 0, "in-link", "in"},
-        ReachedTwiceRow{"SameFolderTwiceWithoutRecursion", {"in", "in"}, false, {"in/a.c"}, 1, 0,
-                        "in", "in"},
-        ReachedTwiceRow{"LinkAndHardLinkToCountedFiles", {"."}, true,
-                        {"./in/a.c", "./in/deep/b.c", "./links/c.c"}, 0, 2, "./links/a-link.c",
-                        "./in/a.c"}),
+        ReachedTwiceRow{
+            "SameFolderTwice", {"in", "in"}, true, {"in/a.c", "in/deep/b.c"}, 1, 0, "in", "in"},
+        ReachedTwiceRow{"FolderThenItsSubfolder",
+                        {"in", "in/deep"},
+                        true,
+                        {"in/a.c", "in/deep/b.c"},
+                        1,
+                        0,
+                        "in/deep",
+                        "in/deep"},
+        ReachedTwiceRow{"SubfolderThenItsFolder",
+                        {"in/deep", "in"},
+                        true,
+                        {"in/a.c", "in/deep/b.c"},
+                        1,
+                        0,
+                        "in/deep",
+                        "in/deep"},
+        ReachedTwiceRow{"DotDot",
+                        {"in", "in/deep/.."},
+                        true,
+                        {"in/a.c", "in/deep/b.c"},
+                        1,
+                        0,
+                        "in/deep/..",
+                        "in"},
+        ReachedTwiceRow{"LinkToAListedFolder",
+                        {"in", "in-link"},
+                        true,
+                        {"in/a.c", "in/deep/b.c"},
+                        1,
+                        0,
+                        "in-link",
+                        "in"},
+        ReachedTwiceRow{
+            "SameFolderTwiceWithoutRecursion", {"in", "in"}, false, {"in/a.c"}, 1, 0, "in", "in"},
+        ReachedTwiceRow{"LinkAndHardLinkToCountedFiles",
+                        {"."},
+                        true,
+                        {"./in/a.c", "./in/deep/b.c", "./links/c.c"},
+                        0,
+                        2,
+                        "./links/a-link.c",
+                        "in/a.c"},
+        ReachedTwiceRow{"LinkToAFileOutsideTheRun",
+                        {"links"},
+                        true,
+                        {"links/a-link.c", "links/b-hard.c", "links/c.c"},
+                        0,
+                        0,
+                        "",
+                        ""}),
     [](const testing::TestParamInfo<ReachedTwiceRow>& info)
     { return std::string(info.param.szName); });
 
@@ -302,9 +343,8 @@ TEST_F(CountingRunTest, LinkCycleAndFifoDoNotStopTheRun)
 
     Run({m_dir.Path()});
     EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_COMPLETED);
-    // The link to a file is counted like the file, once, under the name met
-    // first; the FIFO is passed over.
-    EXPECT_EQ(CountedPaths(), (std::vector<std::string>{m_dir / "link.c"}));
+    // The link to a file of the run is left to the file; the FIFO is passed over.
+    EXPECT_EQ(CountedPaths(), (std::vector<std::string>{m_dir / "sub/a.c"}));
 }
 
 TEST_F(CountingRunTest, FoldersDifferingOnlyInCaseEachSumTheirOwnFiles)
