@@ -222,14 +222,14 @@ void Counter::FileCounts::ApplyTo(FileResult& file) const
     file.m_nBlankLines = nBlankLines;
 }
 
-FileId Counter::CountFile(FileResult& file)
+Counter::FileCounts Counter::CountFile(FileResult& file)
 {
     // One read buffer per thread, reused for every file.
     thread_local std::vector<char> arrBuffer;
     FileCounts counts;
     CountPath(NativePath::ToBytes(file.m_strPath), Markers(m_pRule), arrBuffer, counts);
     counts.ApplyTo(file);
-    return counts.id;
+    return counts;
 }
 
 void Counter::CountPath(const std::string& strPath, const Markers& markers,
@@ -267,6 +267,7 @@ int Counter::OpenToCount(const std::string& strPath, FileCounts& counts, std::ui
         return -1;
     }
     counts.id = FileId(st);
+    counts.bHardLinked = st.st_nlink > 1;
     counts.nDate = FileCounts::DATE_FILE;
     counts.tModified = static_cast<std::time_t>(st.st_mtime);
     nSize = static_cast<std::uint64_t>(st.st_size);

@@ -50,7 +50,8 @@ public:
         void ApplyTo(FileResult& file) const;
 
         bool bUnreadable = true;
-        FileId id; // of the file opened; unknown when it could not be
+        FileId id;                // of the file opened; unknown when it could not be
+        bool bHardLinked = false; // it has other names, maybe in the run too
         Date nDate = DATE_KEEP;
         std::time_t tModified = 0;
         std::int64_t nSize = 0;
@@ -83,8 +84,8 @@ public:
     // date and counts. A file that cannot be opened, or is not a regular file,
     // keeps zeros and the date it came with; one that fails while being read
     // keeps zeros and gets its own date. Both are marked m_bUnreadable.
-    // Returns the id of the file opened, unknown when none was.
-    FileId CountFile(FileResult& file);
+    // Returns what was found, the id of the file opened too.
+    FileCounts CountFile(FileResult& file);
 
     // CountFile for a counting thread: the path as its bytes, the markers
     // taken beforehand, and a read buffer of the thread's own.

@@ -112,7 +112,9 @@ private:
     bool PumpBeforeFile();
     std::unique_ptr<FileResult> NewFileResult(const wxString& strPath,
                                               const wxString& strExt) const;
-    void KeepFileResult(std::unique_ptr<FileResult> pFile, const FileId& id,
+    // bOtherNames: the file may be met again under another name (it was
+    // reached through a link, or has hard links).
+    void KeepFileResult(std::unique_ptr<FileResult> pFile, const FileId& id, bool bOtherNames,
                         const AnalysisParam& analysisParam);
     void ExpandSubdirectories();
     // Whether a folder is new to the run; one met before under any path is

@@ -40,6 +40,7 @@ struct ListedFile
     const CountingType* pType = nullptr; // null: not counted under this path
     std::size_t nTicket = 0;
     wxString strCountedAt; // a link left to the file it names, counted there
+    bool bLink = false;
 };
 using ListedFolder = std::vector<ListedFile>;
 
@@ -107,11 +108,13 @@ wxString CountingManager::CountedAt(const wxString& strLink) const
 }
 
 void CountingManager::KeepFileResult(std::unique_ptr<FileResult> pFile, const FileId& id,
-                                     const AnalysisParam& analysisParam)
+                                     bool bOtherNames, const AnalysisParam& analysisParam)
 {
     // A file met again under another name (a hard link, or a link to a file
     // outside the run's folders) is counted once: under the name met first.
-    if (id.IsKnown())
+    // Only such files are looked up: one of a single name that the run lists
+    // itself is met once, as the links to it are left to it.
+    if (bOtherNames && id.IsKnown())
     {
         const auto [it, bNew] = m_countedFiles.emplace(id, m_arrFileResults.size());
         if (!bNew)
@@ -186,8 +189,9 @@ void CountingManager::CountDirectory(const wxString& strDir)
         }
 
         auto pFile = NewFileResult(strPath, strExt);
-        const FileId id = GetCounter(strRuleType)->CountFile(*pFile);
-        KeepFileResult(std::move(pFile), id, analysisParam);
+        const Counter::FileCounts counts = GetCounter(strRuleType)->CountFile(*pFile);
+        KeepFileResult(std::move(pFile), counts.id, arrLinks[i] || counts.bHardLinked,
+                       analysisParam);
     }
 }
 
@@ -220,7 +224,8 @@ void CountingManager::CountDirectoriesInParallel()
             file.strExt = GetFileExtension(file.strPath).Lower();
             if (!IsSelectedType(file.strExt, strRuleType))
                 continue;
-            if (arrLinks[i] && !(file.strCountedAt = CountedAt(file.strPath)).empty())
+            file.bLink = arrLinks[i];
+            if (file.bLink && !(file.strCountedAt = CountedAt(file.strPath)).empty())
                 continue;
             std::unique_ptr<CountingType>& pType = types[strRuleType];
             if (!pType)
@@ -282,7 +287,8 @@ void CountingManager::CountDirectoriesInParallel()
             auto pFile = NewFileResult(file.strPath, file.strExt);
             const Counter::FileCounts counts = workers.TakeOut(file.nTicket);
             counts.ApplyTo(*pFile);
-            KeepFileResult(std::move(pFile), counts.id, analysisParam);
+            KeepFileResult(std::move(pFile), counts.id, file.bLink || counts.bHardLinked,
+                           analysisParam);
         }
         folders.pop_front();
         if (nHandFolder > 0)
