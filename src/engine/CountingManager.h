@@ -108,6 +108,11 @@ public:
     std::size_t CountSkipped(SkippedPath::Kind nKind) const;
 
 private:
+    // During a run: the id of each folder it visits and the path it is
+    // visited under; each counted file's id and the index of its result.
+    std::unordered_map<FileId, wxString> m_visitedFolders;
+    std::unordered_map<FileId, std::size_t> m_countedFiles;
+
     void PumpOneMessage();
     bool PumpBeforeFile();
     std::unique_ptr<FileResult> NewFileResult(const wxString& strPath,
@@ -126,10 +131,6 @@ private:
     void CountDirectory(const wxString& strDir);
     void CountDirectoriesInParallel();
 
-    // During a run: the id of each folder it visits and the path it is
-    // visited under; each counted file's id and the index of its result.
-    std::unordered_map<FileId, wxString> m_visitedFolders;
-    std::unordered_map<FileId, std::size_t> m_countedFiles;
     MessagePump* m_pMessagePump = nullptr;
     unsigned m_nJobs = DefaultJobs();
     wxString m_strRulesPath;
