@@ -3,6 +3,7 @@
 #include "config/DataFiles.h"
 #include "ui/LinecastFrame.h"
 #include "ui/UpdateCheck.h"
+#include "ui/settings/SettingsFile.h"
 #include "ui/settings/UiLanguage.h"
 
 #include <wx/config.h>
@@ -32,6 +33,8 @@ bool LinecastApp::OnInit()
     const wxString strConfigDir = wxStandardPaths::Get().GetUserConfigDir();
     if (!wxFileName::DirExists(strConfigDir))
         wxFileName::Mkdir(strConfigDir, 0700, wxPATH_MKDIR_FULL);
+    // Saved safely (see SettingsFile), in wxFileConfig's own place and format.
+    wxConfigBase::Set(new SettingsFile(wxFileConfig::GetLocalFileName(GetAppName())));
     if (wxConfigBase* pConfig = wxConfigBase::Get())
     {
         // A first start fills the store with every default it reads.

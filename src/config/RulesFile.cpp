@@ -5,17 +5,21 @@
 #include "config/XmlReader.h"
 #include "engine/CountingManager.h"
 #include "engine/NativePath.h"
+#include "engine/SortedByName.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+#include <wx/datetime.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 
@@ -94,13 +98,48 @@ void AddValue(wxXmlNode& parent, const wxString& strName, const wxString& strVal
     parent.AddChild(pElement.release());
 }
 
-// Case-insensitive first so that the file reads in a natural order; the exact
-// comparison settles names that differ only in case, which keeps the order,
-// and so the saved bytes, the same from one save to the next.
-bool NaturalLess(const wxString& a, const wxString& b)
+// Every value the rules file keeps, in the order it is written; a separator
+// that no value holds keeps "a" + "bc" apart from "ab" + "c". Whether a type
+// is chosen for counting is not kept, so it is not part of it.
+std::string TablesText(const RuleTable& rules, const ExtensionTable& extensions)
 {
-    const int nCmp = a.CmpNoCase(b);
-    return nCmp != 0 ? nCmp < 0 : a.Cmp(b) < 0;
+    wxString strText;
+    const auto add = [&strText](const wxString& strValue) { strText << strValue << '\x1F'; };
+    for (const CounterRule* pRule : SortedByName(rules, &CounterRule::m_strType))
+    {
+        add("rule");
+        add(pRule->m_strType);
+        add(pRule->m_strDesc);
+        add(pRule->m_strSingleLineComment);
+        add(pRule->m_strMultiLineCommentBegin);
+        add(pRule->m_strMultiLineCommentEnd);
+    }
+    for (const FileExtension* pExt : SortedByName(extensions, &FileExtension::m_strName))
+    {
+        add("extension");
+        add(pExt->m_strName);
+        add(pExt->m_strDesc);
+        add(pExt->m_strRuleType);
+    }
+    const wxScopedCharBuffer utf8 = strText.utf8_str();
+    return std::string(utf8.data(), utf8.length());
+}
+
+std::size_t HashOf(const std::string& strBytes)
+{
+    return std::hash<std::string_view>()(strBytes);
+}
+
+// A name for the tables of a window whose rules file was changed by another:
+// beside it, named after it and the moment, and not yet taken.
+wxString BesidePath(const wxString& strPath)
+{
+    const wxString strStem = strPath + "." + wxDateTime::Now().Format("%Y-%m-%d-%H%M%S");
+    wxString strBeside = strStem + ".xml";
+    struct stat st;
+    for (int n = 2; NativePath::Stat(strBeside, st, false) && n < 1000; ++n)
+        strBeside = wxString::Format("%s-%d.xml", strStem, n);
+    return strBeside;
 }
 
 } // namespace
@@ -118,6 +157,7 @@ void CountingManager::LoadRules()
     auto pDoc = std::make_unique<wxXmlDocumentEx>();
     if (!XmlReader::Read(strBytes, *pDoc, m_strRulesError))
         return;
+    const std::size_t nFileHash = HashOf(strBytes);
     std::string().swap(strBytes);
     // A document with another root is not a rules file: keep nothing of it,
     // so that it is not rewritten at the end either.
@@ -129,6 +169,7 @@ void CountingManager::LoadRules()
     }
     m_pDoc = std::move(pDoc);
     m_pRoot = pRoot;
+    m_nRulesFileHash = nFileHash;
 
     for (const wxXmlNode* pRule = m_pRoot->GetChildren(); pRule; pRule = pRule->GetNext())
     {
@@ -175,15 +216,66 @@ void CountingManager::LoadRules()
         m_ruleTable[strType] =
             std::make_unique<CounterRule>(strType, strDesc, strSingle, strBegin, strEnd);
     }
+    m_strSavedTables = TablesText(m_ruleTable, m_extensionTable);
 }
 
-void CountingManager::SaveRules()
+bool CountingManager::RulesChanged() const
+{
+    return RulesLoaded() && TablesText(m_ruleTable, m_extensionTable) != m_strSavedTables;
+}
+
+bool CountingManager::RulesFileChangedOnDisk() const
+{
+    wxLogNull noLog;
+    // A file that is gone holds nothing to keep.
+    struct stat st;
+    if (!NativePath::Stat(m_strRulesPath, st) && errno == ENOENT)
+        return false;
+    // Whatever cannot be read as it was (another kind of file, a file grown
+    // too large, one that cannot be read any more) is kept as well.
+    std::string strBytes;
+    wxString strError;
+    return !ReadRulesFile(m_strRulesPath, strBytes, strError) ||
+           HashOf(strBytes) != m_nRulesFileHash;
+}
+
+RulesSaveOutcome CountingManager::SaveRulesAtEnd()
+{
+    if (!m_bSaveRulesOnDestroy || !RulesChanged())
+        return RulesSaveOutcome();
+    m_bSaveRulesOnDestroy = false;
+    return SaveRules();
+}
+
+RulesSaveOutcome CountingManager::SaveRules()
 {
     // Without a loaded rules file there is nothing to write back into; above
     // all, a file that could not be read must not be replaced.
+    RulesSaveOutcome outcome;
     if (!m_pDoc || !m_pRoot)
-        return;
+        return outcome;
 
+    PutTablesIntoDocument();
+    const bool bBeside = RulesFileChangedOnDisk();
+    outcome.m_kind = bBeside ? RulesSaveOutcome::SAVED_BESIDE : RulesSaveOutcome::SAVED;
+    outcome.m_strPath = bBeside ? BesidePath(m_strRulesPath) : m_strRulesPath;
+    if (!m_pDoc->SaveFile(outcome.m_strPath, outcome.m_strError, 1))
+    {
+        outcome.m_kind = RulesSaveOutcome::FAILED;
+        return outcome;
+    }
+    m_strSavedTables = TablesText(m_ruleTable, m_extensionTable);
+    // What is now in the rules file is this window's: the next save may
+    // write over it.
+    std::string strBytes;
+    wxString strError;
+    if (!bBeside && ReadRulesFile(m_strRulesPath, strBytes, strError))
+        m_nRulesFileHash = HashOf(strBytes);
+    return outcome;
+}
+
+void CountingManager::PutTablesIntoDocument()
+{
     for (wxXmlNode* pChild = m_pRoot->GetChildren(); pChild;)
     {
         wxXmlNode* pNext = pChild->GetNext();
@@ -195,21 +287,9 @@ void CountingManager::SaveRules()
         pChild = pNext;
     }
 
-    std::vector<const CounterRule*> arrRules;
-    for (const auto& entry : m_ruleTable)
-        arrRules.push_back(entry.second.get());
-    std::sort(arrRules.begin(), arrRules.end(),
-              [](const CounterRule* a, const CounterRule* b)
-              { return NaturalLess(a->m_strType, b->m_strType); });
-
-    std::vector<const FileExtension*> arrExtensions;
-    for (const auto& entry : m_extensionTable)
-        arrExtensions.push_back(entry.second.get());
-    std::sort(arrExtensions.begin(), arrExtensions.end(),
-              [](const FileExtension* a, const FileExtension* b)
-              { return NaturalLess(a->m_strName, b->m_strName); });
-
-    for (const CounterRule* pRule : arrRules)
+    const std::vector<const FileExtension*> arrExtensions =
+        SortedByName(m_extensionTable, &FileExtension::m_strName);
+    for (const CounterRule* pRule : SortedByName(m_ruleTable, &CounterRule::m_strType))
     {
         auto pElement = std::make_unique<wxXmlNode>(wxXML_ELEMENT_NODE, "rule");
         AddValue(*pElement, "type", pRule->m_strType);
@@ -231,6 +311,4 @@ void CountingManager::SaveRules()
         }
         m_pRoot->AddChild(pElement.release());
     }
-
-    m_pDoc->Save(m_strRulesPath, 1);
 }

@@ -3,6 +3,7 @@
 #include "config/DataFiles.h"
 #include "engine/CountingManager.h"
 #include "engine/NativePath.h"
+#include "report/MessagePath.h"
 
 #include <filesystem>
 #include <string>
@@ -102,4 +103,22 @@ wxString RefusedRulesMessage(const CountingManager& manager)
     if (manager.GetRulesPath() == UserRulesPath())
         strMessage += " " + _("Or remove it to start from the shipped rules next time.");
     return strMessage;
+}
+
+wxString RulesSaveMessage(const RulesSaveOutcome& outcome)
+{
+    switch (outcome.m_kind)
+    {
+    case RulesSaveOutcome::SAVED_BESIDE:
+        return wxString::Format(
+            _("The rules file was changed by another window after this one read it; it is kept "
+              "as it is. The file types as this window had them are saved in\n\n%s"),
+            PathForMessage(outcome.m_strPath));
+    case RulesSaveOutcome::FAILED:
+        return wxString::Format(_("The file types could not be saved to the file\n\n%s\n\n%s. "
+                                  "The changes made to them in this window are lost."),
+                                PathForMessage(outcome.m_strPath), outcome.m_strError);
+    default:
+        return wxString();
+    }
 }

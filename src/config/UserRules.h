@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/RulesSaveOutcome.h"
+
 #include <wx/string.h>
 
 class CountingManager;
@@ -30,3 +32,8 @@ void UseUserRules(CountingManager& manager);
 // over it. Empty when the rules loaded, or when no file is at the path (a
 // missing file is made anew from the shipped one at the next start).
 wxString RefusedRulesMessage(const CountingManager& manager);
+
+// What to tell the user after the rules were saved at the end: where the
+// tables went when the rules file had been changed by another window, or why
+// and where they could not be written. Empty when there is nothing to tell.
+wxString RulesSaveMessage(const RulesSaveOutcome& outcome);

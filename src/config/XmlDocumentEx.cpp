@@ -1,19 +1,13 @@
 #include "config/XmlDocumentEx.h"
 
 #include "config/XmlReader.h"
+#include "report/OutputFile.h"
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <unordered_map>
-#include <wx/file.h>
-#include <wx/log.h>
+#include <wx/intl.h>
 #include <wx/strconv.h>
 #include <wx/stream.h>
-#include <wx/utils.h>
-#include <wx/wfstream.h>
-
-namespace fs = std::filesystem;
 
 namespace
 {
@@ -203,63 +197,33 @@ std::string Render(const wxXmlDocument& doc, int nStep)
     return std::string(utf8.data(), utf8.length());
 }
 
-// The file that a save replaces: the target of a symbolic link rather than
-// the link, so a linked rules file stays linked.
-wxString ResolveTarget(const wxString& strPath)
-{
-    std::error_code ec;
-    const fs::path path(std::string(strPath.fn_str()));
-    if (!fs::is_symlink(path, ec))
-        return strPath;
-    const fs::path target = fs::canonical(path, ec);
-    return ec ? strPath : wxString(target.string().c_str(), *wxConvFileName);
-}
-
 } // namespace
 
 bool wxXmlDocumentEx::Save(const wxString& filename, int indentstep) const
 {
+    wxString strError;
+    return SaveFile(filename, strError, indentstep);
+}
+
+bool wxXmlDocumentEx::SaveFile(const wxString& strPath, wxString& strError, int nIndentStep) const
+{
     if (!GetRoot())
+    {
+        strError = _("there is nothing to save");
         return false;
-    const std::string strText = Render(*this, indentstep);
+    }
+    const std::string strText = Render(*this, nIndentStep);
     // A text the next start would refuse is not written, so the file there
     // stays one that loads. A save can outgrow the reader's limits: values
     // an extension took from the one before it are written out in full.
     {
         wxXmlDocument check;
-        wxString strError;
         if (!XmlReader::Read(strText, check, strError))
             return false;
     }
-
-    // The text goes to a file beside the target first and replaces the target
-    // only once all of it is on disk: a crash or a full disk leaves the old
-    // file as it was, never a truncated one.
-    wxLogNull noLog;
-    const wxString strTarget = ResolveTarget(filename);
-    const wxString strTemp =
-        wxString::Format("%s.%lu.tmp", strTarget, static_cast<unsigned long>(wxGetProcessId()));
-
-    bool bOk = false;
-    {
-        wxFile file;
-        if (!file.Create(strTemp, true, wxS_DEFAULT))
-            return false;
-        std::error_code ec;
-        const fs::path target(std::string(strTarget.fn_str()));
-        const fs::file_status status = fs::status(target, ec);
-        if (!ec && fs::is_regular_file(status))
-            fs::permissions(std::string(strTemp.fn_str()), status.permissions(), ec);
-
-        bOk = file.Write(strText.data(), strText.size()) == strText.size();
-        bOk = bOk && file.Flush(); // to the disk, not only to the cache
-        bOk = file.Close() && bOk;
-    }
-    if (bOk)
-        bOk = wxRenameFile(strTemp, strTarget, true);
-    if (!bOk)
-        wxRemoveFile(strTemp);
-    return bOk;
+    // A crash or a full disk leaves the old file as it was, never a truncated
+    // one; a linked file stays linked.
+    return WriteOutputFile(strPath, strText, strError);
 }
 
 bool wxXmlDocumentEx::Save(wxOutputStream& stream, int indentstep) const

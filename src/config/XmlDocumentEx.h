@@ -15,4 +15,8 @@ public:
 
     bool Save(const wxString& filename, int indentstep = 2) const override;
     bool Save(wxOutputStream& stream, int indentstep = 2) const override;
+    // Save to a file, with the reason in strError when it fails: the file is
+    // replaced whole (through a symbolic link, the file it names), or left as
+    // it was.
+    bool SaveFile(const wxString& strPath, wxString& strError, int nIndentStep = 2) const;
 };

@@ -11,8 +11,7 @@ CountingManager::CountingManager() = default;
 
 CountingManager::~CountingManager()
 {
-    if (m_bSaveRulesOnDestroy)
-        SaveRules();
+    SaveRulesAtEnd();
 }
 
 Counter* CountingManager::GetCounter(const wxString& strRuleType)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/RulesSaveOutcome.h"
 #include "engine/CounterRule.h"
 #include "engine/CountingParam.h"
 #include "engine/FileExtension.h"
@@ -8,7 +9,9 @@
 #include "engine/Result.h"
 #include "engine/SkippedPath.h"
 
+#include <cstddef>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 #include <wx/arrstr.h>
@@ -42,7 +45,7 @@ public:
     };
 
     CountingManager();
-    virtual ~CountingManager(); // saves the rules first
+    virtual ~CountingManager(); // saves the rules first (SaveRulesAtEnd)
 
     // Rules and file types.
     Counter* GetCounter(const wxString& strRuleType);
@@ -52,7 +55,17 @@ public:
     // The rules file; none until a caller names one (the window: the per-user
     // copy; the command-line tool: the one it looked up; the tests: their own).
     void LoadRules();
-    void SaveRules();
+    // Writes the tables back into the rules file. A file that changed on disk
+    // since it was read (another window saved its own edits) is not written
+    // over: it is kept, and the tables go to a new file beside it.
+    RulesSaveOutcome SaveRules();
+    // What the end of a window does, once: SaveRules when the tables differ
+    // from the file's and writing back is on. The destructor does it when
+    // nobody did before.
+    RulesSaveOutcome SaveRulesAtEnd();
+    // The tables differ from what was read from the rules file (or last
+    // written to it).
+    bool RulesChanged() const;
     void SetRulesPath(const wxString& strPath) { m_strRulesPath = strPath; }
     const wxString& GetRulesPath() const { return m_strRulesPath; }
     bool RulesLoaded() const { return m_pRoot != nullptr; }
@@ -131,9 +144,17 @@ private:
     void CountDirectory(const wxString& strDir);
     void CountDirectoriesInParallel();
 
+    bool RulesFileChangedOnDisk() const;
+    void PutTablesIntoDocument();
+
     MessagePump* m_pMessagePump = nullptr;
     unsigned m_nJobs = DefaultJobs();
     wxString m_strRulesPath;
     wxString m_strRulesError;
     bool m_bSaveRulesOnDestroy = true;
+    // The tables as read or last written, in the text RulesChanged compares,
+    // and a hash of the rules file's bytes then, which tells whether someone
+    // else wrote the file meanwhile.
+    std::string m_strSavedTables;
+    std::size_t m_nRulesFileHash = 0;
 };

@@ -55,29 +55,38 @@ bool FollowLinks(std::string strPath, std::string& strEnd, int& nError)
     return false;
 }
 
-// A new file beside strTarget, named after it and hidden, open for writing.
-// It is made with the permissions a new file gets (the umask applies).
+// A new file beside strTarget, hidden, open for writing. Its name is short
+// whatever the target's, so a target whose name is as long as a name may be
+// still gets one. It is made with the permissions a new file gets (the umask
+// applies).
 int CreateTemporary(const std::string& strTarget, std::string& strTemp)
 {
-    const std::size_t nSlash = strTarget.rfind('/');
-    const std::string strFolder =
-        nSlash == std::string::npos ? "" : strTarget.substr(0, nSlash + 1);
-    const std::string strName =
-        nSlash == std::string::npos ? strTarget : strTarget.substr(nSlash + 1);
+    const std::string strFolder = FolderOf(strTarget) + "/";
     unsigned long nSeed =
         static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
         (static_cast<unsigned long>(getpid()) << 16);
     for (int nTry = 0; nTry < 100; ++nTry)
     {
         nSeed = nSeed * 6364136223846793005ULL + 1442695040888963407ULL;
-        char szSuffix[20];
-        std::snprintf(szSuffix, sizeof(szSuffix), ".%06lx", (nSeed >> 20) & 0xFFFFFF);
-        strTemp = strFolder + "." + strName + szSuffix;
+        char szName[16];
+        std::snprintf(szName, sizeof(szName), ".lc-%06lx", (nSeed >> 20) & 0xFFFFFF);
+        strTemp = strFolder + szName;
         const int nFd = NativePath::Open(strTemp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (nFd >= 0 || errno != EEXIST)
             return nFd;
     }
     return -1;
+}
+
+// Once renamed, the new name is made durable too: without this a crash can
+// bring back the old file, or none at all.
+void SyncFolder(const std::string& strFile)
+{
+    const int nFd = NativePath::Open(FolderOf(strFile), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (nFd < 0)
+        return;
+    fsync(nFd);
+    ::close(nFd);
 }
 
 // errno of a write that waited longer than it may for its reader.
@@ -188,6 +197,7 @@ bool ReplaceRegularFile(const std::string& strTarget, const std::string& strByte
         unlink(strTemp.c_str());
         return Fail(strError, nError);
     }
+    SyncFolder(strTarget);
     return true;
 }
 
@@ -224,6 +234,11 @@ bool Examine(const std::string& strPath, Target& target, std::string& strFile, w
     int nError = 0;
     if (!FollowLinks(strPath, strFile, nError))
         return Fail(strError, nError);
+    // A file the user may not write is not theirs to replace either, though
+    // the folder would let a new one take its place. (Root may write any file,
+    // and so replaces it.)
+    if (NativePath::Stat(strFile, st) && access(strFile.c_str(), W_OK) != 0)
+        return Fail(strError, errno);
     target = Target::Replace;
     return true;
 }

@@ -31,9 +31,10 @@
 
 LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
     : m_pLatestVersion(std::make_shared<LatestVersion>(_("unknown"))),
-      m_idToolExport(NewControlId()), m_idToolFilter(NewControlId()),
-      m_idToolFullscreen(NewControlId()), m_idToolLanguage(NewControlId()),
-      m_idToolUpdate(NewControlId()), m_idToolAbout(NewControlId())
+      m_desktopOpen(TellOpenFailure(this)), m_idToolExport(NewControlId()),
+      m_idToolFilter(NewControlId()), m_idToolFullscreen(NewControlId()),
+      m_idToolLanguage(NewControlId()), m_idToolUpdate(NewControlId()),
+      m_idToolAbout(NewControlId())
 {
     Create(parent, id, _("Linecast"), wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE);
 
@@ -96,7 +97,7 @@ LinecastFrame::~LinecastFrame()
     {
         if (m_pManager->m_nState == CountingManager::STATE_RUNNING)
             m_pManager->m_nState = CountingManager::STATE_STOPPED;
-        m_pManager.reset(); // writes the rules file back
+        m_pManager.reset(); // writes the rules file back if the close did not
     }
 
     // The pane manager holds pointers to the child windows, which die after
@@ -391,7 +392,7 @@ void LinecastFrame::OnUiLanguage(wxCommandEvent&)
 
 void LinecastFrame::OnCheckForUpdate(wxCommandEvent&)
 {
-    wxLaunchDefaultBrowser(AboutDlg::DOWNLOAD_PAGE_URL, wxBROWSER_NEW_WINDOW);
+    m_desktopOpen.OpenWebPage(AboutDlg::DOWNLOAD_PAGE_URL);
 }
 
 void LinecastFrame::OnAbout(wxCommandEvent&)
@@ -408,6 +409,17 @@ void LinecastFrame::OnQuit(wxCommandEvent&)
 void LinecastFrame::OnClose(wxCloseEvent& event)
 {
     m_pSession->OnClose(event);
+    if (event.GetSkipped())
+        SaveRulesAtClose();
+}
+
+void LinecastFrame::SaveRulesAtClose()
+{
+    // While the window is still there to answer for it; the manager's
+    // destructor would save as well, but could not tell anyone.
+    const wxString strMessage = RulesSaveMessage(m_pManager->SaveRulesAtEnd());
+    if (!strMessage.empty())
+        wxMessageBox(strMessage, _("Confirm"), wxOK | wxCENTRE | wxICON_WARNING, this);
 }
 
 void LinecastFrame::BindAccelerators()

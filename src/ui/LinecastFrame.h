@@ -86,6 +86,9 @@ private:
     void AddSourceDirectory(const wxString& strPath);
     void RestoreSourceTypes();
     void TellRefusedRules();
+    // At a close that goes ahead: the rules are saved when they changed, and
+    // the user hears of a save that failed or went beside the rules file.
+    void SaveRulesAtClose();
 
     // Handlers that concern the window itself.
     void OnAddDirectory(wxCommandEvent& event);
@@ -155,7 +158,7 @@ private:
     std::shared_ptr<LatestVersion> m_pLatestVersion;
     // Each result list keeps its own sort column and direction.
     wxListEvent* m_pListEvent = nullptr; // only while the list popup menu shows
-    DesktopOpen m_desktopOpen;           // "Open File" / "Open Directory"
+    DesktopOpen m_desktopOpen;           // "Open File", "Open Directory", the download page
 
     wxMenu m_menuFilter;
     wxMenu m_menuExport;

@@ -1,7 +1,7 @@
 #include "ui/ResultExport.h"
 
-#include "engine/NativePath.h"
 #include "report/CsvWriter.h"
+#include "report/MessagePath.h"
 #include "report/OutputFile.h"
 
 #include <wx/filedlg.h>
@@ -69,7 +69,7 @@ void ResultExport::ShowOutcome(const wxString& strPath, bool bWritten, const wxS
     if (bWritten)
         wxMessageBox(_("Export completed!"), _("Confirm"), wxOK | wxCENTRE, m_pParent);
     else
-        wxMessageBox(wxString::Format(_("Could not export to \"%s\":\n%s"),
-                                      NativePath::ToDisplay(strPath), strError),
+        wxMessageBox(wxString::Format(_("Could not export to \"%s\":\n%s"), PathForMessage(strPath),
+                                      strError),
                      _("Confirm"), wxOK | wxCENTRE | wxICON_ERROR, m_pParent);
 }

@@ -2,12 +2,14 @@
 
 #include "config/UserRules.h"
 #include "engine/CountingManager.h"
+#include "report/MessagePath.h"
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -434,7 +436,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Extensions take a missing description from the one before them, and the
 // save writes it out for each: a file can load and yet save into one too
-// large to load. Such a save is not written, so the next start still loads.
+// large to load. Such a save is not written, so the next start still loads,
+// and the reason is told.
 TEST(RulesFile, SaveTheNextStartWouldRefuseIsNotWritten)
 {
     std::string strFile = "<rules><rule><type>T</type><extension><name>.e</name><desc>" +
@@ -450,8 +453,64 @@ TEST(RulesFile, SaveTheNextStartWouldRefuseIsNotWritten)
         manager.LoadRules();
         ASSERT_TRUE(manager.RulesLoaded()) << manager.GetRulesError();
         EXPECT_EQ(manager.m_extensionTable.at(".e299")->m_strDesc.length(), 64u << 10);
+        const RulesSaveOutcome outcome = manager.SaveRules();
+        EXPECT_EQ(outcome.m_kind, RulesSaveOutcome::FAILED);
+        EXPECT_TRUE(outcome.m_strError.Contains("larger")) << outcome.m_strError;
     }
     EXPECT_EQ(ReadFileBytes(strPath), strFile);
+}
+
+// Windows on one rules file. One that changed nothing writes nothing; one
+// whose file another saved meanwhile keeps that file and writes its tables
+// beside it, under a name of its own. A failed save says where and why.
+TEST(RulesFile, AWindowNeverWritesOverTheRulesAnotherSaved)
+{
+    TempDir dir;
+    const std::string strFile = "<rules><rule><type>C</type></rule></rules>";
+    const std::string strPath = dir.Write("home/conf.xml", strFile);
+    std::unique_ptr<CountingManager> windows[4];
+    for (auto& pWindow : windows)
+    {
+        pWindow = std::make_unique<CountingManager>();
+        pWindow->SetRulesPath(strPath);
+        pWindow->LoadRules();
+    }
+    EXPECT_EQ(windows[0]->SaveRulesAtEnd().m_kind, RulesSaveOutcome::NOT_WRITTEN);
+    EXPECT_EQ(ReadFileBytes(strPath), strFile) << "not even rewritten in the program's layout";
+    windows[1]->m_extensionTable[".b"] = std::make_unique<FileExtension>(".b", "C", "B", true);
+    EXPECT_EQ(windows[1]->SaveRulesAtEnd().m_kind, RulesSaveOutcome::SAVED);
+    const std::string strSavedByB = ReadFileBytes(strPath);
+    EXPECT_NE(strSavedByB.find("<name>.b</name>"), std::string::npos);
+
+    for (int i : {2, 3})
+    {
+        windows[i]->m_ruleTable.at("C")->m_strDesc = "changed";
+        const RulesSaveOutcome outcome = windows[i]->SaveRulesAtEnd();
+        EXPECT_EQ(outcome.m_kind, RulesSaveOutcome::SAVED_BESIDE);
+        EXPECT_TRUE(std::regex_match(outcome.m_strPath.utf8_string(),
+                                     std::regex(strPath + R"(\.\d{4}-\d\d-\d\d-\d{6}(-2)?\.xml)")))
+            << outcome.m_strPath;
+        EXPECT_NE(ReadFileBytes(outcome.m_strPath.utf8_string()).find("<desc>changed</desc>"),
+                  std::string::npos);
+        EXPECT_TRUE(RulesSaveMessage(outcome).Contains(PathForMessage(outcome.m_strPath)));
+    }
+    for (auto& pWindow : windows)
+        pWindow.reset(); // saves nothing more
+    EXPECT_EQ(ReadFileBytes(strPath), strSavedByB);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "home"), fs::directory_iterator()), 3)
+        << "two names of their own beside the file";
+
+    CountingManager last;
+    last.SetRulesPath(strPath);
+    last.LoadRules();
+    last.m_ruleTable.at("C")->m_strDesc = "lost";
+    fs::remove_all(dir / "home");
+    const RulesSaveOutcome failed = last.SaveRulesAtEnd();
+    EXPECT_EQ(failed.m_kind, RulesSaveOutcome::FAILED);
+    EXPECT_TRUE(RulesSaveMessage(failed).Contains(PathForMessage(strPath) +
+                                                  "\n\nNo such file or directory."))
+        << RulesSaveMessage(failed);
+    EXPECT_EQ(last.SaveRulesAtEnd().m_kind, RulesSaveOutcome::NOT_WRITTEN) << "told once";
 }
 
 TEST(RulesFile, DocumentTypeWithoutEntitiesIsLoaded)

@@ -214,19 +214,15 @@ TEST(XmlDocumentEx, FileSaveReplacesTheFileAndLeavesNoTemporaryFile)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
 }
 
-TEST(XmlDocumentEx, FailedFileSaveLeavesThePreviousFileAsItWas)
+TEST(XmlDocumentEx, FailedFileSaveSaysWhyAndCreatesNothing)
 {
     TempDir dir;
-    const std::string strPath = dir.Write("conf.xml", "<rules/>\n");
-    // Something in the way of the temporary file: the save cannot begin.
-    dir.MakeDir("conf.xml." + std::to_string(wxGetProcessId()) + ".tmp");
-
     const auto pDoc = DocWithValue("new");
-    EXPECT_FALSE(pDoc->Save(wxString(strPath), 1));
-    EXPECT_EQ(ReadFileBytes(strPath), "<rules/>\n");
-
-    // A missing folder: nothing is created.
-    EXPECT_FALSE(pDoc->Save(wxString(dir / "missing/conf.xml"), 1));
+    wxString strError;
+    EXPECT_FALSE(pDoc->SaveFile(wxString(dir.MakeDir("in-the-way")), strError, 1));
+    EXPECT_EQ(strError, "it is a folder");
+    EXPECT_FALSE(pDoc->SaveFile(wxString(dir / "missing/conf.xml"), strError, 1));
+    EXPECT_EQ(strError, "No such file or directory");
     EXPECT_FALSE(fs::exists(dir / "missing"));
 }
 

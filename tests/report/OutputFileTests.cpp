@@ -1,5 +1,7 @@
 #include "TempDir.h"
 
+#include "engine/NativePath.h"
+#include "report/MessagePath.h"
 #include "report/OutputFile.h"
 
 #include <atomic>
@@ -286,4 +288,60 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  "no folder"}),
     [](const testing::TestParamInfo<CheckRow>& info) { return info.param.szName; });
+
+// A file one may not write is refused, through a link too. Root may write
+// any file, so the check runs as "nobody" then (restored at the end).
+TEST(OutputFile, ReadOnlyFileOfOnesOwnIsRefusedAndKept)
+{
+    constexpr uid_t NOBODY = 65534;
+    TempDir dir;
+    const std::string strKeep = dir.Write("keep.csv", "kept");
+    ::chmod(strKeep.c_str(), 0444);
+    EXPECT_EQ(::symlink("keep.csv", (dir / "link.csv").c_str()), 0);
+    for (const std::string& strPath : {dir.Path(), strKeep})
+        EXPECT_EQ(::chown(strPath.c_str(), NOBODY, NOBODY), 0);
+    const bool bRoot = geteuid() == 0;
+    ASSERT_TRUE(!bRoot || setresuid(NOBODY, NOBODY, 0) == 0);
+    for (const char* szName : {"keep.csv", "link.csv"})
+    {
+        wxString strCheck, strWrite;
+        EXPECT_FALSE(CheckOutputTarget(wxString::FromUTF8(dir / szName), strCheck));
+        EXPECT_FALSE(WriteOutputFile(wxString::FromUTF8(dir / szName), "new", strWrite));
+        EXPECT_EQ(strCheck + "|" + strWrite, "Permission denied|Permission denied") << szName;
+    }
+    ASSERT_TRUE(!bRoot || setresuid(0, 0, 0) == 0);
+    EXPECT_EQ(ReadFileBytes(strKeep), "kept");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 2);
+}
+
+// A name may be 255 bytes long; the temporary file beside it must not be
+// longer. In a message a long path is broken into lines a box can hold,
+// after a "/" in the second half of a line.
+TEST(OutputFile, LongestNameIsWrittenAndLongPathsAreShownInLines)
+{
+    TempDir dir;
+    const std::string strName = std::string(251, 'n') + ".csv";
+    const wxString strTarget = wxString::FromUTF8(dir / strName);
+    wxString strError;
+    EXPECT_TRUE(CheckOutputTarget(strTarget, strError)) << strError;
+    for (const char* szBytes : {"first", "second"})
+        EXPECT_TRUE(WriteOutputFile(strTarget, szBytes, strError)) << strError;
+    EXPECT_EQ(ReadFileBytes(dir / strName), "second");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 1);
+
+    const char* const rows[][2] = {
+        {"/a/b.csv", "/a/b.csv"},
+        {"/abc/e.csv", "/abc/e.csv"},
+        {"/home/user/x.csv", "/home/\nuser/x.csv"},
+        {"/a/bcdefghijklmn", "/a/bcdefgh\nijklmn"},
+        {"/\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9/"
+         "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9",
+         "/\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9/"
+         "\n\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"},
+        {"/ab/\xFF", "/ab/\xEF\xBF\xBD"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PathForMessage(NativePath::FromBytes(row[0]), 10), wxString::FromUTF8(row[1]))
+            << row[0];
+}
 } // namespace

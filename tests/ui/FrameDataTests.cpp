@@ -83,4 +83,29 @@ TEST_F(FrameTest, UserRulesAreCopiedOnceKeptAcrossRestartsAndADamagedCopyIsLeftA
 
     EXPECT_EQ(ReadFileBytes(strShippedPath), strShipped) << "the shipped file is never written";
 }
+
+// Another window saved the rules file after this one read it. Closing this
+// one, whose file types were edited, keeps the other's file, saves this one's
+// beside it and says where.
+TEST_F(FrameTest, ClosingKeepsRulesAnotherWindowSavedAndSaysWhereTheseWent)
+{
+    LinecastFrame& frame = Open();
+    Access().Manager().m_extensionTable.begin()->second->m_strDesc = "Edited in this window";
+    const std::string strOther = "<rules><rule><type>C</type></rule></rules>\n";
+    ASSERT_TRUE(wxFile(UserRules(), wxFile::write).Write(strOther.data(), strOther.size()));
+
+    // The message's text is RulesSaveMessage's (see the rules file tests).
+    wxTEST_DIALOG(Access().Choose(Access().QuitEntry()), wxExpectModal<wxMessageDialog>(wxID_OK));
+    ASSERT_TRUE(wxTheApp->IsScheduledForDestruction(&frame));
+    m_pAccess.reset();
+    m_pFrame = nullptr; // wx deletes it now
+    wxTheApp->ProcessIdle();
+
+    wxArrayString arrBeside;
+    wxDir::GetAllFiles(m_strDir + "/config/linecast", &arrBeside, "conf.xml.*.xml");
+    ASSERT_EQ(arrBeside.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(UserRules().utf8_string()), strOther);
+    EXPECT_NE(ReadFileBytes(arrBeside[0].utf8_string()).find("Edited in this window"),
+              std::string::npos);
+}
 } // namespace

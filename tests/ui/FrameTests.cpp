@@ -1,4 +1,6 @@
 #include "FrameFixture.h"
+#include "StandInDesktop.h"
+#include "dialogs/ExpectSourceTypeDialogs.h"
 
 using namespace frame_test;
 
@@ -234,15 +236,20 @@ TEST_F(FrameTest, DestroyingTheFrameSavesThePreferencesAndTheRules)
 {
     Open();
     AddDirectory("/src/kept");
-    // Whatever the frame loaded is written back at the end: take the file
-    // away and it must reappear.
+    // Rules the window changed are written back at the end: take the file
+    // away and it must reappear. Unchanged ones are not written at all.
     const wxString strRules = UserRules();
+    Access().Manager().m_ruleTable.begin()->second->m_strDesc = "changed";
     ASSERT_TRUE(wxRemoveFile(strRules));
 
     Close();
 
     EXPECT_EQ(g_pPreference, nullptr);
     EXPECT_TRUE(wxFileExists(strRules));
+    Open();
+    ASSERT_TRUE(wxRemoveFile(strRules));
+    Close();
+    EXPECT_FALSE(wxFileExists(strRules));
     EXPECT_EQ(m_config.Config().ReadLong("/m_nDirectoryNum", -1), 1);
     EXPECT_EQ(m_config.Config().Read("/Directory/0", wxString()), "/src/kept");
     EXPECT_EQ(m_config.Config().ReadLong("/w", -1), 940);
@@ -283,6 +290,32 @@ TEST_F(FrameTest, AboutToolAndMenuShowTheAboutBox)
     Open();
     wxTEST_DIALOG(Access().ClickTool(Access().AboutTool()), wxExpectModal<AboutDlg>(wxID_OK));
     wxTEST_DIALOG(Access().Choose(Access().AboutEntry()), wxExpectModal<AboutDlg>(wxID_OK));
+}
+
+// The download page (toolbar, Help menu, About box) and the report's links
+// open in the browser, or a message names the address.
+TEST_F(FrameTest, WebPagesOpenOrTheWindowSaysWhyNot)
+{
+    LinecastFrame& frame = Open();
+    const wxString strDownload = AboutDlg::DOWNLOAD_PAGE_URL;
+    const wxString strLink = "https://example.org/a";
+    AboutDlg about(&frame);
+    const std::function<void()> ways[] = {
+        [this] { Access().ClickTool(Access().UpdateTool()); },
+        [this] { Access().Choose(Access().UpdateEntry()); },
+        [&about] { LinecastFrameTestAccess::Click(about.FindWindow("ID_BITMAPBUTTON1")); },
+        [this, &strLink] { Access().ReportWindow().OnLinkClicked(wxHtmlLinkInfo(strLink)); },
+    };
+    for (size_t i = 0; i < std::size(ways); ++i)
+    {
+        const wxString strUrl = i == 3 ? strLink : strDownload;
+        ways[i]();
+        EXPECT_EQ(stand_in_desktop::TakeOpened(), Strings({strUrl})) << i;
+        stand_in_desktop::NoApplications none;
+        wxTEST_DIALOG(ways[i](),
+                      dialog_test::ExpectMessage("Could not open \"" + strUrl +
+                                                 "\".\nNo web browser is set up on this desktop."));
+    }
 }
 
 TEST_F(FrameTest, FilterUpdateListsWhatTheRunFoundAllChecked)

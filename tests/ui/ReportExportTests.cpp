@@ -1,5 +1,6 @@
 #include "FrameFixture.h"
 
+#include "report/MessagePath.h"
 #include "report/ReportPage.h"
 
 #include <sys/stat.h>
@@ -118,6 +119,9 @@ TEST_F(ReportTest, ExportsSayWhetherTheFileWasWrittenAndNeverHarmAFileOnFailure)
         ExpectMessage({strNoFolder, "no folder '" + wxString::FromUTF8(dir / "missing'")}));
     const wxString strFolder = wxString::FromUTF8(dir / "src");
     wxTEST_DIALOG(Access().ExportHtmlTo(strFolder), ExpectMessage({strFolder, "it is a folder"}));
+    // A long path is told in lines, so that the box is no wider than the screen.
+    const wxString strLong = strNoFolder + wxString(250, 'x');
+    wxTEST_DIALOG(Access().ExportCsvTo(strLong), ExpectMessage({PathForMessage(strLong)}));
 
     // A FIFO that nobody reads would hold the window until someone did: the
     // export is refused at once and the FIFO stays.

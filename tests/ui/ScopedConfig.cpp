@@ -1,5 +1,7 @@
 #include "ScopedConfig.h"
 
+#include "ui/settings/SettingsFile.h"
+
 ScopedConfig::ScopedConfig()
 {
     Open();
@@ -13,9 +15,8 @@ ScopedConfig::~ScopedConfig()
 
 void ScopedConfig::Open()
 {
-    m_pConfig = std::make_unique<wxFileConfig>(wxString(), wxString(),
-                                               wxString::FromUTF8(m_dir / "Linecast.conf"),
-                                               wxString(), wxCONFIG_USE_LOCAL_FILE);
+    m_pConfig = std::make_unique<SettingsFile>(wxString::FromUTF8(m_dir / "Linecast.conf"),
+                                               wxCONFIG_USE_LOCAL_FILE);
     m_pConfig->SetRecordDefaults(true);
 }
 

@@ -64,6 +64,16 @@ TEST_F(UpdateCheckTest, VersionArrivesQuietlyAndOnlyWithAServer)
     WaitForCheck();
     wxTheApp->ProcessPendingEvents(); // no message box
     EXPECT_EQ(frame.GetLatestVersion(), "2.0.1");
+    Close();
+
+    // A whole address wins over host, port and path.
+    LoopbackServer server2(Mode::ANSWER, "HTTP/1.0 200 OK\r\n\r\n$2.1$\n");
+    m_config.Config().Write("/update_url",
+                            wxString::Format("http://127.0.0.1:%d/v", server2.Port()));
+    LinecastFrame& frame2 = Open();
+    WaitForCheck();
+    wxTheApp->ProcessPendingEvents();
+    EXPECT_EQ(frame2.GetLatestVersion(), "2.1");
 }
 
 TEST_F(UpdateCheckTest, FailureIsToldOnTheGuiThreadWhileTheWindowIsOpen)
@@ -71,12 +81,16 @@ TEST_F(UpdateCheckTest, FailureIsToldOnTheGuiThreadWhileTheWindowIsOpen)
     const struct
     {
         Mode mode;
+        const char* szAnswer;
         const char* szSecondLine;
-    } rows[] = {{Mode::REFUSE, "Please check your internet connection and try again."},
-                {Mode::ANSWER, "HTTP request failed, got HTTP response 404."}};
+    } rows[] = {{Mode::REFUSE, "", "Please check your internet connection and try again."},
+                {Mode::ANSWER, "HTTP/1.1 404 Not Found\r\n\r\n",
+                 "HTTP request failed, got HTTP response 404."},
+                {Mode::ANSWER, "HTTP/1.1 200 OK\r\n\r\nno version here\n$\x1B\u202E$\n",
+                 "The answer names no version."}};
     for (const auto& row : rows)
     {
-        LoopbackServer server(row.mode, "HTTP/1.1 404 Not Found\r\n\r\n");
+        LoopbackServer server(row.mode, row.szAnswer);
         PointAt(server);
         LinecastFrame& frame = Open();
         WaitForCheck();
@@ -88,7 +102,7 @@ TEST_F(UpdateCheckTest, FailureIsToldOnTheGuiThreadWhileTheWindowIsOpen)
 
         // The same message, arriving after the window has gone, is dropped.
         Close();
-        LoopbackServer server2(row.mode, "HTTP/1.1 404 Not Found\r\n\r\n");
+        LoopbackServer server2(row.mode, row.szAnswer);
         PointAt(server2);
         Open();
         WaitForCheck();

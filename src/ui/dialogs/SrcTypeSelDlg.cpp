@@ -1,5 +1,6 @@
 #include "ui/dialogs/SrcTypeSelDlg.h"
 
+#include "engine/SortedByName.h"
 #include "ui/dialogs/CounterRuleDlg.h"
 
 #include <wx/button.h>
@@ -28,20 +29,6 @@ void NotifyNoRecord(wxWindow* pParent)
     Notify(pParent, "Error!");
 }
 
-// The list keeps no order of its own; alphabetical is what a reader scans.
-std::vector<const FileExtension*> SortedRecords(const ExtensionTable& table)
-{
-    std::vector<const FileExtension*> arrRecords;
-    for (const auto& entry : table)
-        arrRecords.push_back(entry.second.get());
-    std::sort(arrRecords.begin(), arrRecords.end(),
-              [](const FileExtension* a, const FileExtension* b)
-              {
-                  const int nCmp = a->m_strName.CmpNoCase(b->m_strName);
-                  return nCmp != 0 ? nCmp < 0 : a->m_strName < b->m_strName;
-              });
-    return arrRecords;
-}
 } // namespace
 
 SrcTypeSelDlg::SrcTypeSelDlg(wxWindow* parent, RuleTable& ruleTable, ExtensionTable& extensionTable,
@@ -134,7 +121,7 @@ void SrcTypeSelDlg::FillList(const wxString& strSelect)
     m_pList->Clear();
     m_arrItemNames.clear();
     int nSelect = wxNOT_FOUND;
-    for (const FileExtension* pRecord : SortedRecords(m_extensionTable))
+    for (const FileExtension* pRecord : SortedByName(m_extensionTable, &FileExtension::m_strName))
     {
         const int nItem = m_pList->Append(ItemText(*pRecord));
         m_arrItemNames.Add(pRecord->m_strName);

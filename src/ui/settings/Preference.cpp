@@ -37,6 +37,20 @@ bool IsOnSomeDisplay(const wxRect& rect)
     return false;
 }
 
+// The usable part of the display the window is on (the primary one when it
+// is on none): a window larger than that is refused by the toolkit, and so
+// never shown at all.
+wxRect WorkAreaFor(const wxRect& rect)
+{
+    const int nDisplay = wxDisplay::GetFromPoint(rect.GetPosition());
+    return wxDisplay(nDisplay == wxNOT_FOUND ? 0u : static_cast<unsigned>(nDisplay))
+        .GetClientArea();
+}
+
+// Far beyond any screen, yet far from the integer limits, so the sums below
+// cannot overflow.
+constexpr int GEOMETRY_LIMIT = 1 << 20;
+
 // A history is kept as the keys "0", "1", ... of a group of its own, with its
 // length under a key of the root.
 wxArrayString ReadHistory(wxConfigBase& config, int nStored, const wxString& strGroup, int nMax)
@@ -144,6 +158,13 @@ void Preference::LoadFrameGeometry()
         nWidth = DEFAULT_WIDTH;
         nHeight = DEFAULT_HEIGHT;
     }
+    nX = std::clamp(nX, -GEOMETRY_LIMIT, GEOMETRY_LIMIT);
+    nY = std::clamp(nY, -GEOMETRY_LIMIT, GEOMETRY_LIMIT);
+    // No larger than the display, frame and all.
+    const wxSize decorations = m_pFrame->GetSize() - m_pFrame->GetClientSize();
+    const wxRect area = WorkAreaFor(wxRect(nX, nY, 1, 1));
+    nWidth = std::min({nWidth, GEOMETRY_LIMIT, std::max(1, area.width - decorations.x)});
+    nHeight = std::min({nHeight, GEOMETRY_LIMIT, std::max(1, area.height - decorations.y)});
     if (!IsOnSomeDisplay(wxRect(nX, nY, nWidth, nHeight)))
     {
         nX = DEFAULT_X;

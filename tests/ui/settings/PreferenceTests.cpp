@@ -1,8 +1,13 @@
 #include "ScopedConfig.h"
 #include "WxPrinters.h"
 #include "ui/settings/Preference.h"
+#include "ui/settings/SettingsFile.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <wx/display.h>
 #include <wx/frame.h>
 
 namespace
@@ -122,7 +127,12 @@ TEST_F(PreferenceTest, UnusableStoredGeometryFallsBackToDefaults)
         {"zero width", 60, 60, 0, 500, {60, 60}, {940, 616}},
         {"negative height", 60, 60, 700, -3, {60, 60}, {940, 616}},
         {"partly visible is kept", -100, 30, 700, 500, {-100, 30}, {700, 500}},
+        {"position at the integer limit", 2147483000, 2147483000, 700, 500, {40, 16}, {700, 500}},
+        // The toolkit refuses a window larger than the screen: none would show.
+        {"larger than the display", 40, 16, 100000, 100000, {40, 16}, wxDefaultSize},
+        {"larger than the display and above it", 40, -5000, 700, 100000, {40, 16}, wxDefaultSize},
     };
+    const wxRect area = wxDisplay(0u).GetClientArea();
     for (const Row& row : rows)
     {
         wxConfigBase& config = m_config.Config();
@@ -133,7 +143,14 @@ TEST_F(PreferenceTest, UnusableStoredGeometryFallsBackToDefaults)
         Preference preference;
         preference.Load(m_pFrame);
         EXPECT_EQ(m_pFrame->GetPosition(), row.posExpected) << row.szWhat;
-        EXPECT_EQ(m_pFrame->GetClientSize(), row.sizeExpected) << row.szWhat;
+        if (row.sizeExpected != wxDefaultSize)
+        {
+            EXPECT_EQ(m_pFrame->GetClientSize(), row.sizeExpected) << row.szWhat;
+            continue;
+        }
+        EXPECT_GT(m_pFrame->GetClientSize().x, 0) << row.szWhat;
+        EXPECT_LE(m_pFrame->GetSize().x, area.width) << row.szWhat;
+        EXPECT_LE(m_pFrame->GetSize().y, area.height) << row.szWhat;
     }
 }
 
@@ -255,4 +272,33 @@ TEST_F(PreferenceTest, SaveWithoutLoadStillWritesTheSettings)
     m_config.Reopen();
     EXPECT_EQ(ReadLong("/m_nDirectoryNum"), 2);
     EXPECT_EQ(ReadLong("/x"), -999) << "no frame, no geometry";
+}
+
+// The store is written whole into a new file that takes the old one's place
+// with its permissions; one kept as a symbolic link stays a link. A store
+// nothing changed in is not written.
+TEST(SettingsFile, SavesIntoANewFileThroughALinkAndOnlyWhenChanged)
+{
+    TempDir dir;
+    const std::string strReal = dir.Write("dotfiles/Linecast.conf", "x=1\n");
+    ASSERT_EQ(::chmod(strReal.c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("dotfiles/Linecast.conf", (dir / "Linecast.conf").c_str()), 0);
+    struct stat st;
+    ino_t inodes[3] = {::stat(strReal.c_str(), &st) == 0 ? st.st_ino : 0};
+    for (int i = 0; i < 2; ++i) // the second time, only reads
+    {
+        {
+            SettingsFile config(wxString::FromUTF8(dir / "Linecast.conf"), wxCONFIG_USE_LOCAL_FILE);
+            EXPECT_EQ(config.ReadLong("x", 0), 1);
+            if (i == 0)
+                config.Write("y", 2);
+        }
+        inodes[i + 1] = ::stat(strReal.c_str(), &st) == 0 ? st.st_ino : 0;
+    }
+    EXPECT_NE(inodes[1], inodes[0]) << "written in place";
+    EXPECT_EQ(inodes[2], inodes[1]) << "written though nothing changed";
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_TRUE(::lstat((dir / "Linecast.conf").c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadFileBytes(strReal), "x=1\ny=2\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "dotfiles"), {}), 1);
 }
