@@ -88,7 +88,7 @@ Json Modified(const wxDateTime& dt)
     return str;
 }
 
-Json Phase(float fCost, float fManMonths)
+Json Phase(double fCost, double fManMonths)
 {
     return Json{{"cost", Estimate(fCost)}, {"man_months", Estimate(fManMonths)}};
 }
@@ -145,7 +145,19 @@ std::string FormatResultJson(const CountingManager& manager, const AnalysisParam
         {"total", Phase(phases.m_fTotalCost, phases.m_fTotalManMonth)},
     };
 
+    // What the run left out, in the order it met it, then the files it could
+    // not read (those are still counted, as empty files).
     Json& skipped = root["skipped"] = Json::array();
+    for (const SkippedPath& path : manager.m_arrSkippedPaths)
+    {
+        const bool bFolder = path.m_nKind == SkippedPath::FOLDER;
+        Json entry;
+        PutName(entry, "path", path.m_strPath);
+        entry["kind"] = bFolder ? "folder" : "file";
+        entry["reason"] = bFolder ? "already included" : "already counted under another name";
+        PutName(entry, "included_as", path.m_strIncludedAs);
+        skipped.push_back(std::move(entry));
+    }
     for (const auto& pFile : manager.m_arrFileResults)
     {
         if (!pFile->m_bUnreadable)

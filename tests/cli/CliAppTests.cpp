@@ -331,6 +331,18 @@ TEST_F(CliAppTest, FilesThatCouldNotBeReadAreNamedOnOneLine)
     EXPECT_EQ(m_err.str(), "") << "nothing to say when every file was read";
 }
 
+TEST_F(CliAppTest, FoldersAndFilesReachedTwiceAreCountedOnceAndNamed)
+{
+    ASSERT_EQ(::symlink("../a.c", (m_dir / "tree/sub/same.c").c_str()), 0);
+    ASSERT_EQ(Run({"--types", ".c;.h", m_strRoot, m_strRoot + "/sub/..", m_strRoot + "/sub"}), 0);
+    EXPECT_EQ(LineStartingWith(m_out.str(), "Total")[1], "2");
+    EXPECT_EQ(m_err.str(), "linecast-cli: 2 folders skipped as already included: '" + m_strRoot +
+                               "', '" + m_strRoot +
+                               "/sub'\nlinecast-cli: 1 file skipped as "
+                               "already counted under another name: '" +
+                               m_strRoot + "/sub/same.c'\n");
+}
+
 TEST_F(CliAppTest, NeverWritesTheRulesFile)
 {
     const auto tmBefore = std::filesystem::last_write_time(m_strRules);
@@ -427,11 +439,14 @@ std::map<std::string, std::vector<std::vector<std::string>>> CsvSections(const s
 
 TEST_F(CliAppTest, JsonHoldsTheNumbersOfTheCsv)
 {
-    // A name that is not UTF-8, and a file that cannot be read.
+    // A name that is not UTF-8, a file that cannot be read, and a folder
+    // given again inside another.
     m_dir.Write("tree/sub/caf\xE9.c", "/* a\n b */\nint c;\n");
     ASSERT_EQ(::symlink("gone", (m_dir / "tree/gone.c").c_str()), 0);
     const std::string strCsv = m_dir / "out.csv", strJson = m_dir / "out.json";
-    ASSERT_EQ(Run({"--param", "ManMonthCost=40000", "--csv", strCsv, "--json", strJson, m_strRoot}),
+    const std::string strSub = m_strRoot + "/sub";
+    ASSERT_EQ(Run({"--param", "ManMonthCost=40000", "--csv", strCsv, "--json", strJson, m_strRoot,
+                   strSub}),
               0)
         << m_err.str();
     const nlohmann::json json = nlohmann::json::parse(ReadFileBytes(strJson));
@@ -507,12 +522,19 @@ TEST_F(CliAppTest, JsonHoldsTheNumbersOfTheCsv)
 
     EXPECT_EQ(json["phases"]["coding"]["cost"], t["cost"]);
     EXPECT_EQ(json["phases"]["unit_test"]["cost"], t["cost"]) << "UT is 100% of coding";
-    ASSERT_EQ(json["skipped"].size(), 1u);
-    EXPECT_EQ(json["skipped"][0]["path"], m_strRoot + "/gone.c");
-    EXPECT_EQ(json["skipped"][0]["kind"], "file");
+    EXPECT_EQ(json["skipped"],
+              nlohmann::json::parse(R"([{"path": ")" + strSub +
+                                    R"(", "kind": "folder", "reason": "already included",
+                                           "included_as": ")" +
+                                    strSub + R"("},
+                                        {"path": ")" +
+                                    m_strRoot +
+                                    R"(/gone.c", "kind": "file",
+                                         "reason": "could not be read; counted as an empty file"}])"));
 
     // On standard output it replaces the table, and holds the same object.
-    ASSERT_EQ(Run({"--param", "ManMonthCost=40000", "--json", "-", m_strRoot}), 0) << m_err.str();
+    ASSERT_EQ(Run({"--param", "ManMonthCost=40000", "--json", "-", m_strRoot, strSub}), 0)
+        << m_err.str();
     EXPECT_EQ(nlohmann::json::parse(m_out.str()), json);
 }
 
