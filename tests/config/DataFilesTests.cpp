@@ -90,25 +90,49 @@ TEST(DataFilesTest, UserCopyIsMadeOnlyWhereNothingIsYet)
             << row.szName;
     }
 }
-TEST(DataFilesTest, WithoutAUserCopyTheShippedRulesAreReadButNeverWritten)
+TEST(DataFilesTest, WithoutAUserCopyEditsGoToACopyMadeAtTheEndNeverToTheShippedFile)
 {
-    TempDir dir;
     const std::string strShipped = "<rules><rule><type>C</type></rule></rules>\n";
-    dir.Write("data/conf/conf.xml", strShipped);
-    dir.Write("config", "a file where the configuration folder should be");
-    wxString strOldConfig;
-    wxGetEnv("XDG_CONFIG_HOME", &strOldConfig);
-    wxSetEnv("XDG_CONFIG_HOME", Wx(dir / "config"));
-    SetDataDir(Wx(dir / "data"));
+    // The copy cannot be made at the start; at the end the window's edits go
+    // to a copy made then, or the user hears why they could not.
+    const struct
     {
-        CountingManager manager;
-        UseUserRules(manager);
-        manager.LoadRules();
-        EXPECT_EQ(manager.m_ruleTable.count("C"), 1u);
-        manager.m_ruleTable.clear();
+        const char* szName;
+        bool bFreedMeanwhile;
+        RulesSaveOutcome::Kind kind;
+    } rows[] = {
+        {"still blocked", false, RulesSaveOutcome::FAILED},
+        {"freed meanwhile", true, RulesSaveOutcome::SAVED},
+    };
+    for (const auto& row : rows)
+    {
+        TempDir dir;
+        dir.Write("data/conf/conf.xml", strShipped);
+        dir.Write("config", "a file where the configuration folder should be");
+        wxString strOldConfig;
+        wxGetEnv("XDG_CONFIG_HOME", &strOldConfig);
+        wxSetEnv("XDG_CONFIG_HOME", Wx(dir / "config"));
+        SetDataDir(Wx(dir / "data"));
+        {
+            CountingManager manager;
+            UseUserRules(manager);
+            manager.LoadRules();
+            EXPECT_EQ(manager.m_ruleTable.count("C"), 1u) << row.szName;
+            manager.m_ruleTable.clear();
+            if (row.bFreedMeanwhile)
+                fs::remove(dir / "config");
+            const RulesSaveOutcome outcome = SaveUserRulesAtEnd(manager);
+            EXPECT_EQ(outcome.m_kind, row.kind) << row.szName;
+            EXPECT_EQ(outcome.m_strPath, UserRulesPath()) << row.szName;
+        }
+        EXPECT_EQ(ReadFileBytes(dir / "data/conf/conf.xml"), strShipped) << row.szName;
+        // The copy holds the edit: the rule removed in this window is gone.
+        EXPECT_EQ(fs::exists(dir / "config/linecast/conf.xml"), row.bFreedMeanwhile) << row.szName;
+        EXPECT_EQ(ReadFileBytes(dir / "config/linecast/conf.xml").find("<type>C"),
+                  std::string::npos)
+            << row.szName;
+        SetDataDir(wxString());
+        wxSetEnv("XDG_CONFIG_HOME", strOldConfig);
     }
-    EXPECT_EQ(ReadFileBytes(dir / "data/conf/conf.xml"), strShipped);
-    SetDataDir(wxString());
-    wxSetEnv("XDG_CONFIG_HOME", strOldConfig);
 }
 } // namespace
