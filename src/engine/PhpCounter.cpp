@@ -53,13 +53,13 @@ Token TokenAt(std::string_view text, std::size_t nPos, std::size_t& nSlashFrom)
 }
 } // namespace
 
-void PhpCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                            std::int64_t& nCommentLines, std::int64_t&, std::int64_t& nBlankLines)
+template <class OnKind> void PhpCounter::Walk(LineReader& lines, OnKind onKind)
 {
     bool bInPhp = false;
     bool bInBlock = false;
-    ForEachLine(lines, nLines, nBlankLines,
-                [&](std::string_view text)
+    ForEachLineKind(
+        lines,
+        [&](std::string_view text) -> unsigned
                 {
                     // Quotes are not recognised: a marker inside a string is a token too.
                     bool bAnyToken = false;
@@ -139,18 +139,24 @@ void PhpCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_
                     }
 
                     if (!bAnyToken)
-                    {
-                        if (bInPhp && bInBlock)
-                            ++nCommentLines;
-                        else if (bInPhp)
-                            ++nCodeLines;
-                        return;
-                    }
+                        return bInPhp ? (bInBlock ? LineKind::COMMENT : LineKind::CODE)
+                                      : LineKind::TOTAL_ONLY;
                     // However many events a line raises, it is at most one code line and
                     // one comment line.
-                    if (bCode)
-                        ++nCodeLines;
-                    if (bComment)
-                        ++nCommentLines;
-                });
+                    return (bCode ? LineKind::CODE : 0u) | (bComment ? LineKind::COMMENT : 0u);
+                },
+        onKind);
+}
+
+void PhpCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
+                            std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
+                            std::int64_t& nBlankLines)
+{
+    CountKinds([&](auto onKind) { Walk(lines, onKind); }, nLines, nCodeLines, nCommentLines,
+               nCodeCommentLines, nBlankLines);
+}
+
+void PhpCounter::ClassifyLinesWith(const Markers&, LineReader& lines, LineKinds& arrKinds)
+{
+    KeepKinds([&](auto onKind) { Walk(lines, onKind); }, arrKinds);
 }

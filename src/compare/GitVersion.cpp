@@ -1,0 +1,207 @@
+#include "compare/GitVersion.h"
+
+#include "compare/GitLibrary.h"
+#include "engine/CountingManager.h"
+#include "engine/MessagePump.h"
+#include "engine/NativePath.h"
+
+#include <algorithm>
+#include <cstring>
+#include <git2.h>
+
+namespace
+{
+std::string JoinPath(const std::string& strA, const std::string& strB)
+{
+    if (strA.empty())
+        return strB;
+    if (strB.empty())
+        return strA;
+    return strA + "/" + strB;
+}
+
+// Whether strPath is strFolder or below it ("" holds everything).
+bool IsWithin(const std::string& strPath, const std::string& strFolder)
+{
+    return strFolder.empty() || strPath == strFolder ||
+           (strPath.size() > strFolder.size() && strPath.compare(0, strFolder.size(), strFolder) == 0 &&
+            strPath[strFolder.size()] == '/');
+}
+
+// What one walk over a tree gathers.
+struct TreeWalk
+{
+    CountingManager* pManager;
+    std::string strFolder; // below the version's root, what the walk's paths are below
+    bool bRecursive;
+    std::vector<VersionFile>* pFiles;
+    unsigned nEntries = 0;
+};
+
+int OnEntry(const char* szRoot, const git_tree_entry* pEntry, void* pPayload)
+{
+    TreeWalk& walk = *static_cast<TreeWalk*>(pPayload);
+    CountingManager& manager = *walk.pManager;
+    // Keeps a window painted and lets Stop end the walk, as a folder's walk
+    // does.
+    if (++walk.nEntries % 64 == 0 && manager.GetMessagePump())
+        manager.GetMessagePump()->HandleOnePendingEvent();
+    if (manager.m_nState == CountingManager::STATE_STOPPED)
+        return -1;
+
+    const char* szName = git_tree_entry_name(pEntry);
+    if (szName[0] == '.')
+        return 1; // hidden: neither listed nor walked into
+    switch (git_tree_entry_filemode(pEntry))
+    {
+    case GIT_FILEMODE_TREE:
+        return walk.bRecursive ? 0 : 1;
+    case GIT_FILEMODE_BLOB:
+    case GIT_FILEMODE_BLOB_EXECUTABLE:
+        break;
+    default:
+        return 0; // a link or a submodule
+    }
+    const wxString strName = NativePath::FromBytes(szName);
+    VersionFile file;
+    file.strExt = CountingManager::GetFileExtension(strName).Lower();
+    if (!manager.IsSelectedType(file.strExt, file.strRuleType))
+        return 0;
+    file.strPath = JoinPath(walk.strFolder, std::string(szRoot) + szName);
+    file.bHasId = true;
+    std::memcpy(file.arrId.data(), git_tree_entry_id(pEntry)->id, file.arrId.size());
+    walk.pFiles->push_back(std::move(file));
+    return 0;
+}
+} // namespace
+
+GitVersion::~GitVersion()
+{
+    git_tree_free(m_pTree);
+    git_odb_free(m_pOdb);
+    git_repository_free(m_pRepo);
+}
+
+std::unique_ptr<GitVersion> GitVersion::Open(const wxString& strWhere, const wxString& strRevision,
+                                             wxString& strError)
+{
+    GitLibrary::Use();
+    std::unique_ptr<GitVersion> pVersion(new GitVersion);
+    pVersion->m_strRevision = strRevision;
+    const wxString strShown = "'" + NativePath::ToDisplay(strWhere) + "'";
+    if (git_repository_open_ext(&pVersion->m_pRepo, NativePath::ToBytes(strWhere).c_str(), 0,
+                                nullptr) != 0)
+    {
+        strError = "no git repository at or above " + strShown;
+        return nullptr;
+    }
+    const wxScopedCharBuffer revision = strRevision.utf8_str();
+    git_object* pObject = nullptr;
+    if (git_revparse_single(&pObject, pVersion->m_pRepo, revision.data()) != 0)
+    {
+        strError = "no revision '" + strRevision + "' in the git repository at " + strShown + ": " +
+                   GitLibrary::LastError("unknown");
+        return nullptr;
+    }
+    git_object* pTree = nullptr;
+    const int nPeeled = git_object_peel(&pTree, pObject, GIT_OBJECT_TREE);
+    git_object_free(pObject);
+    if (nPeeled != 0)
+    {
+        strError = "the revision '" + strRevision + "' names no tree of files (" +
+                   GitLibrary::LastError("it is a blob") + ")";
+        return nullptr;
+    }
+    pVersion->m_pTree = reinterpret_cast<git_tree*>(pTree);
+    if (git_repository_odb(&pVersion->m_pOdb, pVersion->m_pRepo) != 0)
+    {
+        strError = "cannot read the objects of the git repository at " + strShown + ": " +
+                   GitLibrary::LastError("unknown error");
+        return nullptr;
+    }
+    return pVersion;
+}
+
+wxString GitVersion::WorkDir() const
+{
+    const char* szWorkDir = git_repository_workdir(m_pRepo);
+    if (!szWorkDir)
+        return wxString();
+    std::string str = szWorkDir;
+    while (str.size() > 1 && str.back() == '/')
+        str.pop_back();
+    return NativePath::FromBytes(str);
+}
+
+void GitVersion::List(CountingManager& manager, const std::vector<std::string>& arrFolders,
+                      bool bRecursive, std::vector<VersionFile>& arrFiles,
+                      std::vector<SkippedPath>& arrSkipped) const
+{
+    // Each folder once, as a folder's walk takes it: one given twice, or
+    // inside another given folder with its subfolders, is left to that one.
+    std::vector<std::string> arrWalked;
+    for (const std::string& strFolder : arrFolders)
+    {
+        const auto itIn = std::find_if(arrWalked.begin(), arrWalked.end(),
+                                       [&](const std::string& strWalked)
+                                       {
+                                           return strFolder == strWalked ||
+                                                  (bRecursive && IsWithin(strFolder, strWalked));
+                                       });
+        if (itIn != arrWalked.end())
+        {
+            arrSkipped.push_back(SkippedPath{SkippedPath::FOLDER,
+                                             Name() + ":" + NativePath::FromBytes(strFolder),
+                                             Name() + ":" + NativePath::FromBytes(*itIn)});
+            continue;
+        }
+        arrWalked.push_back(strFolder);
+
+        const std::string strPath = JoinPath(m_strRoot, strFolder);
+        git_tree* pTree = m_pTree;
+        git_tree* pSubtree = nullptr;
+        if (!strPath.empty())
+        {
+            git_tree_entry* pEntry = nullptr;
+            if (git_tree_entry_bypath(&pEntry, m_pTree, strPath.c_str()) != 0)
+                continue; // not in this revision: nothing to list
+            if (git_tree_entry_type(pEntry) == GIT_OBJECT_TREE)
+                git_tree_lookup(&pSubtree, m_pRepo, git_tree_entry_id(pEntry));
+            git_tree_entry_free(pEntry);
+            if (!pSubtree)
+                continue;
+            pTree = pSubtree;
+        }
+        TreeWalk walk{&manager, strFolder, bRecursive, &arrFiles};
+        git_tree_walk(pTree, GIT_TREEWALK_PRE, OnEntry, &walk);
+        git_tree_free(pSubtree);
+        if (manager.m_nState == CountingManager::STATE_STOPPED)
+            return;
+    }
+}
+
+VersionRead GitVersion::Read(const VersionFile& file, std::string& strBytes) const
+{
+    VersionRead read;
+    strBytes.clear();
+    git_oid oid;
+    std::memcpy(oid.id, file.arrId.data(), file.arrId.size());
+    git_odb_object* pObject = nullptr;
+    if (git_odb_read(&pObject, m_pOdb, &oid) != 0)
+        return read;
+    strBytes.assign(static_cast<const char*>(git_odb_object_data(pObject)),
+                    git_odb_object_size(pObject));
+    git_odb_object_free(pObject);
+    read.bRead = true;
+    return read;
+}
+
+std::array<unsigned char, 20> GitVersion::BlobId(const std::string& strBytes)
+{
+    GitLibrary::Use();
+    git_oid oid;
+    std::array<unsigned char, 20> arrId{};
+    if (git_odb_hash(&oid, strBytes.data(), strBytes.size(), GIT_OBJECT_BLOB) == 0)
+        std::memcpy(arrId.data(), oid.id, arrId.size());
+    return arrId;
+}
