@@ -52,6 +52,13 @@ public:
 
     virtual ~ChangeResult() = default;
 
+    // "same", "modified", "added", "removed": as the exports write a status.
+    static const char* StatusName(Status nStatus)
+    {
+        static const char* const NAMES[STATUS_COUNT] = {"same", "modified", "added", "removed"};
+        return NAMES[nStatus];
+    }
+
     // Adds one file's change into this sum.
     void Add(const ChangeResult& file)
     {
