@@ -94,7 +94,8 @@ void ComparePair(const VersionSource& oldVersion, const VersionSource& newVersio
     if (bSame)
     {
         counter.ClassifyBytes(markers, strNew, pair.arrNewKinds);
-        pair.arrOldKinds = pair.arrNewKinds;
+        if (pair.oldRead.bOtherNames)
+            pair.arrOldKinds = pair.arrNewKinds; // the old one may yet be dropped
         LineDiff::AddAll(pair.arrNewKinds, &LineChanges::m_nSame, pair.change);
         return;
     }
