@@ -74,4 +74,5 @@ public:
 private:
     bool Fail(const wxString& strMessage);
     bool SetParam(const wxString& strAssignment);
+    bool CheckTarget(const wxString& strPath, const char* szKind);
 };

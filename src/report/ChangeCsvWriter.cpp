@@ -4,6 +4,7 @@
 #include "report/CsvText.h"
 #include "report/CsvWriter.h"
 #include "report/OutputFile.h"
+#include "report/Rounding.h"
 
 #include <wx/intl.h>
 
@@ -32,7 +33,7 @@ std::string Figures(const ChangeResult& r)
     str += "," + CsvText::Int(c.m_nCodeLines + c.m_nCodeCommentLines);
     for (double f :
          {c.m_fManHour, c.m_fCost, c.m_fUTCases, c.m_fUTDefects, c.m_fITCases, c.m_fITDefects})
-        str += "," + CsvText::Fixed(f, 2);
+        str += "," + FixedText(f, 2);
     return str;
 }
 
@@ -72,12 +73,12 @@ std::string FormatChangeCsv(const Comparison& comparison, const wxString& strOld
     csv.Empty();
     const Result& c = t.m_changed;
     csv.Line("Changed code lines," + CsvText::Int(c.m_nCodeLines + c.m_nCodeCommentLines));
-    csv.Line("Man-hour," + CsvText::Fixed(c.m_fManHour, 2));
-    csv.Line("Cost," + CsvText::Fixed(c.m_fCost, 2));
-    csv.Line("UT Cases," + CsvText::Fixed(c.m_fUTCases, 2));
-    csv.Line("UT Defects," + CsvText::Fixed(c.m_fUTDefects, 2));
-    csv.Line("IT Cases," + CsvText::Fixed(c.m_fITCases, 2));
-    csv.Line("IT Defects," + CsvText::Fixed(c.m_fITDefects, 2));
+    csv.Line("Man-hour," + FixedText(c.m_fManHour, 2));
+    csv.Line("Cost," + FixedText(c.m_fCost, 2));
+    csv.Line("UT Cases," + FixedText(c.m_fUTCases, 2));
+    csv.Line("UT Defects," + FixedText(c.m_fUTDefects, 2));
+    csv.Line("IT Cases," + FixedText(c.m_fITCases, 2));
+    csv.Line("IT Defects," + FixedText(c.m_fITDefects, 2));
     csv.Empty();
 
     const std::string strGroupColumns =

@@ -3,43 +3,12 @@
 #include "compare/Comparison.h"
 #include "config/Version.h"
 #include "engine/NativePath.h"
-#include "report/AnalysisParam.h"
+#include "report/JsonFields.h"
 #include "report/OutputFile.h"
-#include "report/PhaseResult.h"
-
-#include <cmath>
-#include <nlohmann/json.hpp>
-#include <wx/base64.h>
 
 namespace
 {
-// Keys stay in the order they are written, the order a reader expects.
-using Json = nlohmann::ordered_json;
-
-std::string Utf8(const wxString& str)
-{
-    const wxScopedCharBuffer buf = str.utf8_str();
-    return std::string(buf.data(), buf.length());
-}
-
-// A name as text under strKey and, when its bytes are not UTF-8, those bytes
-// under strKey + "_bytes" in base64: the text alone would lose them.
-void PutName(Json& object, const std::string& strKey, const wxString& strName)
-{
-    const wxString strShown = NativePath::ToDisplay(strName);
-    object[strKey] = Utf8(strShown);
-    if (strShown != strName)
-    {
-        const std::string strBytes = NativePath::ToBytes(strName);
-        object[strKey + "_bytes"] = Utf8(wxBase64Encode(strBytes.data(), strBytes.size()));
-    }
-}
-
-// Estimates are held in hundredths: written as such, without binary noise.
-double Hundredths(double fValue)
-{
-    return std::round(fValue * 100) / 100;
-}
+using namespace JsonFields;
 
 void PutFigures(Json& object, const ChangeResult& r)
 {
@@ -57,12 +26,7 @@ void PutFigures(Json& object, const ChangeResult& r)
     }
     const Result& c = r.m_changed;
     object["changed_code"] = c.m_nCodeLines + c.m_nCodeCommentLines;
-    object["man_hours"] = Hundredths(c.m_fManHour);
-    object["cost"] = Hundredths(c.m_fCost);
-    object["ut_cases"] = Hundredths(c.m_fUTCases);
-    object["ut_defects"] = Hundredths(c.m_fUTDefects);
-    object["it_cases"] = Hundredths(c.m_fITCases);
-    object["it_defects"] = Hundredths(c.m_fITDefects);
+    PutEstimates(object, c);
 }
 
 Json Sum(const ChangeResult& r)
@@ -93,21 +57,9 @@ std::string FormatChangeJson(const Comparison& comparison, const wxString& strOl
     PutName(root, "old", strOld);
     PutName(root, "new", strNew);
 
-    Json parameters = Json::object();
-    std::size_t nCount = 0;
-    const AnalysisParamInfo* pInfos = GetAnalysisParamInfos(nCount);
-    for (std::size_t i = 0; i < nCount; ++i)
-        parameters[pInfos[i].name] = param.*(pInfos[i].field);
-    root["parameters"] = parameters;
-
+    root["parameters"] = Parameters(param);
     root["total"] = Sum(comparison.m_total);
-    const PhaseResult phases(comparison.m_total.m_changed, param);
-    root["phases"] = Json{
-        {"low_level_design", {{"cost", phases.m_fLLDCost}, {"man_months", phases.m_fLLDManMonth}}},
-        {"coding", {{"cost", phases.m_fCDCost}, {"man_months", phases.m_fCDManMonth}}},
-        {"unit_test", {{"cost", phases.m_fUTCost}, {"man_months", phases.m_fUTManMonth}}},
-        {"integration_test", {{"cost", phases.m_fITCost}, {"man_months", phases.m_fITManMonth}}},
-        {"total", {{"cost", phases.m_fTotalCost}, {"man_months", phases.m_fTotalManMonth}}}};
+    root["phases"] = Phases(comparison.m_total.m_changed, param);
 
     Json folders = Json::array();
     for (const auto& pDir : comparison.m_arrFolders)
@@ -124,13 +76,27 @@ std::string FormatChangeJson(const Comparison& comparison, const wxString& strOl
         Json file;
         PutName(file, "path", pFile->m_strPath);
         file["status"] = ChangeResult::StatusName(pFile->m_nStatus);
-        file["extension"] = Utf8(pFile->m_strExt);
+        file["extension"] = Utf8(NativePath::ToDisplay(pFile->m_strExt));
         PutFigures(file, *pFile);
-        if (pFile->m_bUnreadable)
-            file["unreadable"] = true;
+        file["unreadable"] = pFile->m_bUnreadable;
         files.push_back(std::move(file));
     }
     root["files"] = std::move(files);
+
+    // What either version's walk left out, then the files a version of which
+    // could not be read (compared as empty files).
+    Json& skipped = root["skipped"] = Json::array();
+    PutSkipped(skipped, comparison.m_arrSkippedPaths);
+    for (const auto& pFile : comparison.m_arrFiles)
+    {
+        if (!pFile->m_bUnreadable)
+            continue;
+        Json entry;
+        PutName(entry, "path", pFile->m_strPath);
+        entry["kind"] = "file";
+        entry["reason"] = "could not be read in a version; compared as an empty file";
+        skipped.push_back(std::move(entry));
+    }
     // Names that are not UTF-8 are escaped above; anything else is replaced
     // rather than failing the whole export.
     return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

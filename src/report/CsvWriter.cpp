@@ -6,19 +6,14 @@
 #include "report/CsvText.h"
 #include "report/LinePercentageResult.h"
 #include "report/OutputFile.h"
+#include "report/Rounding.h"
 
-#include <charconv>
 #include <cstdint>
 #include <wx/datetime.h>
 #include <wx/intl.h>
 
 namespace
 {
-std::string Fixed(double fValue, int nDecimals)
-{
-    return CsvText::Fixed(fValue, nDecimals);
-}
-
 std::string Int(std::int64_t nValue)
 {
     return CsvText::Int(nValue);
@@ -56,7 +51,7 @@ std::string FileLine(const FileResult& f)
          {f.m_fManHour, f.m_fCost, f.m_fUTCases, f.m_fUTDefects, f.m_fITCases, f.m_fITDefects})
     {
         str += ',';
-        str += Fixed(fValue, 2);
+        str += FixedText(fValue, 2);
     }
     str += ',';
     // A file whose time could not be read has no date; an invalid date must not
@@ -98,7 +93,8 @@ std::string FormatResultCsv(const CountingManager& manager)
     // Without lines every share is written as 0, while the total line still
     // reads 100%.
     const LinePercentageResult shares(t);
-    auto share = [&t](double fPercent) { return Fixed(t.m_nLines == 0 ? 0.0 : fPercent, 1) + "%"; };
+    auto share = [&t](double fPercent)
+    { return FixedText(t.m_nLines == 0 ? 0.0 : fPercent, 1) + "%"; };
     csv.Line("Lines," + Int(t.m_nLines) + ",100%");
     csv.Line("Code lines," + Int(t.m_nCodeLines) + "," + share(shares.m_fCodePercent));
     csv.Line("Code//Comment," + Int(t.m_nCodeCommentLines) + "," +
@@ -107,14 +103,14 @@ std::string FormatResultCsv(const CountingManager& manager)
     csv.Line("Blank lines," + Int(t.m_nBlankLines) + "," + share(shares.m_fBlankPercent));
     csv.Empty();
 
-    csv.Line("Man-hour, " + Fixed(t.m_fManHour, 2));
-    csv.Line("Cost, " + Fixed(t.m_fCost, 2));
+    csv.Line("Man-hour, " + FixedText(t.m_fManHour, 2));
+    csv.Line("Cost, " + FixedText(t.m_fCost, 2));
     csv.Empty();
     // Written as "%2.0f": a count under 10 is padded to two characters
     // ("UT Defects,  4"), as the file's layout has always had it.
     const auto count = [](double fValue)
     {
-        const std::string str = Fixed(fValue, 0);
+        const std::string str = FixedText(fValue, 0);
         return str.size() < 2 ? " " + str : str;
     };
     csv.Line("UT Cases, " + count(t.m_fUTCases));
