@@ -26,8 +26,11 @@ void FolderVersion::List(CountingManager& manager, const std::vector<std::string
     manager.ListCountedFiles(param,
                              [&](CountingManager::ListedPath&& listed)
                              {
+                                 std::string strPath = NativePath::ToBytes(listed.strPath.Mid(nRoot));
+                                 if (m_fnIgnored && m_fnIgnored(strPath))
+                                     return;
                                  VersionFile& file = arrFiles.emplace_back();
-                                 file.strPath = NativePath::ToBytes(listed.strPath.Mid(nRoot));
+                                 file.strPath = std::move(strPath);
                                  file.strExt = std::move(listed.strExt);
                                  file.strRuleType = std::move(listed.strRuleType);
                                  file.strLocation = std::move(listed.strPath);

@@ -205,3 +205,46 @@ std::array<unsigned char, 20> GitVersion::BlobId(const std::string& strBytes)
         std::memcpy(arrId.data(), oid.id, arrId.size());
     return arrId;
 }
+
+bool GitVersion::IsIgnored(const std::string& strPath) const
+{
+    int nIgnored = 0;
+    return git_ignore_path_is_ignored(&nIgnored, m_pRepo, strPath.c_str()) == 0 && nIgnored;
+}
+
+bool GitVersion::ListNames(const wxString& strWhere, std::vector<wxString>& arrTags,
+                           std::vector<wxString>& arrBranches, wxString& strError)
+{
+    GitLibrary::Use();
+    git_repository* pRepo = nullptr;
+    if (git_repository_open_ext(&pRepo, NativePath::ToBytes(strWhere).c_str(), 0, nullptr) != 0)
+    {
+        strError = "no git repository at or above '" + NativePath::ToDisplay(strWhere) + "'";
+        return false;
+    }
+    git_strarray tags{};
+    if (git_tag_list(&tags, pRepo) == 0)
+    {
+        for (std::size_t i = 0; i < tags.count; ++i)
+            arrTags.push_back(wxString::FromUTF8(tags.strings[i]));
+        git_strarray_dispose(&tags);
+    }
+    git_branch_iterator* pBranches = nullptr;
+    if (git_branch_iterator_new(&pBranches, pRepo, GIT_BRANCH_LOCAL) == 0)
+    {
+        git_reference* pRef = nullptr;
+        git_branch_t nType;
+        while (git_branch_next(&pRef, &nType, pBranches) == 0)
+        {
+            const char* szName = nullptr;
+            if (git_branch_name(&szName, pRef) == 0)
+                arrBranches.push_back(wxString::FromUTF8(szName));
+            git_reference_free(pRef);
+        }
+        git_branch_iterator_free(pBranches);
+    }
+    git_repository_free(pRepo);
+    std::sort(arrTags.begin(), arrTags.end());
+    std::sort(arrBranches.begin(), arrBranches.end());
+    return true;
+}

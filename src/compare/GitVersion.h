@@ -38,6 +38,16 @@ public:
               std::vector<SkippedPath>& arrSkipped) const override;
     VersionRead Read(const VersionFile& file, std::string& strBytes) const override;
 
+    // Whether git ignores the file at strPath below the working folder
+    // ('/'-separated bytes), as its .gitignore files and exclude rules say.
+    bool IsIgnored(const std::string& strPath) const;
+
+    // The tags and the local branches of the repository at or above
+    // strWhere, each sorted, for choosing a revision. False, with a message
+    // in strError, when there is no repository.
+    static bool ListNames(const wxString& strWhere, std::vector<wxString>& arrTags,
+                          std::vector<wxString>& arrBranches, wxString& strError);
+
     // The git blob id of bytes, as a file's would be in a repository.
     static std::array<unsigned char, 20> BlobId(const std::string& strBytes);
 

@@ -62,12 +62,19 @@ bool VersionSpec::Open(const wxString& strOld, const wxString& strNew,
     if (strWhere.empty())
         strWhere = strFolder.empty() ? NativePath::GetCwd() : strFolder;
 
+    // The compared folder, and the revision it lies in the working folder of.
+    FolderVersion* pFolder = nullptr;
+    GitVersion* pGitOfFolder = nullptr;
+    std::string strFolderPlace;
     const auto open = [&](const wxString& strSpec, std::unique_ptr<VersionSource>& pVersion)
     {
         wxString strRevision;
         if (!IsRevision(strSpec, &strRevision))
         {
-            pVersion = std::make_unique<FolderVersion>(strSpec);
+            auto pNewFolder = std::make_unique<FolderVersion>(strSpec);
+            if (strSpec == strFolder)
+                pFolder = pNewFolder.get();
+            pVersion = std::move(pNewFolder);
             return true;
         }
         if (strRevision.empty())
@@ -80,9 +87,20 @@ bool VersionSpec::Open(const wxString& strOld, const wxString& strNew,
             return false;
         std::string strPlace;
         if (!strFolder.empty() && PlaceIn(pGit->WorkDir(), strFolder, strPlace))
+        {
             pGit->SetRoot(strPlace);
+            pGitOfFolder = pGit.get();
+            strFolderPlace = strPlace;
+        }
         pVersion = std::move(pGit);
         return true;
     };
-    return open(strOld, pOld) && open(strNew, pNew);
+    if (!open(strOld, pOld) || !open(strNew, pNew))
+        return false;
+    if (pFolder && pGitOfFolder)
+        pFolder->SetIgnored(
+            [pGitOfFolder, strFolderPlace](const std::string& strPath)
+            { return pGitOfFolder->IsIgnored(strFolderPlace.empty() ? strPath
+                                                                    : strFolderPlace + "/" + strPath); });
+    return true;
 }

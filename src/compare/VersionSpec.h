@@ -18,8 +18,10 @@ bool IsRevision(const wxString& strSpec, wxString* pRevision = nullptr);
 // given, else the one a compared folder lies in (the new version's, else the
 // old one's), else the one the working folder lies in. A revision of the
 // repository that holds a compared folder is rooted at that folder's place
-// in it, so that a working folder pairs with its own files in HEAD. False,
-// with a message in strError, when a revision cannot be opened.
+// in it, so that a working folder pairs with its own files in HEAD, and that
+// folder leaves out the files git ignores there (it borrows the revision for
+// that: the two versions go together). False, with a message in strError,
+// when a revision cannot be opened.
 bool Open(const wxString& strOld, const wxString& strNew, const wxString& strRepository,
           std::unique_ptr<VersionSource>& pOld, std::unique_ptr<VersionSource>& pNew,
           wxString& strError);

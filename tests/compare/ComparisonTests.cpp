@@ -2,6 +2,7 @@
 
 #include "compare/Comparison.h"
 #include "compare/FolderVersion.h"
+#include "compare/GitVersion.h"
 #include "compare/VersionSpec.h"
 #include "engine/CountingManager.h"
 #include "engine/MessagePump.h"
@@ -279,9 +280,17 @@ TEST_F(ComparisonTest, GitRevisionsCompareAsTheirCheckedOutTrees)
     EXPECT_EQ(AllFigures(), arrFolders);
 
     // The working folder against the revision it came from, from a folder
-    // below the top: the working folder's files pair with that folder's.
+    // below the top: the working folder's files pair with that folder's, and
+    // what git ignores there is left out.
+    repo.Write("build/generated.c", "int generated;\n");
+    repo.Write(".gitignore", "build/\n");
     Compare("git:v1", NativePath::FromBytes(strRepo));
     EXPECT_EQ(AllFigures(), arrFolders);
+    std::vector<wxString> arrTags, arrBranches;
+    ASSERT_TRUE(GitVersion::ListNames(NativePath::FromBytes(strRepo + "/src"), arrTags,
+                                      arrBranches, strError));
+    EXPECT_EQ(arrTags, std::vector<wxString>{"v1"});
+    EXPECT_EQ(arrBranches.size(), 1u);
     Output("cd '" + strRepo + "' && git checkout -q v1");
     Compare("git:HEAD", NativePath::FromBytes(strRepo + "/src"));
     ASSERT_FALSE(m_comparison.m_arrFiles.empty());
