@@ -336,10 +336,10 @@ int CliApp::Compare(CliOptions& options, CountingManager& manager)
                          "': " + strError,
                      EXIT_FAILED);
     if (!options.m_strJsonPath.empty() && options.m_strJsonPath != "-" &&
-        !WriteChangeJson(comparison, strOld, strNew, options.m_analysisParam,
-                         options.m_strJsonPath, strError))
-        return Error("cannot write the JSON file '" +
-                         NativePath::ToDisplay(options.m_strJsonPath) + "': " + strError,
+        !WriteChangeJson(comparison, strOld, strNew, options.m_analysisParam, options.m_strJsonPath,
+                         strError))
+        return Error("cannot write the JSON file '" + NativePath::ToDisplay(options.m_strJsonPath) +
+                         "': " + strError,
                      EXIT_FAILED);
     return EXIT_OK;
 }

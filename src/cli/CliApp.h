@@ -13,8 +13,9 @@ class CountingManager;
 
 // linecast-cli from its arguments to its exit status: checks the input, counts
 // the folders with the engine as the window does, prints the report and writes
-// the CSV export; or compares two versions. Exit status 0 after a count, 2 for bad input (nothing counted),
-// 1 when the output or the CSV file cannot be written.
+// the CSV and JSON exports; or compares two versions. Exit status 0 after a
+// count or comparison, 2 for bad input (nothing counted), 1 when the output or
+// an export file cannot be written.
 class CliApp
 {
 public:

@@ -266,8 +266,7 @@ bool CliOptions::CheckFolders()
     }
     for (const wxString& strDir : m_arrDirs)
     {
-        if (strDir.StartsWith("/") ||
-            wxSplit(strDir, '/', '\0').Index("..") != wxNOT_FOUND)
+        if (strDir.StartsWith("/") || wxSplit(strDir, '/', '\0').Index("..") != wxNOT_FOUND)
             return Fail("the folders to compare are below both versions' folders, such as "
                         "'src', not '" +
                         NativePath::ToDisplay(strDir) + "'");

@@ -66,7 +66,7 @@ public:
     wxString m_strCompareOld; // a folder, or "git:REV"
     wxString m_strCompareNew;
     wxString m_strRepository; // where the revisions' repository is, if given
-    unsigned m_nJobs = 0; // 0: as many as the processor has cores
+    unsigned m_nJobs = 0;     // 0: as many as the processor has cores
     AnalysisParam m_analysisParam;
     wxArrayString m_arrSelectedTypes; // filled by SelectTypes, sorted
     wxString m_strError;

@@ -81,8 +81,8 @@ public:
         return m_arrKinds[KIND_LINES].m_nRemoved + m_arrKinds[KIND_LINES].m_nModified;
     }
 
-    std::int64_t m_nFiles = 0;                   // files in either version
-    std::int64_t m_arrFiles[STATUS_COUNT] = {};  // of them, by status
+    std::int64_t m_nFiles = 0;                  // files in either version
+    std::int64_t m_arrFiles[STATUS_COUNT] = {}; // of them, by status
     LineChanges m_arrKinds[KIND_COUNT];
     // The changed lines counted as a count counts lines: m_nLines all added
     // and modified lines, m_nCodeLines and m_nCodeCommentLines those of code

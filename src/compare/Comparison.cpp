@@ -71,8 +71,8 @@ void ComparePair(const VersionSource& oldVersion, const VersionSource& newVersio
             const bool bOldKnown = oldFile.bHasId;
             VersionRead& read = bOldKnown ? pair.newRead : pair.oldRead;
             std::string& strBytes = bOldKnown ? strNew : strOld;
-            read = bOldKnown ? newVersion.Read(newFile, strBytes)
-                             : oldVersion.Read(oldFile, strBytes);
+            read =
+                bOldKnown ? newVersion.Read(newFile, strBytes) : oldVersion.Read(oldFile, strBytes);
             (bOldKnown ? bNewRead : bOldRead) = true;
             if (read.bRead &&
                 GitVersion::BlobId(strBytes) == (bOldKnown ? oldFile.arrId : newFile.arrId))
@@ -105,10 +105,9 @@ void ComparePair(const VersionSource& oldVersion, const VersionSource& newVersio
     if (pair.pNew && pair.newRead.bRead)
         counter.ClassifyBytes(markers, strNew, pair.arrNewKinds);
     if (pair.pOld && pair.pNew)
-        pair.bNotDiffed = !LineDiff::Compare(pair.oldRead.bRead ? strOld : std::string(),
-                                             pair.arrOldKinds,
-                                             pair.newRead.bRead ? strNew : std::string(),
-                                             pair.arrNewKinds, pair.change);
+        pair.bNotDiffed = !LineDiff::Compare(
+            pair.oldRead.bRead ? strOld : std::string(), pair.arrOldKinds,
+            pair.newRead.bRead ? strNew : std::string(), pair.arrNewKinds, pair.change);
     else if (pair.pNew)
         LineDiff::AddAll(pair.arrNewKinds, &LineChanges::m_nAdded, pair.change);
     else
@@ -171,7 +170,8 @@ void Comparison::Run(const VersionSource& oldVersion, const VersionSource& newVe
         if (!pType)
         {
             Counter* pCounter = m_manager.GetCounter(file.strRuleType);
-            pType = std::make_unique<RuleType>(RuleType{pCounter, Counter::Markers(pCounter->m_pRule)});
+            pType =
+                std::make_unique<RuleType>(RuleType{pCounter, Counter::Markers(pCounter->m_pRule)});
         }
         return pType.get();
     };
@@ -207,7 +207,8 @@ void Comparison::Run(const VersionSource& oldVersion, const VersionSource& newVe
             return false;
         const auto [it, bNew] = names.emplace(read.id, file.strLocation);
         if (!bNew)
-            m_arrSkippedPaths.push_back(SkippedPath{SkippedPath::FILE, file.strLocation, it->second});
+            m_arrSkippedPaths.push_back(
+                SkippedPath{SkippedPath::FILE, file.strLocation, it->second});
         return !bNew;
     };
 
@@ -223,9 +224,9 @@ void Comparison::Run(const VersionSource& oldVersion, const VersionSource& newVe
         for (; nHandedIn < arrPairs.size() && workers.HasRoom(); ++nHandedIn)
         {
             Pair* pPair = &arrPairs[nHandedIn];
-            arrTickets[nHandedIn] = workers.HandIn(
-                [&oldVersion, &newVersion, pPair](std::vector<char>&)
-                { ComparePair(oldVersion, newVersion, *pPair); });
+            arrTickets[nHandedIn] =
+                workers.HandIn([&oldVersion, &newVersion, pPair](std::vector<char>&)
+                               { ComparePair(oldVersion, newVersion, *pPair); });
         }
         workers.TakeOut(arrTickets[i]);
 

@@ -17,16 +17,16 @@ void FolderVersion::List(CountingManager& manager, const std::vector<std::string
     CountingParam param;
     param.m_bRecursive = bRecursive;
     for (const std::string& strFolder : arrFolders)
-        param.m_arrDirs.Add(strFolder.empty()
-                                ? m_strRoot
-                                : DirectoryLister::Join(m_strRoot, NativePath::FromBytes(strFolder)));
+        param.m_arrDirs.Add(
+            strFolder.empty() ? m_strRoot
+                              : DirectoryLister::Join(m_strRoot, NativePath::FromBytes(strFolder)));
     // A file's path below the root: what follows the root and its separator.
-    const std::size_t nRoot =
-        m_strRoot.length() + (m_strRoot.EndsWith("/") ? 0 : 1);
+    const std::size_t nRoot = m_strRoot.length() + (m_strRoot.EndsWith("/") ? 0 : 1);
     manager.ListCountedFiles(param,
                              [&](CountingManager::ListedPath&& listed)
                              {
-                                 std::string strPath = NativePath::ToBytes(listed.strPath.Mid(nRoot));
+                                 std::string strPath =
+                                     NativePath::ToBytes(listed.strPath.Mid(nRoot));
                                  if (m_fnIgnored && m_fnIgnored(strPath))
                                      return;
                                  VersionFile& file = arrFiles.emplace_back();
@@ -45,8 +45,8 @@ VersionRead FolderVersion::Read(const VersionFile& file, std::string& strBytes) 
     VersionRead read;
     strBytes.clear();
     // As a count opens it: never blocking on a FIFO, and only a regular file.
-    const int nFd = NativePath::Open(NativePath::ToBytes(file.strLocation),
-                                     O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int nFd =
+        NativePath::Open(NativePath::ToBytes(file.strLocation), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (nFd < 0)
         return read;
     struct stat st;

@@ -21,8 +21,8 @@ public:
 
     wxString Name() const override { return m_strRoot; }
     const wxString& Root() const { return m_strRoot; }
-    void List(CountingManager& manager, const std::vector<std::string>& arrFolders,
-              bool bRecursive, std::vector<VersionFile>& arrFiles,
+    void List(CountingManager& manager, const std::vector<std::string>& arrFolders, bool bRecursive,
+              std::vector<VersionFile>& arrFiles,
               std::vector<SkippedPath>& arrSkipped) const override;
     VersionRead Read(const VersionFile& file, std::string& strBytes) const override;
 

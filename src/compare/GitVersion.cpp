@@ -24,7 +24,8 @@ std::string JoinPath(const std::string& strA, const std::string& strB)
 bool IsWithin(const std::string& strPath, const std::string& strFolder)
 {
     return strFolder.empty() || strPath == strFolder ||
-           (strPath.size() > strFolder.size() && strPath.compare(0, strFolder.size(), strFolder) == 0 &&
+           (strPath.size() > strFolder.size() &&
+            strPath.compare(0, strFolder.size(), strFolder) == 0 &&
             strPath[strFolder.size()] == '/');
 }
 
@@ -143,8 +144,7 @@ void GitVersion::List(CountingManager& manager, const std::vector<std::string>& 
     for (const std::string& strFolder : arrFolders)
     {
         const auto itIn = std::find_if(arrWalked.begin(), arrWalked.end(),
-                                       [&](const std::string& strWalked)
-                                       {
+                                       [&](const std::string& strWalked) {
                                            return strFolder == strWalked ||
                                                   (bRecursive && IsWithin(strFolder, strWalked));
                                        });

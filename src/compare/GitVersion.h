@@ -33,8 +33,8 @@ public:
     void SetRoot(const std::string& strFolder) { m_strRoot = strFolder; }
 
     wxString Name() const override { return "git:" + m_strRevision; }
-    void List(CountingManager& manager, const std::vector<std::string>& arrFolders,
-              bool bRecursive, std::vector<VersionFile>& arrFiles,
+    void List(CountingManager& manager, const std::vector<std::string>& arrFolders, bool bRecursive,
+              std::vector<VersionFile>& arrFiles,
               std::vector<SkippedPath>& arrSkipped) const override;
     VersionRead Read(const VersionFile& file, std::string& strBytes) const override;
 

@@ -43,8 +43,8 @@ int OnHunk(const git_diff_delta*, const git_diff_hunk* pHunk, void* pPayload)
     }
     const std::size_t nPaired = std::min(nOld, nNew);
     for (std::size_t i = 0; i < nNew; ++i)
-        AddLine((*walk.pNew)[nNewFirst + i], i < nPaired ? &LineChanges::m_nModified : &LineChanges::m_nAdded,
-                *walk.pChange);
+        AddLine((*walk.pNew)[nNewFirst + i],
+                i < nPaired ? &LineChanges::m_nModified : &LineChanges::m_nAdded, *walk.pChange);
     for (std::size_t i = nPaired; i < nOld; ++i)
         AddLine((*walk.pOld)[nOldFirst + i], &LineChanges::m_nRemoved, *walk.pChange);
     return 0;

@@ -100,7 +100,9 @@ bool VersionSpec::Open(const wxString& strOld, const wxString& strNew,
     if (pFolder && pGitOfFolder)
         pFolder->SetIgnored(
             [pGitOfFolder, strFolderPlace](const std::string& strPath)
-            { return pGitOfFolder->IsIgnored(strFolderPlace.empty() ? strPath
-                                                                    : strFolderPlace + "/" + strPath); });
+            {
+                return pGitOfFolder->IsIgnored(
+                    strFolderPlace.empty() ? strPath : strFolderPlace + "/" + strPath);
+            });
     return true;
 }

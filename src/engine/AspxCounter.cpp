@@ -68,15 +68,4 @@ template <class OnKind> void AspxCounter::Walk(LineReader& lines, OnKind onKind)
         onKind);
 }
 
-void AspxCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                             std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
-                             std::int64_t& nBlankLines)
-{
-    CountKinds([&](auto onKind) { Walk(lines, onKind); }, nLines, nCodeLines, nCommentLines,
-               nCodeCommentLines, nBlankLines);
-}
-
-void AspxCounter::ClassifyLinesWith(const Markers&, LineReader& lines, LineKinds& arrKinds)
-{
-    KeepKinds([&](auto onKind) { Walk(lines, onKind); }, arrKinds);
-}
+template class KindWalkCounter<AspxCounter>;

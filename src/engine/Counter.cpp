@@ -395,14 +395,12 @@ void Tally(unsigned nKind, Counter::PieceCounts::Tally& tally)
     tally.nBoth += nWhat == (KIND_COMMENT | KIND_CODE);
 }
 
-
 // Classifies every line by the rule's markers and hands onWhat its kind
 // (KIND_COMMENT and KIND_CODE bits): the one loop behind the count and the
 // kinds of each line.
 template <class OnWhat>
-__attribute__((always_inline)) inline void ForEachRuleKind(LineReader& lines,
-                                                           const Counter::Markers& markers,
-                                                           OnWhat onWhat)
+__attribute__((always_inline)) inline void
+ForEachRuleKind(LineReader& lines, const Counter::Markers& markers, OnWhat onWhat)
 {
     WatchMarkers(lines, markers);
     // A block comment left open at the end of a file ends with it.

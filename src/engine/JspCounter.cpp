@@ -56,15 +56,4 @@ template <class OnKind> void JspCounter::Walk(LineReader& lines, OnKind onKind)
         onKind);
 }
 
-void JspCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                            std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
-                            std::int64_t& nBlankLines)
-{
-    CountKinds([&](auto onKind) { Walk(lines, onKind); }, nLines, nCodeLines, nCommentLines,
-               nCodeCommentLines, nBlankLines);
-}
-
-void JspCounter::ClassifyLinesWith(const Markers&, LineReader& lines, LineKinds& arrKinds)
-{
-    KeepKinds([&](auto onKind) { Walk(lines, onKind); }, arrKinds);
-}
+template class KindWalkCounter<JspCounter>;

@@ -11,7 +11,7 @@
 namespace
 {
 const char* const KIND_NAMES[ChangeResult::KIND_COUNT] = {"Lines", "Code lines", "Code//Comment",
-                                                         "Comment lines", "Blank lines"};
+                                                          "Comment lines", "Blank lines"};
 
 // The columns every row of figures has, after its names.
 std::string FigureColumns()

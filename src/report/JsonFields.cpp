@@ -55,8 +55,9 @@ Json Parameters(const AnalysisParam& param)
 Json Phases(const Result& total, const AnalysisParam& param)
 {
     const PhaseResult phases(total, param);
-    const auto phase = [](double fCost, double fManMonths)
-    { return Json{{"cost", Estimate(fCost)}, {"man_months", Estimate(fManMonths)}}; };
+    const auto phase = [](double fCost, double fManMonths) {
+        return Json{{"cost", Estimate(fCost)}, {"man_months", Estimate(fManMonths)}};
+    };
     return {
         {"low_level_design", phase(phases.m_fLLDCost, phases.m_fLLDManMonth)},
         {"coding", phase(phases.m_fCDCost, phases.m_fCDManMonth)},

@@ -236,11 +236,11 @@ TEST_F(CliAppTest, ComparesTwoVersionsAsTableJsonAndCsv)
     EXPECT_NE(m_out.str().find("\r\n.,a.c,.c,modified,2,1,"), std::string::npos) << m_out.str();
 
     // Bad versions are bad input, told before anything is compared.
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--compare", m_strRoot, "git:"},
-             {"--compare", m_strRoot, m_dir / "none"},
-             {"--compare", m_strRoot, strNext, "/abs"},
-             {"--compare", "git:HEAD", m_strRoot}})
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"--compare", m_strRoot, "git:"},
+                                               {"--compare", m_strRoot, m_dir / "none"},
+                                               {"--compare", m_strRoot, strNext, "/abs"},
+                                               {"--compare", "git:HEAD", m_strRoot}})
     {
         std::vector<wxString> arrArgs{"--rules", wxString::FromUTF8(m_strRules)};
         for (const std::string& str : args)

@@ -42,9 +42,9 @@ std::string Git(const std::string& strDir, const std::string& strArgs)
 // lines in runs, as a developer's edit does.
 std::vector<std::string> SourceLines(std::mt19937& random, std::size_t nCount)
 {
-    static const char* const LINES[] = {"int x = 0;", "// note", "", "{", "}", "/* a */ y();",
-                                        "return x;", "  ", "f(x); // call", "/* open",
-                                        "close */"};
+    static const char* const LINES[] = {
+        "int x = 0;", "// note",       "",        "{",       "}", "/* a */ y();", "return x;",
+        "  ",         "f(x); // call", "/* open", "close */"};
     std::vector<std::string> arr;
     for (std::size_t i = 0; i < nCount; ++i)
         arr.push_back(LINES[random() % std::size(LINES)] +
@@ -182,9 +182,9 @@ TEST_F(ComparisonTest, LinesAddedAndRemovedAreGitsMinimalDiffFileByFileAndInTota
         const std::string strPath = NativePath::ToBytes(pFile->m_strPath);
         const auto side = [&](const TempDir& dir, ChangeResult::Status nAbsent)
         { return pFile->m_nStatus == nAbsent ? std::string("/dev/null") : dir / strPath; };
-        std::istringstream numstat(Output(
-            "git diff --no-index --numstat --minimal --no-renames " +
-            side(m_old, ChangeResult::STATUS_ADDED) + " " + side(m_new, ChangeResult::STATUS_REMOVED)));
+        std::istringstream numstat(Output("git diff --no-index --numstat --minimal --no-renames " +
+                                          side(m_old, ChangeResult::STATUS_ADDED) + " " +
+                                          side(m_new, ChangeResult::STATUS_REMOVED)));
         std::int64_t nGitAdded = 0, nGitRemoved = 0;
         numstat >> nGitAdded >> nGitRemoved; // nothing for files without a difference
         EXPECT_EQ(pFile->LinesAdded(), nGitAdded) << strPath;
@@ -287,8 +287,8 @@ TEST_F(ComparisonTest, GitRevisionsCompareAsTheirCheckedOutTrees)
     Compare("git:v1", NativePath::FromBytes(strRepo));
     EXPECT_EQ(AllFigures(), arrFolders);
     std::vector<wxString> arrTags, arrBranches;
-    ASSERT_TRUE(GitVersion::ListNames(NativePath::FromBytes(strRepo + "/src"), arrTags,
-                                      arrBranches, strError));
+    ASSERT_TRUE(GitVersion::ListNames(NativePath::FromBytes(strRepo + "/src"), arrTags, arrBranches,
+                                      strError));
     EXPECT_EQ(arrTags, std::vector<wxString>{"v1"});
     EXPECT_EQ(arrBranches.size(), 1u);
     Output("cd '" + strRepo + "' && git checkout -q v1");
