@@ -22,6 +22,8 @@ runs=${LINECAST_BENCH_RUNS:-3}
 seed=2024
 
 say() { printf '%s\n' "$*" >&2; }
+# shellcheck source=bench/timing.sh
+source "$root/bench/timing.sh"
 
 bash "$root/scripts/dev" setup linux-source-6.1 cloc python3 xz-utils git >&2
 
@@ -49,24 +51,6 @@ say "The copy: $(cat "$next/edits")"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-now_ns() { date +%s%N; }
-median_of() {
-    printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
-        if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-timed() {
-    local n=$1 i t0 t1
-    shift
-    local times=()
-    for ((i = 0; i < n; i++)); do
-        t0=$(now_ns)
-        "$@" >/dev/null 2>&1
-        t1=$(now_ns)
-        times+=("$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.4f", (b - a) / 1e9 }')")
-    done
-    median_of "${times[@]}"
-}
-
 count() { "$cli" --rules "$rules" --types ".c;.h" "$ktree"; }
 compare() { "$cli" --rules "$rules" --types ".c;.h" --compare "$ktree" "$edited"; }
 cloc_diff() { cloc --quiet --diff --include-lang="C,C/C++ Header" "$ktree" "$edited"; }
@@ -91,8 +75,6 @@ t_compare=$(timed "$runs" compare)
 say "Timing cloc --diff (1 run; it takes minutes)"
 t_cloc=$(timed 1 cloc_diff)
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-verdict() { awk -v v="$1" -v max="$2" 'BEGIN { print (v <= max ? "met" : "MISSED") }'; }
 
 echo
 echo "Linux kernel *.c and *.h against a copy with 5% of the files changed ($(cat "$next/edits"))"
@@ -105,4 +87,4 @@ echo "comparison vs one count: $(ratio "$t_compare" "$t_count")x (target at most
 echo "cloc --diff vs the comparison: $(ratio "$t_cloc" "$t_compare")x"
 echo "lines added/removed: linecast-cli $cli_added/$cli_removed, git diff --numstat --minimal $git_added/$git_removed"
 echo
-sed -n '1,/^Total/p' "$work/compare.out" | tail -n 3
+sed -n '1,/^Total/p' "$work/compare.out"
