@@ -32,10 +32,13 @@ bool IsWithin(const std::string& strPath, const std::string& strFolder)
 // What one walk over a tree gathers.
 struct TreeWalk
 {
+    const GitVersion* pVersion;
     CountingManager* pManager;
     std::string strFolder; // below the version's root, what the walk's paths are below
     bool bRecursive;
+    const std::vector<std::string>* pWalked; // the given folders walked before
     std::vector<VersionFile>* pFiles;
+    std::vector<SkippedPath>* pSkipped;
     unsigned nEntries = 0;
 };
 
@@ -56,7 +59,18 @@ int OnEntry(const char* szRoot, const git_tree_entry* pEntry, void* pPayload)
     switch (git_tree_entry_filemode(pEntry))
     {
     case GIT_FILEMODE_TREE:
-        return walk.bRecursive ? 0 : 1;
+    {
+        if (!walk.bRecursive)
+            return 1;
+        // A given folder walked before is not walked again from above.
+        const std::string strPath = JoinPath(walk.strFolder, std::string(szRoot) + szName);
+        const auto itWalked = std::find(walk.pWalked->begin(), walk.pWalked->end(), strPath);
+        if (itWalked == walk.pWalked->end())
+            return 0;
+        const wxString strShown = walk.pVersion->Name() + ":" + NativePath::FromBytes(strPath);
+        walk.pSkipped->push_back(SkippedPath{SkippedPath::FOLDER, strShown, strShown});
+        return 1;
+    }
     case GIT_FILEMODE_BLOB:
     case GIT_FILEMODE_BLOB_EXECUTABLE:
         break;
@@ -172,7 +186,7 @@ void GitVersion::List(CountingManager& manager, const std::vector<std::string>& 
                 continue;
             pTree = pSubtree;
         }
-        TreeWalk walk{&manager, strFolder, bRecursive, &arrFiles};
+        TreeWalk walk{this, &manager, strFolder, bRecursive, &arrWalked, &arrFiles, &arrSkipped};
         git_tree_walk(pTree, GIT_TREEWALK_PRE, OnEntry, &walk);
         git_tree_free(pSubtree);
         if (manager.m_nState == CountingManager::STATE_STOPPED)

@@ -3,8 +3,10 @@
 #include "compare/Comparison.h"
 #include "compare/FolderVersion.h"
 #include "compare/GitVersion.h"
+#include "compare/LineDiff.h"
 #include "compare/VersionSpec.h"
 #include "engine/CountingManager.h"
+#include "engine/LineReader.h"
 #include "engine/MessagePump.h"
 #include "engine/NativePath.h"
 #include "report/AnalysisParam.h"
@@ -97,12 +99,27 @@ std::string Figures(const FileChange& file)
     return out.str() + (file.m_bUnreadable ? " unreadable" : "");
 }
 
-class StopAtFirstPump : public MessagePump
+// Presses Stop at the first pump, or once a number of files are shown.
+class Stopper : public MessagePump, public ComparisonObserver
 {
 public:
-    explicit StopAtFirstPump(CountingManager& manager) : m_manager(manager) {}
-    void HandleOnePendingEvent() override { m_manager.m_nState = CountingManager::STATE_STOPPED; }
+    Stopper(CountingManager& manager, Comparison& comparison, std::size_t nFiles)
+        : m_manager(manager), m_comparison(comparison), m_nFiles(nFiles)
+    {
+    }
+    void HandleOnePendingEvent() override
+    {
+        if (m_nFiles == 0)
+            m_manager.m_nState = CountingManager::STATE_STOPPED;
+    }
+    void OnComparisonUpdate() override
+    {
+        if (m_comparison.m_arrFiles.size() == m_nFiles)
+            m_manager.m_nState = CountingManager::STATE_STOPPED;
+    }
     CountingManager& m_manager;
+    Comparison& m_comparison;
+    std::size_t m_nFiles;
 };
 
 class ComparisonTest : public testing::Test
@@ -278,6 +295,11 @@ TEST_F(ComparisonTest, GitRevisionsCompareAsTheirCheckedOutTrees)
     m_manager.m_nState = CountingManager::STATE_RUNNING;
     m_comparison.Run(*pOld, *pNew, {}, true, m_param);
     EXPECT_EQ(AllFigures(), arrFolders);
+    // A folder given twice, or inside another given one, is compared once.
+    m_manager.m_nState = CountingManager::STATE_RUNNING;
+    m_comparison.Run(*pOld, *pNew, {"src", "", "src"}, true, m_param);
+    EXPECT_EQ(AllFigures(), arrFolders);
+    EXPECT_EQ(m_comparison.m_arrSkippedPaths.size(), 4u);
 
     // The working folder against the revision it came from, from a folder
     // below the top: the working folder's files pair with that folder's, and
@@ -331,11 +353,34 @@ TEST_F(ComparisonTest, OddFilesAreComparedOnceAndNamedAndStopEndsTheRun)
     ASSERT_EQ(m_comparison.m_arrSkippedPaths.size(), 1u);
     EXPECT_EQ(NativePath::ToBytes(m_comparison.m_arrSkippedPaths[0].m_strPath), m_new / "two.c");
 
-    StopAtFirstPump stop(m_manager);
-    m_manager.SetMessagePump(&stop);
-    Compare(m_old.Path(), m_new.Path());
-    m_manager.SetMessagePump(nullptr);
-    EXPECT_TRUE(m_comparison.m_arrFiles.empty());
-    EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_STOPPED);
+    for (const std::size_t nStopAt : {0, 2})
+    {
+        Stopper stop(m_manager, m_comparison, nStopAt);
+        m_manager.SetMessagePump(&stop);
+        m_comparison.SetObserver(&stop);
+        Compare(m_old.Path(), m_new.Path());
+        m_manager.SetMessagePump(nullptr);
+        m_comparison.SetObserver(nullptr);
+        EXPECT_EQ(m_comparison.m_arrFiles.size(), nStopAt);
+        EXPECT_EQ(m_comparison.m_total.m_nFiles, static_cast<std::int64_t>(nStopAt));
+        EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_STOPPED);
+    }
+}
+
+// The bytes the diff reads have one LF after each line the counter sees, so
+// each line's kind is the kind of the line the diff names.
+TEST(LineDiffTest, LinesEndAsTheCounterSplitsThem)
+{
+    for (const std::string strBytes :
+         {"", "a", "a\n", "a\r", "a\r\n", "\r\r\n\n", "a\nb", "a\r\nb\rc\n\r", "\n"})
+    {
+        std::string strCopy;
+        const std::string_view lines = LineDiff::LfLines(strBytes, strCopy);
+        std::string strExpected;
+        LineReader reader(strBytes);
+        for (std::string_view line; reader.Next(line);)
+            strExpected += std::string(line) + "\n";
+        EXPECT_EQ(std::string(lines), strExpected);
+    }
 }
 } // namespace
