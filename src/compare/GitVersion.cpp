@@ -104,10 +104,18 @@ std::unique_ptr<GitVersion> GitVersion::Open(const wxString& strWhere, const wxS
     std::unique_ptr<GitVersion> pVersion(new GitVersion);
     pVersion->m_strRevision = strRevision;
     const wxString strShown = "'" + NativePath::ToDisplay(strWhere) + "'";
-    if (git_repository_open_ext(&pVersion->m_pRepo, NativePath::ToBytes(strWhere).c_str(), 0,
-                                nullptr) != 0)
+    const int nOpened = git_repository_open_ext(&pVersion->m_pRepo,
+                                                NativePath::ToBytes(strWhere).c_str(), 0, nullptr);
+    if (nOpened == GIT_ENOTFOUND)
     {
         strError = "no git repository at or above " + strShown;
+        return nullptr;
+    }
+    if (nOpened != 0)
+    {
+        // There is one, but it cannot be read (damaged, or of a newer format).
+        strError = "cannot open the git repository at or above " + strShown + ": " +
+                   GitLibrary::LastError("unknown error");
         return nullptr;
     }
     const wxScopedCharBuffer revision = strRevision.utf8_str();
