@@ -35,6 +35,25 @@ std::size_t CountingWorkers::HandIn(std::string strPath, Counter& counter,
         slot.strPath = std::move(strPath);
         slot.pCounter = &counter;
         slot.pMarkers = &markers;
+        slot.fnWork = nullptr;
+        slot.bDone = false;
+        ++m_nHandedIn;
+    }
+    m_cvWork.notify_one();
+    return nTicket;
+}
+
+std::size_t CountingWorkers::HandIn(std::function<void(std::vector<char>&)> fnWork)
+{
+    std::size_t nTicket;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        nTicket = m_nHandedIn;
+        Slot& slot = m_arrSlots[nTicket % m_arrSlots.size()];
+        slot.strPath.clear();
+        slot.pCounter = nullptr;
+        slot.pMarkers = nullptr;
+        slot.fnWork = std::move(fnWork);
         slot.bDone = false;
         ++m_nHandedIn;
     }
@@ -90,6 +109,23 @@ void CountingWorkers::Count(Slot& slot, std::vector<char>& arrBuffer,
 {
     // The slot is this thread's alone until bDone is set under the lock.
     lock.unlock();
+    if (slot.fnWork)
+    {
+        try
+        {
+            slot.fnWork(arrBuffer);
+        }
+        catch (...)
+        {
+            std::vector<char>().swap(arrBuffer);
+        }
+        slot.fnWork = nullptr;
+        slot.counts = Counter::FileCounts();
+        lock.lock();
+        slot.bDone = true;
+        m_cvDone.notify_all();
+        return;
+    }
     Counter::FileCounts counts;
     std::uint64_t nSize = 0;
     const int nFd = Counter::OpenToCount(slot.strPath, counts, nSize);

@@ -4,43 +4,14 @@
 #include "engine/CountingManager.h"
 #include "engine/NativePath.h"
 #include "report/AnalysisParam.h"
+#include "report/JsonFields.h"
 #include "report/OutputFile.h"
-#include "report/PhaseResult.h"
-#include "report/Rounding.h"
 
 #include <ctime>
-#include <nlohmann/json.hpp>
-#include <wx/base64.h>
 
 namespace
 {
-// Keys stay in the order they are written, the order a reader expects.
-using Json = nlohmann::ordered_json;
-
-std::string Utf8(const wxString& str)
-{
-    const wxScopedCharBuffer buf = str.utf8_str();
-    return std::string(buf.data(), buf.length());
-}
-
-// A name as text under strKey and, when its bytes are not UTF-8, those bytes
-// under strKey + "_bytes" in base64: the text alone would lose them.
-void PutName(Json& object, const std::string& strKey, const wxString& strName)
-{
-    const wxString strShown = NativePath::ToDisplay(strName);
-    object[strKey] = Utf8(strShown);
-    if (strShown != strName)
-    {
-        const std::string strBytes = NativePath::ToBytes(strName);
-        object[strKey + "_bytes"] = Utf8(wxBase64Encode(strBytes.data(), strBytes.size()));
-    }
-}
-
-// Rounded as the CSV writes it, so both exports hold the same numbers.
-double Estimate(double fValue)
-{
-    return FixedValue(fValue, 2);
-}
+using namespace JsonFields;
 
 void PutCounts(Json& object, const Result& r)
 {
@@ -50,16 +21,6 @@ void PutCounts(Json& object, const Result& r)
     object["comment"] = r.m_nCommentLines;
     object["blank"] = r.m_nBlankLines;
     object["size"] = r.m_nSize;
-}
-
-void PutEstimates(Json& object, const Result& r)
-{
-    object["man_hours"] = Estimate(r.m_fManHour);
-    object["cost"] = Estimate(r.m_fCost);
-    object["ut_cases"] = Estimate(r.m_fUTCases);
-    object["ut_defects"] = Estimate(r.m_fUTDefects);
-    object["it_cases"] = Estimate(r.m_fITCases);
-    object["it_defects"] = Estimate(r.m_fITDefects);
 }
 
 Json Group(const std::string& strKey, const wxString& strName, const Result& r)
@@ -88,10 +49,6 @@ Json Modified(const wxDateTime& dt)
     return str;
 }
 
-Json Phase(double fCost, double fManMonths)
-{
-    return Json{{"cost", Estimate(fCost)}, {"man_months", Estimate(fManMonths)}};
-}
 } // namespace
 
 std::string FormatResultJson(const CountingManager& manager, const AnalysisParam& param)
@@ -99,11 +56,7 @@ std::string FormatResultJson(const CountingManager& manager, const AnalysisParam
     Json root;
     root["generator"] = std::string("Linecast ") + LinecastVersion::TEXT;
 
-    Json& parameters = root["parameters"] = Json::object();
-    std::size_t nParams = 0;
-    const AnalysisParamInfo* pInfos = GetAnalysisParamInfos(nParams);
-    for (std::size_t i = 0; i < nParams; ++i)
-        parameters[pInfos[i].name] = param.*(pInfos[i].field);
+    root["parameters"] = Parameters(param);
 
     const TotalResult& t = manager.m_totalResult;
     Json& total = root["total"];
@@ -136,28 +89,12 @@ std::string FormatResultJson(const CountingManager& manager, const AnalysisParam
     for (const auto& pExt : manager.m_arrExtensionResults)
         extensions.push_back(Group("extension", pExt->m_strName, *pExt));
 
-    const PhaseResult phases(t, param);
-    root["phases"] = {
-        {"low_level_design", Phase(phases.m_fLLDCost, phases.m_fLLDManMonth)},
-        {"coding", Phase(phases.m_fCDCost, phases.m_fCDManMonth)},
-        {"unit_test", Phase(phases.m_fUTCost, phases.m_fUTManMonth)},
-        {"integration_test", Phase(phases.m_fITCost, phases.m_fITManMonth)},
-        {"total", Phase(phases.m_fTotalCost, phases.m_fTotalManMonth)},
-    };
+    root["phases"] = Phases(t, param);
 
     // What the run left out, in the order it met it, then the files it could
     // not read (those are still counted, as empty files).
     Json& skipped = root["skipped"] = Json::array();
-    for (const SkippedPath& path : manager.m_arrSkippedPaths)
-    {
-        const bool bFolder = path.m_nKind == SkippedPath::FOLDER;
-        Json entry;
-        PutName(entry, "path", path.m_strPath);
-        entry["kind"] = bFolder ? "folder" : "file";
-        entry["reason"] = bFolder ? "already included" : "already counted under another name";
-        PutName(entry, "included_as", path.m_strIncludedAs);
-        skipped.push_back(std::move(entry));
-    }
+    PutSkipped(skipped, manager.m_arrSkippedPaths);
     for (const auto& pFile : manager.m_arrFileResults)
     {
         if (!pFile->m_bUnreadable)

@@ -201,6 +201,57 @@ TEST_F(CliAppTest, WritesTheCsvWithOneLinePerFile)
     EXPECT_NE(strText.find("\r\nLines,6,100%\r\n"), std::string::npos);
 }
 
+// The comparison's table, its JSON with the keys scripts read, and its CSV.
+TEST_F(CliAppTest, ComparesTwoVersionsAsTableJsonAndCsv)
+{
+    m_dir.Write("next/a.c", "int a;\n// a note\n\nint b; // why\nint c;\n");
+    m_dir.Write("next/sub/c.h", "int y;\n");
+    const std::string strNext = m_dir / "next";
+    ASSERT_EQ(Run({"--types", ".c;.h", "--compare", m_strRoot, strNext}), 0) << m_err.str();
+    // Type, files, changed files, same, modified, added, removed, changed code.
+    EXPECT_EQ(LineStartingWith(m_out.str(), "Total"),
+              (std::vector<std::string>{"Total", "3", "3", "3", "1", "2", "2", "2"}));
+    EXPECT_EQ(LineStartingWith(m_out.str(), "Comment"),
+              (std::vector<std::string>{"Comment", "0", "1", "0", "0"}));
+
+    ASSERT_EQ(Run({"--types", ".c;.h", "--compare", m_strRoot, strNext, "--json", "-", "sub"}), 0)
+        << m_err.str();
+    const nlohmann::json json = nlohmann::json::parse(m_out.str());
+    ASSERT_EQ(json["files"].size(), 2u);
+    const nlohmann::json& removed = json["files"][0];
+    EXPECT_EQ(removed["path"], "sub/b.h");
+    EXPECT_EQ(removed["status"], "removed");
+    EXPECT_EQ(removed["lines_removed"], 2);
+    EXPECT_EQ(removed["code"]["removed"], 1);
+    EXPECT_EQ(removed["blank"]["removed"], 1);
+    EXPECT_EQ(json["files"][1]["status"], "added");
+    const nlohmann::json& total = json["total"];
+    for (const char* szKey : {"lines_added", "lines_removed", "lines", "code", "code_and_comment",
+                              "comment", "blank", "files_added", "man_hours", "cost"})
+        EXPECT_TRUE(total.contains(szKey)) << szKey;
+    EXPECT_EQ(total["lines_added"], 1);
+    EXPECT_EQ(total["lines_removed"], 2);
+
+    ASSERT_EQ(Run({"--types", ".c", "--compare", m_strRoot, strNext, "--csv", "-"}), 0);
+    EXPECT_NE(m_out.str().find("\r\n.,a.c,.c,modified,2,1,"), std::string::npos) << m_out.str();
+
+    // Bad versions are bad input, told before anything is compared.
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"--compare", m_strRoot, "git:"},
+                                               {"--compare", m_strRoot, m_dir / "none"},
+                                               {"--compare", m_strRoot, strNext, "/abs"},
+                                               {"--compare", "git:HEAD", m_strRoot}})
+    {
+        std::vector<wxString> arrArgs{"--rules", wxString::FromUTF8(m_strRules)};
+        for (const std::string& str : args)
+            arrArgs.push_back(wxString::FromUTF8(str));
+        m_err.str("");
+        EXPECT_EQ(CliApp(m_out, m_err).Run(arrArgs), CliApp::EXIT_BAD_INPUT) << args[1];
+        const std::string strErr = m_err.str();
+        EXPECT_EQ(std::count(strErr.begin(), strErr.end(), '\n'), 1) << strErr;
+    }
+}
+
 TEST_F(CliAppTest, BadInputFailsWithOneLineAndStatusTwoBeforeCounting)
 {
     const std::string strBroken = m_dir.Write("broken.xml", "<rules><rule><type>C</rule>");
