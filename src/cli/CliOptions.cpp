@@ -7,7 +7,6 @@
 #include "report/OutputFile.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,37 +15,13 @@
 
 namespace
 {
-// Where a file still to be made will be: at the end of the links that lead
-// to it, in its folder by that folder's real path ("out", "./out" and a link
-// to "out" are one place).
-std::string PlaceOfNewFile(std::string strPath)
-{
-    std::string strTarget;
-    for (int nLinks = 0; nLinks < 40 && NativePath::ReadLink(strPath, strTarget); ++nLinks)
-    {
-        const std::size_t nSlash = strPath.rfind('/');
-        strPath = strTarget[0] == '/' || nSlash == std::string::npos
-                      ? strTarget
-                      : strPath.substr(0, nSlash + 1) + strTarget;
-    }
-    const std::size_t nSlash = strPath.rfind('/');
-    const std::string strFolder = nSlash == std::string::npos ? "." : strPath.substr(0, nSlash + 1);
-    char* pReal = ::realpath(strFolder.c_str(), nullptr);
-    if (!pReal)
-        return strPath;
-    std::string strPlace = std::string(pReal) + "/" + strPath.substr(nSlash + 1);
-    std::free(pReal);
-    return strPlace;
-}
-
 // Two names of one regular file, or of one file still to be made: the second
 // export would replace the first. A device such as /dev/null takes both.
 bool SameFile(const wxString& strA, const wxString& strB)
 {
     struct stat stA, stB;
     if (!NativePath::Stat(strA, stA))
-        return !NativePath::Stat(strB, stB) && PlaceOfNewFile(NativePath::ToBytes(strA)) ==
-                                                   PlaceOfNewFile(NativePath::ToBytes(strB));
+        return !NativePath::Stat(strB, stB) && NewOutputFilePlace(strA) == NewOutputFilePlace(strB);
     return S_ISREG(stA.st_mode) && NativePath::Stat(strB, stB) && stA.st_dev == stB.st_dev &&
            stA.st_ino == stB.st_ino;
 }
