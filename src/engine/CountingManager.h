@@ -118,6 +118,9 @@ public:
 private:
     void PumpOneMessage();
     bool PumpBeforeFile();
+    // Asked while a file is read or waited for: pumps, and tells whether the
+    // run goes on.
+    bool GoOnReading();
     std::unique_ptr<FileResult> NewFileResult(const wxString& strPath,
                                               const wxString& strExt) const;
     void KeepFileResult(std::unique_ptr<FileResult> pFile, const AnalysisParam& analysisParam);

@@ -8,6 +8,7 @@
 #include "report/AnalysisParam.h"
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <unordered_map>
@@ -52,6 +53,13 @@ void CountingManager::PumpOneMessage()
 {
     if (m_pMessagePump)
         m_pMessagePump->HandleOnePendingEvent();
+}
+
+bool CountingManager::GoOnReading()
+{
+    if (m_pMessagePump)
+        m_pMessagePump->HandleEventWhileWaiting();
+    return m_nState != STATE_STOPPED;
 }
 
 bool CountingManager::PumpBeforeFile()
@@ -121,6 +129,9 @@ void CountingManager::CountDirectory(const wxString& strDir)
     const AnalysisParam defaultParam;
     const AnalysisParam& analysisParam = m_pAnalysisParam ? *m_pAnalysisParam : defaultParam;
 
+    // Events are handled while a large file is read too, and a Stop among
+    // them ends its reading.
+    const std::function<bool()> fnGoOn = [this] { return GoOnReading(); };
     wxString strRuleType;
     for (const wxString& strPath : arrFiles)
     {
@@ -132,7 +143,10 @@ void CountingManager::CountDirectory(const wxString& strDir)
             continue;
 
         auto pFile = NewFileResult(strPath, strExt);
-        GetCounter(strRuleType)->CountFile(*pFile);
+        GetCounter(strRuleType)->CountFile(*pFile, &fnGoOn);
+        // A file cut short by Stop, or finished after it, is not shown.
+        if (m_nState == STATE_STOPPED)
+            break;
         KeepFileResult(std::move(pFile), analysisParam);
     }
 }
@@ -151,6 +165,9 @@ void CountingManager::CountDirectoriesInParallel()
     std::size_t nHandFolder = 0;
     std::size_t nHandFile = 0;
     CountingWorkers workers(m_nJobs, FILES_AHEAD_PER_JOB * m_nJobs);
+    // While this thread waits for a file, or reads one itself, it handles the
+    // window's events; a Stop among them ends the wait.
+    const std::function<bool()> fnGoOn = [this] { return GoOnReading(); };
 
     wxString strRuleType;
     const auto listNext = [&]
@@ -219,8 +236,11 @@ void CountingManager::CountDirectoriesInParallel()
             if (!file.pType)
                 continue;
 
+            Counter::FileCounts counts;
+            if (!workers.TakeOut(file.nTicket, fnGoOn, counts))
+                break; // stopped: this file and the rest are not shown
             auto pFile = NewFileResult(file.strPath, file.strExt);
-            workers.TakeOut(file.nTicket).ApplyTo(*pFile);
+            counts.ApplyTo(*pFile);
             KeepFileResult(std::move(pFile), analysisParam);
         }
         folders.pop_front();

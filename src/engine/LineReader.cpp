@@ -382,7 +382,7 @@ void LineReader::Refill()
     const std::size_t nOld = m_nEnd;
     const std::uint64_t nOldOffset = m_nReadAt;
     ssize_t nRead = -1; // abandoned: ends as a failed read does
-    if (!m_pAbandon || !m_pAbandon->load(std::memory_order_relaxed))
+    if (!m_pGoOn || (*m_pGoOn)())
     {
         do
             nRead = m_bPiece ? ::pread(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize,

@@ -7,6 +7,8 @@
 #include "report/AnalysisParam.h"
 #include "ui/panes/AnalysisPane.h"
 #include "ui/panes/CountingSettingsPane.h"
+#include "ui/ResultExport.h"
+#include "ui/panes/FilterCheckList.h"
 #include "ui/panes/FilterPane.h"
 #include "ui/results/ResultListCtrl.h"
 
@@ -115,6 +117,13 @@ void CountingSession::Start()
 void CountingSession::Stop()
 {
     m_parts.pManager->m_nState = CountingManager::STATE_STOPPED;
+    if (m_parts.pExport)
+        m_parts.pExport->Cancel();
+}
+
+bool CountingSession::IsExporting() const
+{
+    return m_parts.pExport && m_parts.pExport->IsRunning();
 }
 
 void CountingSession::Refresh()
@@ -140,7 +149,8 @@ void CountingSession::Refresh()
 
 void CountingSession::EnableControls()
 {
-    const bool bRunning = m_parts.pManager->m_nState == CountingManager::STATE_RUNNING;
+    const bool bRunning =
+        m_parts.pManager->m_nState == CountingManager::STATE_RUNNING || IsExporting();
     const bool bInput = !bRunning;
     const CountingSettingsPane& settings = *m_parts.pSettings;
     settings.StopButton()->Enable(bRunning);
@@ -187,6 +197,9 @@ void CountingSession::ClearResultViews()
 
 void CountingSession::OnClose(wxCloseEvent& event)
 {
+    // An export is cancelled at once: what it would replace stays whole.
+    if (m_parts.pExport)
+        m_parts.pExport->CancelAndWait();
     if (!m_bBusy)
     {
         event.Skip(); // closes and destroys the frame as usual

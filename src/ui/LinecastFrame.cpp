@@ -92,6 +92,8 @@ LinecastFrame::~LinecastFrame()
         g_pPreference.reset();
     }
 
+    // An export still writing reads the results: it ends first.
+    m_pExport.reset();
     if (m_pManager)
     {
         if (m_pManager->m_nState == CountingManager::STATE_RUNNING)
@@ -248,14 +250,31 @@ void LinecastFrame::OnExportCsv(wxCommandEvent&)
 {
     if (m_pSession->IsBusy())
         return;
-    ResultExport(this, *m_pFileDialog).ExportCsv(*m_pManager);
+    m_pExport->ExportCsv(*m_pManager);
 }
 
 void LinecastFrame::OnExportHtml(wxCommandEvent&)
 {
     if (m_pSession->IsBusy())
         return;
-    ResultExport(this, *m_pFileDialog).ExportHtml(m_reportPage.GetPageText());
+    m_pExport->ExportHtml(m_reportPage.GetPageText());
+}
+
+void LinecastFrame::ExportCsvTo(const wxString& strPath)
+{
+    if (!m_pSession->IsBusy())
+        m_pExport->WriteCsv(*m_pManager, strPath);
+}
+
+void LinecastFrame::ExportHtmlTo(const wxString& strPath)
+{
+    if (!m_pSession->IsBusy())
+        m_pExport->WriteHtml(m_reportPage.GetPageText(), strPath);
+}
+
+bool LinecastFrame::IsExporting() const
+{
+    return m_pSession->IsExporting();
 }
 
 void LinecastFrame::OnAddDirectory(wxCommandEvent&)
@@ -451,6 +470,8 @@ void LinecastFrame::SetMinimumSize()
 
 void LinecastFrame::CreateSession()
 {
+    m_pExport = std::make_unique<ResultExport>(this, *m_pFileDialog,
+                                               [this] { m_pSession->EnableControls(); });
     CountingSession::Parts parts;
     parts.pFrame = this;
     parts.pManager = m_pManager.get();
@@ -471,6 +492,7 @@ void LinecastFrame::CreateSession()
     parts.nGuardedTool = m_idToolExport;
     parts.fnReadAnalysisParams = [this] { ReadAnalysisParams(); };
     parts.fnApplyFilters = [this] { ApplyFilters(); };
+    parts.pExport = m_pExport.get();
     m_pSession = std::make_unique<CountingSession>(parts);
 }
 

@@ -21,6 +21,7 @@ class LatestVersion;
 class CountingSettingsPane;
 class Preference;
 class QuorvelHtmlWin;
+class ResultExport;
 class ResultListCtrl;
 class SummaryGrid;
 class wxAuiManager;
@@ -123,6 +124,10 @@ private:
     void GenerateReport();
     void OnExportCsv(wxCommandEvent& event);
     void OnExportHtml(wxCommandEvent& event);
+    // What choosing a file in the export's chooser leads to.
+    void ExportCsvTo(const wxString& strPath);
+    void ExportHtmlTo(const wxString& strPath);
+    bool IsExporting() const;
     // The result lists: each delegates to its ResultListCtrl.
     void BindResultViewEvents(); // the lists, their popup and "Select All"
     void InitListColumns();
@@ -165,6 +170,7 @@ private:
     wxMenu m_menuList;
 
     std::unique_ptr<CountingSession> m_pSession;
+    std::unique_ptr<ResultExport> m_pExport; // reads m_pManager's results
 
     std::unique_ptr<wxAuiManager> m_pAuiManager;
     // Keeps the window alive while a count runs on the GUI thread.

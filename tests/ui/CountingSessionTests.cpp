@@ -256,7 +256,7 @@ TEST_F(CountingSessionTest, RefreshRederivesTheViewsFromWhatIsChecked)
     Access().ClickStart();
     ASSERT_EQ(Access().DetailList().GetItemCount(), 3);
 
-    wxCheckListBox& extensions = Access().ExtensionFilter();
+    FilterCheckList& extensions = Access().ExtensionFilter();
     extensions.Check(extensions.FindString(".h"), false);
     LinecastFrameTestAccess::Click(Access().ExtensionFilterPane().GetRefreshButton());
 

@@ -55,7 +55,7 @@ void ClickSelectAll(FilterPane& pane)
     pBox->ProcessWindowEvent(event);
 }
 
-std::vector<bool> CheckMarks(const wxCheckListBox& list)
+std::vector<bool> CheckMarks(const FilterCheckList& list)
 {
     std::vector<bool> marks;
     for (unsigned i = 0; i < list.GetCount(); ++i)
