@@ -260,7 +260,6 @@ public:
 private:
     void Run()
     {
-        RunFor(1.0); // the window shown and idle
         auto* pFolders = Find<wxCheckListBox>(m_pFrame, "ID_CHECKLISTBOX1");
         pFolders->Clear();
         for (const wxString& strFolder : m_arrFolders)
@@ -273,6 +272,7 @@ private:
         picked.SetEventObject(pTypes);
         picked.SetInt(0);
         pTypes->ProcessWindowEvent(picked);
+        RunFor(1.0); // the window shown with the user's choice, and idle
         m_pStart = Find<wxBitmapButton>(m_pFrame, "ID_BITMAPBUTTON_START");
         m_pStop = Find<wxBitmapButton>(m_pFrame, "ID_BITMAPBUTTON_STOP");
         m_ticks.Bind(wxEVT_TIMER, &BenchApp::OnTick, this);

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <wx/accel.h>
 #include <wx/aui/auibar.h>
+#include <wx/aui/auibook.h>
 #include <wx/aui/framemanager.h>
 #include <wx/bmpbuttn.h>
 #include <wx/checklst.h>
@@ -163,6 +164,8 @@ void LinecastFrame::BindEvents()
         Bind(wxEVT_MENU, &LinecastFrame::OnFilterMenu, this, pItem->GetId());
 
     Bind(wxEVT_SIZE, &LinecastFrame::OnFrameSize, this);
+    m_pResultNotebook->Bind(wxEVT_AUINOTEBOOK_PAGE_CHANGED, &LinecastFrame::OnResultPageChanged,
+                            this);
 }
 
 void LinecastFrame::ApplyFilterPaneVisibility()
@@ -237,13 +240,28 @@ void LinecastFrame::OnFilterUpdate()
 
 void LinecastFrame::ShowVersionPage()
 {
-    m_pReportWindow->SetPage(m_reportPage.ShowVersionPage(GetLatestVersion()));
+    m_reportPage.ShowVersionPage(GetLatestVersion());
+    ShowReportPage();
 }
 
 void LinecastFrame::GenerateReport()
 {
-    m_pReportWindow->SetPage(m_reportPage.GenerateReport(*m_pManager, m_filterParam,
-                                                         m_analysisParam, GetLatestVersion()));
+    m_reportPage.GenerateReport(*m_pManager, m_filterParam, m_analysisParam, GetLatestVersion());
+    ShowReportPage();
+}
+
+void LinecastFrame::ShowReportPage()
+{
+    m_bReportPending = m_pResultNotebook->GetCurrentPage() != m_pPanelReport;
+    if (!m_bReportPending)
+        m_pReportWindow->SetPage(m_reportPage.GetPageText());
+}
+
+void LinecastFrame::OnResultPageChanged(wxAuiNotebookEvent& event)
+{
+    event.Skip();
+    if (m_bReportPending)
+        ShowReportPage();
 }
 
 void LinecastFrame::OnExportCsv(wxCommandEvent&)

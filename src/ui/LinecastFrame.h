@@ -26,6 +26,7 @@ class ResultListCtrl;
 class SummaryGrid;
 class wxAuiManager;
 class wxAuiNotebook;
+class wxAuiNotebookEvent;
 class wxAuiToolBar;
 class wxAuiToolBarEvent;
 class wxBitmapButton;
@@ -122,6 +123,11 @@ private:
     // The report pane and the two exports.
     void ShowVersionPage();
     void GenerateReport();
+    // The report pane lays the page out only while it is shown: a large
+    // tree's report takes longer to lay out than to write, and right after
+    // a count the Detail page is in front.
+    void ShowReportPage();
+    void OnResultPageChanged(wxAuiNotebookEvent& event);
     void OnExportCsv(wxCommandEvent& event);
     void OnExportHtml(wxCommandEvent& event);
     // What choosing a file in the export's chooser leads to.
@@ -179,6 +185,7 @@ private:
     wxFileDialog* m_pFileDialog = nullptr;
     // The page shown in the report pane, which Export HTML writes.
     ReportPage m_reportPage;
+    bool m_bReportPending = false; // the pane still shows an older page
 
     // Tool identifiers; the menu entries and controls draw their own.
     wxWindowIDRef m_idToolExport;
