@@ -19,6 +19,8 @@
 //                the report)
 //   settled_s    from Start until the first second without CPU use began
 //   cpu_s        CPU time (every thread) from Start until settled
+//   report_ms    then, the Report page clicked: until its page was laid out
+//                and drawn
 //   files        the files the window counted
 //   max_gap_ms   the longest the window went without answering a 20 ms timer
 //   peak_kb      the process's peak resident memory (VmHWM)
@@ -32,6 +34,7 @@
 #include "ui/LinecastFrame.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -42,11 +45,13 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <unistd.h>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 #include <wx/app.h>
+#include <wx/aui/auibook.h>
 #include <wx/bmpbuttn.h>
 #include <wx/checklst.h>
 #include <wx/combobox.h>
@@ -70,6 +75,8 @@ class LinecastFrameTestAccess
 public:
     explicit LinecastFrameTestAccess(LinecastFrame& frame) : m_frame(frame) {}
     void ExportCsvTo(const wxString& strPath) { m_frame.ExportCsvTo(strPath); }
+    // The report pane to the front, where it lays the report out.
+    void ShowReport() { m_frame.m_pResultNotebook->SetSelection(2); }
     bool IsExporting() const { return m_frame.IsExporting(); }
 
 private:
@@ -144,7 +151,6 @@ public:
                       {
                           std::lock_guard<std::mutex> lock(m_mutex);
                           m_arrSamples.push_back({Now(), CpuSeconds()});
-                          if (getenv("TRACE_RSS")) { long a=0,b=0; FILE* f=fopen("/proc/self/statm","r"); if (fscanf(f,"%ld %ld",&a,&b)!=2) b=0; fclose(f); static double t0=Now(); static long last=0; if (std::labs(b-last)>256) { std::fprintf(stderr,"rss %.3f %ld MB\n", Now()-t0, b*4/1024); last=b; } }
                       }
                       std::this_thread::sleep_for(std::chrono::milliseconds(5));
                   }
@@ -286,22 +292,8 @@ private:
             MeasureInterrupt();
     }
 
-    static void TracePaints(wxWindow* pWindow, double fT0)
-    {
-        for (wxWindow* pChild : pWindow->GetChildren())
-            TracePaints(pChild, fT0);
-        pWindow->Bind(wxEVT_PAINT,
-                      [pWindow, fT0](wxPaintEvent& event)
-                      {
-                          const double f = Now();
-                          event.Skip();
-                          std::fprintf(stderr, "paint %.3f %s %s\n", f - fT0, Utf8(pWindow->GetName()), Utf8(pWindow->GetClassInfo()->GetClassName()));
-                      });
-    }
     void MeasureSettle()
     {
-        if (getenv("TRACE_PAINTS")) TracePaints(m_pFrame, Now());
-        if (getenv("DUMP_SMAPS")) { std::ifstream in("/proc/self/smaps"); std::ofstream out(getenv("DUMP_SMAPS")); out << in.rdbuf(); }
         CpuSampler sampler;
         StartTicks();
         const double fStart = Now();
@@ -313,10 +305,14 @@ private:
         // waited for.
         RunUntil([&] { return sampler.FindQuietSecond(fReturned, fQuiet, fCpuQuiet); }, 300);
         m_ticks.Stop();
-        if (getenv("DUMP_SMAPS")) { std::ifstream in("/proc/self/smaps"); std::ofstream out(std::string(getenv("DUMP_SMAPS"))+".end"); out << in.rdbuf(); }
+        // Then the Report page clicked: it lays the report out now.
+        const double fReport = Now();
+        LinecastFrameTestAccess(*m_pFrame).ShowReport();
+        m_pFrame->Update();
         std::printf("count_s %.3f\n", fReturned - fStart);
         std::printf("settled_s %.3f\n", fQuiet - fStart);
         std::printf("cpu_s %.3f\n", fCpuQuiet - fCpuStart);
+        std::printf("report_ms %.0f\n", (Now() - fReport) * 1000);
         PrintCommon();
         m_pFrame->Close(true);
     }
@@ -349,13 +345,13 @@ private:
         m_ticks.Stop();
         if (m_fInterrupted > 0 && !access.IsExporting())
             std::printf("export_ms %.0f\n", (Now() - m_fInterrupted) * 1000);
-        std::printf("status %s\n", Utf8(m_pFrame->GetStatusBar()->GetStatusText(0)));
         PrintCommon();
         m_pFrame->Close(true);
     }
 
     void PrintCommon()
     {
+        std::printf("status %s\n", Utf8(m_pFrame->GetStatusBar()->GetStatusText(0)));
         std::printf("files %s\n",
                     Utf8(m_pFrame->GetStatusBar()->GetStatusText(1).BeforeFirst(' ')));
         std::printf("max_gap_ms %ld\n", m_nMaxGap);
@@ -381,6 +377,8 @@ private:
         m_fInterrupted = Now();
         if (m_strMode == "quit")
         {
+            // Where a window manager would put the keyboard: on the window.
+            XSetInputFocus(m_pDisplay, FindFrameWindow(), RevertToParent, CurrentTime);
             const KeyCode nAlt = XKeysymToKeycode(m_pDisplay, XK_Alt_L);
             const KeyCode nX = XKeysymToKeycode(m_pDisplay, XK_x);
             XTestFakeKeyEvent(m_pDisplay, nAlt, True, CurrentTime);
@@ -401,36 +399,52 @@ private:
         XFlush(m_pDisplay);
     }
 
-    // What a window manager sends when its close button is clicked. Xvfb runs
-    // none, so the frame is the top-level window named by its title.
-    void SendCloseRequest()
+    // The frame's X window: Xvfb runs no window manager, so it is the
+    // top-level window on screen that this process made (GTK tells the
+    // process in _NET_WM_PID).
+    Window FindFrameWindow()
     {
-        const Window root = DefaultRootWindow(m_pDisplay);
         Window nRoot, nParent, *pChildren = nullptr;
         unsigned nChildren = 0;
-        XQueryTree(m_pDisplay, root, &nRoot, &nParent, &pChildren, &nChildren);
-        const wxScopedCharBuffer title = m_pFrame->GetTitle().utf8_str();
-        for (unsigned i = 0; i < nChildren; ++i)
+        XQueryTree(m_pDisplay, DefaultRootWindow(m_pDisplay), &nRoot, &nParent, &pChildren,
+                   &nChildren);
+        const Atom pidAtom = XInternAtom(m_pDisplay, "_NET_WM_PID", False);
+        Window nFrame = None;
+        for (unsigned i = 0; i < nChildren && nFrame == None; ++i)
         {
-            char* szName = nullptr;
-            if (!XFetchName(m_pDisplay, pChildren[i], &szName) || !szName)
+            XWindowAttributes attributes;
+            if (!XGetWindowAttributes(m_pDisplay, pChildren[i], &attributes) ||
+                attributes.map_state != IsViewable)
                 continue;
-            const bool bFrame = std::strcmp(szName, title.data()) == 0;
-            XFree(szName);
-            if (!bFrame)
-                continue;
-            XEvent event{};
-            event.xclient.type = ClientMessage;
-            event.xclient.window = pChildren[i];
-            event.xclient.message_type = XInternAtom(m_pDisplay, "WM_PROTOCOLS", False);
-            event.xclient.format = 32;
-            event.xclient.data.l[0] =
-                static_cast<long>(XInternAtom(m_pDisplay, "WM_DELETE_WINDOW", False));
-            event.xclient.data.l[1] = CurrentTime;
-            XSendEvent(m_pDisplay, pChildren[i], False, NoEventMask, &event);
+            Atom type;
+            int nFormat;
+            unsigned long nItems, nAfter;
+            unsigned char* pData = nullptr;
+            if (XGetWindowProperty(m_pDisplay, pChildren[i], pidAtom, 0, 1, False, XA_CARDINAL,
+                                   &type, &nFormat, &nItems, &nAfter, &pData) == Success &&
+                pData && nItems == 1 &&
+                *reinterpret_cast<unsigned long*>(pData) == static_cast<unsigned long>(getpid()))
+                nFrame = pChildren[i];
+            if (pData)
+                XFree(pData);
         }
         if (pChildren)
             XFree(pChildren);
+        return nFrame;
+    }
+
+    // What a window manager sends when its close button is clicked.
+    void SendCloseRequest()
+    {
+        const Window nFrame = FindFrameWindow();
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = nFrame;
+        event.xclient.message_type = XInternAtom(m_pDisplay, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(m_pDisplay, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(m_pDisplay, nFrame, False, NoEventMask, &event);
     }
 
     void StartTicks()
