@@ -1,7 +1,10 @@
 #include "LoopbackServer.h"
 
 #include <chrono>
+#include <csignal>
 #include <stdexcept>
+
+#include <openssl/ssl.h>
 
 #include <arpa/inet.h>
 #include <poll.h>
@@ -32,9 +35,27 @@ bool Ready(int nSocket, short nEvents)
 }
 } // namespace
 
-LoopbackServer::LoopbackServer(Mode mode, std::string strAnswer)
+std::string LoopbackServer::CertificateFile()
+{
+    return LINECAST_SOURCE_DIR "/tests/data/loopback-cert.pem";
+}
+
+LoopbackServer::LoopbackServer(Mode mode, std::string strAnswer, bool bTls)
     : m_mode(mode), m_strAnswer(std::move(strAnswer))
 {
+    if (bTls)
+    {
+        // OpenSSL writes without MSG_NOSIGNAL: a client that hangs up early
+        // must not end the tests.
+        signal(SIGPIPE, SIG_IGN);
+        m_pTlsContext = SSL_CTX_new(TLS_server_method());
+        const std::string strKey = LINECAST_SOURCE_DIR "/tests/data/loopback-key.pem";
+        if (!m_pTlsContext ||
+            SSL_CTX_use_certificate_file(m_pTlsContext, CertificateFile().c_str(),
+                                         SSL_FILETYPE_PEM) != 1 ||
+            SSL_CTX_use_PrivateKey_file(m_pTlsContext, strKey.c_str(), SSL_FILETYPE_PEM) != 1)
+            throw std::runtime_error("no test certificate");
+    }
     m_nListen = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -56,6 +77,7 @@ LoopbackServer::~LoopbackServer()
     if (m_thread.joinable())
         m_thread.join();
     close(m_nListen);
+    SSL_CTX_free(m_pTlsContext);
 }
 
 bool LoopbackServer::WaitForRequest(int nMaxWaitMs) const
@@ -76,17 +98,22 @@ void LoopbackServer::Serve()
             Ready(m_nListen, POLLIN) ? accept4(m_nListen, nullptr, nullptr, SOCK_CLOEXEC) : -1;
         if (nClient < 0)
             continue;
-        std::string strRequest;
-        char buffer[4096];
-        for (int i = 0; i < 250 && strRequest.find("\r\n\r\n") == std::string::npos; ++i)
+        SSL* pTls = nullptr;
+        if (m_pTlsContext)
         {
-            if (!Ready(nClient, POLLIN))
+            // A client that gives up on the handshake is not waited for long.
+            const timeval limit{5, 0};
+            setsockopt(nClient, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
+            pTls = SSL_new(m_pTlsContext);
+            SSL_set_fd(pTls, nClient);
+            if (SSL_accept(pTls) != 1)
+            {
+                SSL_free(pTls);
+                close(nClient);
                 continue;
-            const ssize_t n = recv(nClient, buffer, sizeof(buffer), 0);
-            if (n <= 0)
-                break;
-            strRequest.append(buffer, static_cast<size_t>(n));
+            }
         }
+        const std::string strRequest = ReadRequest(nClient, pTls);
         if (!m_bRequestReady)
         {
             m_strRequest = strRequest;
@@ -94,22 +121,44 @@ void LoopbackServer::Serve()
         }
 
         if (m_mode == Mode::ANSWER)
-            SendAll(nClient, m_strAnswer);
+            SendAll(nClient, pTls, m_strAnswer);
         while (m_mode == Mode::STALL && !m_bStop)
             std::this_thread::sleep_for(std::chrono::milliseconds(SLICE_MS));
-        if (m_mode == Mode::ENDLESS && SendAll(nClient, "HTTP/1.0 200 OK\r\n\r\n"))
+        if (m_mode == Mode::ENDLESS && SendAll(nClient, pTls, "HTTP/1.0 200 OK\r\n\r\n"))
         {
             const std::string strChunk(65536, 'x');
-            while (m_nBytesSent < (1LL << 28) && SendAll(nClient, strChunk))
+            while (m_nBytesSent < (1LL << 28) && SendAll(nClient, pTls, strChunk))
             {
             }
             m_bHungUp = !m_bStop;
+        }
+        if (pTls)
+        {
+            SSL_shutdown(pTls);
+            SSL_free(pTls);
         }
         close(nClient);
     }
 }
 
-bool LoopbackServer::SendAll(int nClient, const std::string& strBytes)
+std::string LoopbackServer::ReadRequest(int nClient, SSL* pTls)
+{
+    std::string strRequest;
+    char buffer[4096];
+    for (int i = 0; i < 250 && strRequest.find("\r\n\r\n") == std::string::npos; ++i)
+    {
+        if (!(pTls && SSL_pending(pTls) > 0) && !Ready(nClient, POLLIN))
+            continue;
+        const ssize_t n = pTls ? SSL_read(pTls, buffer, sizeof(buffer))
+                               : recv(nClient, buffer, sizeof(buffer), 0);
+        if (n <= 0)
+            break;
+        strRequest.append(buffer, static_cast<size_t>(n));
+    }
+    return strRequest;
+}
+
+bool LoopbackServer::SendAll(int nClient, SSL* pTls, const std::string& strBytes)
 {
     for (size_t nSent = 0; nSent < strBytes.size();)
     {
@@ -118,7 +167,9 @@ bool LoopbackServer::SendAll(int nClient, const std::string& strBytes)
         if (!Ready(nClient, POLLOUT))
             continue;
         const ssize_t n =
-            send(nClient, strBytes.data() + nSent, strBytes.size() - nSent, MSG_NOSIGNAL);
+            pTls ? SSL_write(pTls, strBytes.data() + nSent,
+                             static_cast<int>(strBytes.size() - nSent))
+                 : send(nClient, strBytes.data() + nSent, strBytes.size() - nSent, MSG_NOSIGNAL);
         if (n <= 0)
             return false;
         nSent += static_cast<size_t>(n);

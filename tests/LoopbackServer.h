@@ -1,5 +1,7 @@
 #pragma once
 
+#include <openssl/types.h>
+
 #include <atomic>
 #include <string>
 #include <thread>
@@ -7,7 +9,8 @@
 // A small HTTP server on 127.0.0.1, on a free port, for the update check's
 // tests: it reads each request, then answers with fixed bytes, keeps silent,
 // or sends body bytes until the client hangs up (bounded); or it refuses every
-// connection. It stops by itself when it goes.
+// connection. Over TLS it shows the certificate of CertificateFile(), made
+// out to "localhost" and 127.0.0.1. It stops by itself when it goes.
 class LoopbackServer
 {
 public:
@@ -19,10 +22,12 @@ public:
         REFUSE
     };
 
-    explicit LoopbackServer(Mode mode, std::string strAnswer = std::string());
+    explicit LoopbackServer(Mode mode, std::string strAnswer = std::string(), bool bTls = false);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    static std::string CertificateFile();
 
     int Port() const { return m_nPort; }
     // Waits until a client has sent its request, and gives the first one.
@@ -33,10 +38,13 @@ public:
 
 private:
     void Serve();
-    bool SendAll(int nClient, const std::string& strBytes);
+    // pTls is null on a plain connection.
+    std::string ReadRequest(int nClient, SSL* pTls);
+    bool SendAll(int nClient, SSL* pTls, const std::string& strBytes);
 
     Mode m_mode;
     std::string m_strAnswer;
+    SSL_CTX* m_pTlsContext = nullptr;
     int m_nListen = -1;
     int m_nPort = 0;
     std::atomic<bool> m_bStop{false};

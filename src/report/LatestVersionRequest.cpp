@@ -2,61 +2,23 @@
 
 #include "config/Version.h"
 
+#include <curl/curl.h>
+
 #include <algorithm>
-#include <cerrno>
 #include <memory>
 #include <mutex>
-#include <vector>
-
-#include <csignal>
-#include <fcntl.h>
-#include <netdb.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <string_view>
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
-// A name lookup handed to the C library's resolver thread. It owns what that
-// thread reads and writes, so it must outlive a lookup that could not be
-// cancelled.
-struct PendingLookup
+template <auto Free> struct CurlFree
 {
-    PendingLookup(const wxString& strHost, int nPort)
-        : strHost(strHost.utf8_string()), strPort(std::to_string(nPort))
-    {
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        request.ar_name = this->strHost.c_str();
-        request.ar_service = strPort.c_str();
-        request.ar_request = &hints;
-    }
-
-    std::string strHost;
-    std::string strPort;
-    addrinfo hints{};
-    gaicb request{};
+    template <class T> void operator()(T* p) const { Free(p); }
 };
-
-// A lookup still running when its check gave up (a stalled name server) is
-// parked here for good: the resolver thread may write into it at any time
-// until the process ends.
-void ParkUncancelledLookup(std::unique_ptr<PendingLookup> pLookup)
-{
-    static std::mutex mutexParked;
-    static auto* pParked = new std::vector<std::unique_ptr<PendingLookup>>;
-    std::lock_guard<std::mutex> lock(mutexParked);
-    pParked->push_back(std::move(pLookup));
-}
-
-int MillisecondsUntil(Clock::time_point deadline)
-{
-    const auto remaining =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return remaining <= 0 ? 0 : static_cast<int>(std::min<long long>(remaining, 1 << 30));
-}
+using EasyPtr = std::unique_ptr<CURL, CurlFree<curl_easy_cleanup>>;
+using MultiPtr = std::unique_ptr<CURLM, CurlFree<curl_multi_cleanup>>;
+using UrlPtr = std::unique_ptr<CURLU, CurlFree<curl_url_cleanup>>;
+using ListPtr = std::unique_ptr<curl_slist, CurlFree<curl_slist_free_all>>;
 
 // Characters that would break the request line or smuggle in a header are
 // sent escaped; everything else of the configured path goes as written.
@@ -82,33 +44,35 @@ std::string EscapedPath(const wxString& strPath)
     return strEscaped;
 }
 
-// The status of a status line such as "HTTP/1.1 404 Not Found"; 0 when the
-// line is none.
-int StatusOf(const std::string& strLine)
+// The address to ask: the whole URL of the settings, else one made of host,
+// port and path. Null when there is none, with kind saying what to tell: a
+// URL that is none is a fault of its own, a host that is none cannot be
+// reached.
+UrlPtr UrlOf(const UpdateServer& server, UpdateCheckOutcome::Kind& kind)
 {
-    if (strLine.compare(0, 5, "HTTP/") != 0)
-        return 0;
-    const size_t nSpace = strLine.find(' ');
-    if (nSpace == std::string::npos || nSpace + 4 > strLine.size())
-        return 0;
-    int nStatus = 0;
-    for (size_t i = nSpace + 1; i < nSpace + 4; ++i)
+    UrlPtr pUrl(curl_url());
+    if (!pUrl)
+        return nullptr;
+    if (!server.m_strUrl.empty())
     {
-        if (strLine[i] < '0' || strLine[i] > '9')
-            return 0;
-        nStatus = nStatus * 10 + (strLine[i] - '0');
+        kind = UpdateCheckOutcome::FAILED;
+        if (curl_url_set(pUrl.get(), CURLUPART_URL, server.m_strUrl.utf8_str(), 0) != CURLUE_OK)
+            return nullptr;
+        return pUrl;
     }
-    return nStatus;
-}
-
-// Where the header lines end and the body begins; npos while incomplete.
-size_t BodyStart(const std::string& strHead)
-{
-    const size_t nCrLf = strHead.find("\r\n\r\n");
-    const size_t nLf = strHead.find("\n\n");
-    if (nCrLf != std::string::npos && (nLf == std::string::npos || nCrLf < nLf))
-        return nCrLf + 4;
-    return nLf == std::string::npos ? std::string::npos : nLf + 2;
+    kind = UpdateCheckOutcome::NO_CONNECTION;
+    std::string strHost = server.m_strHost.utf8_string();
+    if (strHost.find(':') != std::string::npos)
+        strHost = "[" + strHost + "]"; // an IPv6 address
+    if (server.m_nPort <= 0 || server.m_nPort > 65535 ||
+        curl_url_set(pUrl.get(), CURLUPART_SCHEME, "http", 0) != CURLUE_OK ||
+        curl_url_set(pUrl.get(), CURLUPART_HOST, strHost.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(pUrl.get(), CURLUPART_PORT, std::to_string(server.m_nPort).c_str(), 0) !=
+            CURLUE_OK ||
+        curl_url_set(pUrl.get(), CURLUPART_PATH, EscapedPath(server.m_strPath).c_str(), 0) !=
+            CURLUE_OK)
+        return nullptr;
+    return pUrl;
 }
 
 // A body that may be UTF-16 or UTF-32 cannot be searched byte by byte.
@@ -179,6 +143,49 @@ bool DecodeWide(const std::string& strBody, wxString& strText)
     }
     return false;
 }
+
+// What has arrived of the answer.
+struct Answer
+{
+    CURL* pEasy = nullptr;
+    std::string strBody;
+    // The header lines of the final answer have ended: its body follows.
+    bool bHeadersDone = false;
+};
+
+size_t OnHeaderLine(char* pData, size_t, size_t nSize, void* pAnswer)
+{
+    Answer& answer = *static_cast<Answer*>(pAnswer);
+    const std::string_view line(pData, nSize);
+    if (line.substr(0, 5) == "HTTP/")
+        answer.bHeadersDone = false; // the answer that follows an interim one
+    else if (line == "\r\n" || line == "\n")
+        answer.bHeadersDone = true;
+    return nSize;
+}
+
+// Takes the body of a 2xx answer up to its cap. Returning less than it was
+// given ends the transfer: at once for any other status, and as soon as the
+// rest of the body cannot change the version.
+size_t OnBody(char* pData, size_t, size_t nSize, void* pAnswer)
+{
+    Answer& answer = *static_cast<Answer*>(pAnswer);
+    long nStatus = 0;
+    curl_easy_getinfo(answer.pEasy, CURLINFO_RESPONSE_CODE, &nStatus);
+    if (nStatus < 200 || nStatus > 299)
+        return 0;
+    const size_t nMax = LatestVersionRequest::MAX_BODY_BYTES;
+    answer.strBody.append(pData, std::min(nSize, nMax - answer.strBody.size()));
+    if (answer.strBody.size() >= nMax || HasVersionLine(answer.strBody))
+        return 0;
+    return nSize;
+}
+
+void InitCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
 } // namespace
 
 LatestVersionRequest::LatestVersionRequest(const UpdateServer& server,
@@ -187,281 +194,89 @@ LatestVersionRequest::LatestVersionRequest(const UpdateServer& server,
 {
 }
 
-LatestVersionRequest::~LatestVersionRequest()
-{
-    CloseSocket();
-}
-
-void LatestVersionRequest::CloseSocket()
-{
-    if (m_nSocket >= 0)
-        close(m_nSocket);
-    m_nSocket = -1;
-}
-
 UpdateCheckOutcome LatestVersionRequest::Run()
 {
-    const auto timeout = std::chrono::milliseconds(m_server.m_nTimeoutMs);
-    switch (Connect(Clock::now() + timeout))
-    {
-    case Step::STOPPED:
-        return UpdateCheckOutcome::Failure(UpdateCheckOutcome::STOPPED);
-    case Step::FAILED:
-        return UpdateCheckOutcome::Failure(UpdateCheckOutcome::NO_CONNECTION);
-    case Step::DONE:
-        break;
-    }
+    InitCurlOnce();
+    UpdateCheckOutcome::Kind badUrl = UpdateCheckOutcome::FAILED;
+    const UrlPtr pUrl = UrlOf(m_server, badUrl);
+    if (!pUrl)
+        return UpdateCheckOutcome::Failure(badUrl);
+    // The transfer goes before the multi handle and the header list it uses.
+    const ListPtr pHeaders(curl_slist_append(nullptr, "Connection: Close"));
+    const MultiPtr pMulti(curl_multi_init());
+    const EasyPtr pEasy(curl_easy_init());
+    if (!pEasy || !pMulti || !pHeaders)
+        return UpdateCheckOutcome::Failure(UpdateCheckOutcome::FAILED);
 
-    const Clock::time_point deadline = Clock::now() + timeout;
-    UpdateCheckOutcome outcome;
-    switch (Send(RequestBytes(), deadline))
-    {
-    case Step::STOPPED:
-        outcome = UpdateCheckOutcome::Failure(UpdateCheckOutcome::STOPPED);
-        break;
-    case Step::FAILED:
-        outcome = UpdateCheckOutcome::Failure(UpdateCheckOutcome::HTTP_FAILED, 0);
-        break;
-    case Step::DONE:
-        outcome = ReadAnswer(deadline);
-        break;
-    }
-    CloseSocket();
-    return outcome;
-}
+    Answer answer;
+    answer.pEasy = pEasy.get();
+    const std::string strAgent = std::string("Linecast/") + LinecastVersion::TEXT;
+    CURL* p = pEasy.get();
+    curl_easy_setopt(p, CURLOPT_CURLU, pUrl.get());
+    curl_easy_setopt(p, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(p, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(p, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+    curl_easy_setopt(p, CURLOPT_HTTPHEADER, pHeaders.get());
+    curl_easy_setopt(p, CURLOPT_USERAGENT, strAgent.c_str());
+    // Certificates are checked (libcurl's default) against the system's
+    // store, or against the one file the settings name.
+    if (!m_server.m_strCaFile.empty())
+        curl_easy_setopt(p, CURLOPT_CAINFO, m_server.m_strCaFile.utf8_str().data());
+    curl_easy_setopt(p, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_server.m_nTimeoutMs));
+    curl_easy_setopt(p, CURLOPT_TIMEOUT_MS, static_cast<long>(m_server.m_nTimeoutMs));
+    // The check runs on a thread of its own: no alarm signal may reach the
+    // window's, and giving up must not wait for a name server that stalls.
+    curl_easy_setopt(p, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(p, CURLOPT_QUICK_EXIT, 1L);
+    curl_easy_setopt(p, CURLOPT_HEADERFUNCTION, OnHeaderLine);
+    curl_easy_setopt(p, CURLOPT_HEADERDATA, &answer);
+    curl_easy_setopt(p, CURLOPT_WRITEFUNCTION, OnBody);
+    curl_easy_setopt(p, CURLOPT_WRITEDATA, &answer);
 
-std::string LatestVersionRequest::RequestBytes() const
-{
-    // HTTP/1.0, so that no server answers in chunks.
-    std::string strHost = m_server.m_strHost.utf8_string();
-    if (strHost.find(':') != std::string::npos)
-        strHost = "[" + strHost + "]"; // an IPv6 address
-    if (m_server.m_nPort != UpdateServer::DEFAULT_PORT)
-        strHost += ":" + std::to_string(m_server.m_nPort);
-    return "GET " + EscapedPath(m_server.m_strPath) +
-           " HTTP/1.0\r\n"
-           "Host: " +
-           strHost +
-           "\r\n"
-           "User-Agent: Linecast/" +
-           LinecastVersion::TEXT +
-           "\r\n"
-           "Accept: */*\r\n"
-           "Connection: Close\r\n"
-           "\r\n";
-}
-
-LatestVersionRequest::Step LatestVersionRequest::Connect(Clock::time_point deadline)
-{
-    if (m_server.m_nPort <= 0 || m_server.m_nPort > 65535)
-        return Step::FAILED;
-    // A host name with a line break in it could never be looked up, and
-    // would otherwise end up in the Host line.
-    if (m_server.m_strHost.find_first_of("\r\n") != wxString::npos)
-        return Step::FAILED;
-
-    addrinfo* pAddresses = nullptr;
-    Step step = Resolve(pAddresses, deadline);
-    if (step == Step::DONE)
-    {
-        // A host with several addresses (IPv6 and IPv4) is tried one after
-        // the other until one answers.
-        step = Step::FAILED;
-        for (const addrinfo* p = pAddresses; p && step == Step::FAILED; p = p->ai_next)
-            step = ConnectTo(*p, deadline);
-    }
-    if (pAddresses)
-        freeaddrinfo(pAddresses);
-    return step;
-}
-
-LatestVersionRequest::Step LatestVersionRequest::Resolve(addrinfo*& pAddresses,
-                                                         Clock::time_point deadline)
-{
-    // An address needs no name server: no thread, no wait.
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
-    const std::string strHost = m_server.m_strHost.utf8_string();
-    const std::string strPort = std::to_string(m_server.m_nPort);
-    if (getaddrinfo(strHost.c_str(), strPort.c_str(), &hints, &pAddresses) == 0)
-        return Step::DONE;
-    pAddresses = nullptr;
-
-    // A name is looked up by the C library's resolver thread, so that a name
-    // server that never answers holds up neither the check's timeout nor its
-    // stop request.
-    auto pLookup = std::make_unique<PendingLookup>(m_server.m_strHost, m_server.m_nPort);
-    gaicb* arrRequests[] = {&pLookup->request};
-    sigevent notify{};
-    notify.sigev_notify = SIGEV_NONE;
-    if (getaddrinfo_a(GAI_NOWAIT, arrRequests, 1, &notify) != 0)
-        return Step::FAILED;
-
-    for (;;)
-    {
-        const int nError = gai_error(&pLookup->request);
-        if (nError == 0)
-        {
-            pAddresses = pLookup->request.ar_result;
-            return pAddresses ? Step::DONE : Step::FAILED;
-        }
-        if (nError != EAI_INPROGRESS)
-            return Step::FAILED;
-
-        const bool bStop = m_fnStopRequested();
-        if (bStop || Clock::now() >= deadline)
-        {
-            if (gai_cancel(&pLookup->request) == EAI_NOTCANCELED)
-                ParkUncancelledLookup(std::move(pLookup));
-            else if (gai_error(&pLookup->request) == 0 && pLookup->request.ar_result)
-                freeaddrinfo(pLookup->request.ar_result); // finished meanwhile
-            return bStop ? Step::STOPPED : Step::FAILED;
-        }
-        const int nSlice = std::min(STOP_POLL_MS, MillisecondsUntil(deadline));
-        const timespec slice{nSlice / 1000, (nSlice % 1000) * 1000000L};
-        gai_suspend(arrRequests, 1, &slice);
-    }
-}
-
-LatestVersionRequest::Step LatestVersionRequest::ConnectTo(const addrinfo& address,
-                                                           Clock::time_point deadline)
-{
-    CloseSocket();
-    m_nSocket = socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                       address.ai_protocol);
-    if (m_nSocket < 0)
-        return Step::FAILED;
-    if (connect(m_nSocket, address.ai_addr, address.ai_addrlen) == 0)
-        return Step::DONE;
-    if (errno != EINPROGRESS)
-        return Step::FAILED;
-
-    const Step step = WaitFor(POLLOUT, deadline);
-    if (step != Step::DONE)
-        return step;
-    int nError = 0;
-    socklen_t nLength = sizeof(nError);
-    if (getsockopt(m_nSocket, SOL_SOCKET, SO_ERROR, &nError, &nLength) != 0 || nError != 0)
-        return Step::FAILED;
-    return Step::DONE;
-}
-
-LatestVersionRequest::Step LatestVersionRequest::Send(const std::string& strBytes,
-                                                      Clock::time_point deadline)
-{
-    size_t nSent = 0;
-    while (nSent < strBytes.size())
-    {
-        // MSG_NOSIGNAL: a server that hangs up must not kill the program.
-        const ssize_t n =
-            send(m_nSocket, strBytes.data() + nSent, strBytes.size() - nSent, MSG_NOSIGNAL);
-        if (n > 0)
-        {
-            nSent += static_cast<size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            return Step::FAILED;
-        const Step step = WaitFor(POLLOUT, deadline);
-        if (step != Step::DONE)
-            return step;
-    }
-    return Step::DONE;
-}
-
-LatestVersionRequest::Step LatestVersionRequest::Receive(char* pBuffer, size_t nSize, size_t& nRead,
-                                                         Clock::time_point deadline)
-{
-    for (;;)
-    {
-        const Step step = WaitFor(POLLIN, deadline);
-        if (step != Step::DONE)
-            return step;
-        const ssize_t n = recv(m_nSocket, pBuffer, nSize, 0);
-        if (n >= 0)
-        {
-            nRead = static_cast<size_t>(n);
-            return Step::DONE;
-        }
-        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            return Step::FAILED;
-    }
-}
-
-LatestVersionRequest::Step LatestVersionRequest::WaitFor(short nEvents, Clock::time_point deadline)
-{
-    for (;;)
+    // libcurl calls a progress callback only while data flows, not while it
+    // looks up the name or connects, so the stop request is looked at here,
+    // between short waits, in every step of the request.
+    curl_multi_add_handle(pMulti.get(), p);
+    int nRunning = 1;
+    while (nRunning > 0)
     {
         if (m_fnStopRequested())
-            return Step::STOPPED;
-        const int nRemaining = MillisecondsUntil(deadline);
-        if (nRemaining == 0)
-            return Step::FAILED;
-        pollfd fd{m_nSocket, nEvents, 0};
-        const int n = poll(&fd, 1, std::min(STOP_POLL_MS, nRemaining));
-        if (n > 0)
-            return Step::DONE; // readable, writable, or an error the next call reports
-        if (n < 0 && errno != EINTR)
-            return Step::FAILED;
-    }
-}
-
-UpdateCheckOutcome LatestVersionRequest::ReadAnswer(Clock::time_point deadline)
-{
-    std::string strHead;
-    std::string strBody;
-    bool bInBody = false;
-    int nStatus = 0;
-    char buffer[4096];
-
-    for (;;)
-    {
-        size_t nRead = 0;
-        const Step step = Receive(buffer, sizeof(buffer), nRead, deadline);
-        if (step == Step::STOPPED)
+        {
+            curl_multi_remove_handle(pMulti.get(), p);
             return UpdateCheckOutcome::Failure(UpdateCheckOutcome::STOPPED);
-        // The end of the answer, a broken connection and the timeout all end
-        // the reading; what has arrived by then counts.
-        if (step == Step::FAILED || nRead == 0)
-            break;
-
-        if (bInBody)
-        {
-            strBody.append(buffer, std::min(nRead, MAX_BODY_BYTES - strBody.size()));
         }
-        else
-        {
-            strHead.append(buffer, nRead);
-            const size_t nLineEnd = strHead.find('\n');
-            if (nLineEnd != std::string::npos)
-            {
-                nStatus = StatusOf(strHead.substr(0, nLineEnd));
-                if (nStatus < 200 || nStatus > 299)
-                    return UpdateCheckOutcome::Failure(UpdateCheckOutcome::HTTP_FAILED, nStatus);
-            }
-            const size_t nBodyStart = BodyStart(strHead);
-            if (nBodyStart != std::string::npos)
-            {
-                bInBody = true;
-                strBody = strHead.substr(nBodyStart, MAX_BODY_BYTES);
-                strHead.resize(nBodyStart);
-            }
-            else if (strHead.size() > MAX_HEAD_BYTES)
-            {
-                break;
-            }
-        }
-        if (bInBody && (strBody.size() >= MAX_BODY_BYTES || HasVersionLine(strBody)))
+        if (curl_multi_perform(pMulti.get(), &nRunning) != CURLM_OK ||
+            (nRunning > 0 &&
+             curl_multi_poll(pMulti.get(), nullptr, 0, STOP_POLL_MS, nullptr) != CURLM_OK))
             break;
     }
-    CloseSocket();
+    int nQueued = 0;
+    const CURLMsg* pDone = curl_multi_info_read(pMulti.get(), &nQueued);
+    const CURLcode result =
+        pDone && pDone->msg == CURLMSG_DONE ? pDone->data.result : CURLE_FAILED_INIT;
+    long nStatus = 0;
+    long nRequestBytes = 0;
+    curl_easy_getinfo(p, CURLINFO_RESPONSE_CODE, &nStatus);
+    curl_easy_getinfo(p, CURLINFO_REQUEST_SIZE, &nRequestBytes);
+    curl_multi_remove_handle(pMulti.get(), p);
 
+    // Failing before the request went out: the server (or a secure
+    // connection to it) could not be reached, unless the URL was no web
+    // address at all.
+    if (result != CURLE_OK && nRequestBytes == 0)
+        return UpdateCheckOutcome::Failure(result == CURLE_UNSUPPORTED_PROTOCOL ||
+                                                   result == CURLE_URL_MALFORMAT
+                                               ? UpdateCheckOutcome::FAILED
+                                               : UpdateCheckOutcome::NO_CONNECTION);
+    if (nStatus < 200 || nStatus > 299)
+        return UpdateCheckOutcome::Failure(UpdateCheckOutcome::HTTP_FAILED,
+                                           static_cast<int>(nStatus));
     // A 2xx answer cut off before its body is an answer that never arrived.
-    if (!bInBody)
+    // Once the body has begun, its end, a broken connection and the timeout
+    // all end the reading; what has arrived by then counts.
+    if (!answer.bHeadersDone)
         return UpdateCheckOutcome::Failure(UpdateCheckOutcome::HTTP_FAILED, 0);
-    return UpdateCheckOutcome::Version(VersionFromBody(strBody));
+    return UpdateCheckOutcome::Version(VersionFromBody(answer.strBody));
 }
 
 wxString LatestVersionRequest::VersionFromBody(const std::string& strBody)

@@ -10,6 +10,9 @@ UpdateServer UpdateServer::FromConfig(wxConfigBase* pConfig)
 
     const wxString strOldPath = pConfig->GetPath();
     pConfig->SetPath("/");
+    wxString strUrl;
+    if (pConfig->Read(URL_KEY, &strUrl))
+        server.m_strUrl = strUrl.Strip(wxString::both);
     wxString strHost;
     if (pConfig->Read(HOST_KEY, &strHost))
         server.m_strHost = strHost.Strip(wxString::both);

@@ -2,234 +2,151 @@
 
 #include "engine/NativePath.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
-#include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <wx/process.h>
-#include <wx/utils.h>
+#include <gio/gio.h>
+#include <wx/intl.h>
+#include <wx/msgdlg.h>
+
+#include <memory>
 
 namespace
 {
-// A path as the system has it: relative ones from the working folder. An
-// absolute path never starts with '-', so the launcher cannot take it for one
-// of its options.
-wxString AbsolutePath(const wxString& strPath)
+// The file manager may first have to be started by the bus.
+const int SHOW_ITEMS_TIMEOUT_MS = 10000;
+
+wxString MessageOf(const GError* pError)
 {
-    if (strPath.StartsWith("/"))
-        return strPath;
-    return NativePath::GetCwd() + "/" + strPath;
+    return pError ? wxString::FromUTF8(pError->message) : wxString();
 }
 
-// The folder that holds the file at an absolute path.
-wxString FolderOf(const wxString& strAbsolutePath)
+// A path by its real bytes; GIO makes a relative one absolute.
+GFile* FileOf(const wxString& strPath)
 {
-    const size_t nSlash = strAbsolutePath.rfind('/');
-    return nSlash == 0 || nSlash == wxString::npos ? wxString("/") : strAbsolutePath.Left(nSlash);
+    return g_file_new_for_path(NativePath::ToBytes(strPath).c_str());
 }
 
-// The program a bare name runs, searched in PATH as a shell would; a name with
-// a slash is used as it is. Empty when there is none.
-std::string FindProgram(const std::string& strName)
+// One ShowItems call, from asking for the session bus until the file manager
+// has answered. It holds the opener's cancellable, so it can tell whether the
+// opener has gone in the meantime.
+struct ShowItemsCall
 {
-    if (strName.empty() || strName.find('/') != std::string::npos)
-        return strName;
-    const char* szPath = std::getenv("PATH");
-    const std::string strPath = szPath ? szPath : "/usr/local/bin:/usr/bin:/bin";
-    for (std::size_t nStart = 0; nStart <= strPath.size();)
+    ShowItemsCall(const DesktopOpen& open, GCancellable* pCancellable, const wxString& strFile)
+        : open(open), pCancellable(G_CANCELLABLE(g_object_ref(pCancellable))),
+          pFile(FileOf(strFile))
     {
-        std::size_t nEnd = strPath.find(':', nStart);
-        if (nEnd == std::string::npos)
-            nEnd = strPath.size();
-        const std::string strDir = nEnd > nStart ? strPath.substr(nStart, nEnd - nStart) : ".";
-        const std::string strCandidate = strDir + "/" + strName;
-        struct stat st;
-        if (::stat(strCandidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-            ::access(strCandidate.c_str(), X_OK) == 0)
-            return strCandidate;
-        nStart = nEnd + 1;
     }
-    return std::string();
-}
+    ~ShowItemsCall()
+    {
+        g_object_unref(pFile);
+        g_object_unref(pCancellable);
+    }
+    ShowItemsCall(const ShowItemsCall&) = delete;
+    ShowItemsCall& operator=(const ShowItemsCall&) = delete;
 
-// Marks every descriptor from nFirst on to close at exec; non-zero where the
-// system cannot do it in one call.
-int CloseOnExecFrom(unsigned nFirst)
+    bool OpenerGone() const { return g_cancellable_is_cancelled(pCancellable); }
+    void OpenFolder() const
+    {
+        g_autoptr(GFile) pFolder = g_file_get_parent(pFile);
+        g_autofree char* szFolder = g_file_get_path(pFolder ? pFolder : pFile);
+        open.Open(NativePath::FromBytes(szFolder ? szFolder : "/"));
+    }
+
+    const DesktopOpen& open;
+    GCancellable* pCancellable;
+    GFile* pFile;
+};
+
+void OnShowItemsAnswer(GObject* pBus, GAsyncResult* pResult, gpointer pData)
 {
-#ifdef CLOSE_RANGE_CLOEXEC
-    return ::close_range(nFirst, ~0U, CLOSE_RANGE_CLOEXEC);
-#else
-    (void)nFirst;
-    return -1;
-#endif
+    const std::unique_ptr<ShowItemsCall> pCall(static_cast<ShowItemsCall*>(pData));
+    g_autoptr(GVariant) pReply =
+        g_dbus_connection_call_finish(G_DBUS_CONNECTION(pBus), pResult, nullptr);
+    if (!pReply && !pCall->OpenerGone())
+        pCall->OpenFolder();
 }
 
-// Starts the launcher with the path's real bytes as its one argument and
-// does not wait for it. wxExecute would re-encode the argument as text and
-// lose the bytes of a name that is not UTF-8, so the launcher is started here:
-// through a short-lived middle process, so that it never stays behind as a
-// zombie of ours, and with a pipe that closes on a successful exec, so that a
-// launcher that cannot be run is reported.
-bool Launch(const wxString& strLauncher, const wxString& strPath)
+void OnSessionBus(GObject*, GAsyncResult* pResult, gpointer pData)
+{
+    std::unique_ptr<ShowItemsCall> pCall(static_cast<ShowItemsCall*>(pData));
+    g_autoptr(GDBusConnection) pBus = g_bus_get_finish(pResult, nullptr);
+    if (pCall->OpenerGone())
+        return;
+    if (!pBus)
+    {
+        pCall->OpenFolder();
+        return;
+    }
+    // The window merely asks the bus a favour: it must not end with it.
+    g_dbus_connection_set_exit_on_close(pBus, FALSE);
+    g_autofree char* szUri = g_file_get_uri(pCall->pFile);
+    const char* const arrUris[] = {szUri, nullptr};
+    GCancellable* pCancellable = pCall->pCancellable;
+    g_dbus_connection_call(pBus, "org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
+                           "org.freedesktop.FileManager1", "ShowItems",
+                           g_variant_new("(^ass)", arrUris, ""), nullptr, G_DBUS_CALL_FLAGS_NONE,
+                           SHOW_ITEMS_TIMEOUT_MS, pCancellable, OnShowItemsAnswer, pCall.release());
+}
+} // namespace
+
+DesktopOpen::DesktopOpen(FailureHandler fnFailed)
+    : m_fnFailed(std::move(fnFailed)), m_pCancellable(g_cancellable_new())
+{
+}
+
+DesktopOpen::~DesktopOpen()
+{
+    g_cancellable_cancel(m_pCancellable);
+    g_object_unref(m_pCancellable);
+}
+
+bool DesktopOpen::Open(const wxString& strPath) const
 {
     if (strPath.empty())
         return false;
-    const std::string strProgram = FindProgram(NativePath::ToBytes(strLauncher));
-    if (strProgram.empty())
-        return false;
-    std::string strName = NativePath::ToBytes(strLauncher);
-    std::string strArgument = NativePath::ToBytes(AbsolutePath(strPath));
-    char* const argv[] = {strName.data(), strArgument.data(), nullptr};
+    g_autoptr(GFile) pFile = FileOf(strPath);
+    g_autofree char* szUri = g_file_get_uri(pFile);
+    return Launch(szUri, strPath);
+}
 
-    const long nMaxFd = std::min(::sysconf(_SC_OPEN_MAX), 65536L);
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0)
-        return false;
-    // Only async-signal-safe calls between fork and exec: the window has
-    // threads of its own.
-    const pid_t nMiddle = ::fork();
-    if (nMiddle == 0)
+bool DesktopOpen::OpenWebPage(const wxString& strUrl) const
+{
+    // Without a browser GIO would only say that the operation is not
+    // supported.
+    g_autofree char* szScheme = g_uri_parse_scheme(strUrl.utf8_str());
+    g_autoptr(GAppInfo) pBrowser =
+        szScheme ? g_app_info_get_default_for_uri_scheme(szScheme) : nullptr;
+    if (!pBrowser)
     {
-        ::close(fds[0]);
-        const pid_t nLauncher = ::fork();
-        if (nLauncher == 0)
-        {
-            ::setsid(); // not in our terminal's process group
-            // The window's own files and connections are not the launcher's
-            // (nor those of the program it starts, which may run for hours).
-            if (CloseOnExecFrom(3) != 0)
-                for (long nFd = 3; nFd < nMaxFd; ++nFd)
-                    ::fcntl(static_cast<int>(nFd), F_SETFD, FD_CLOEXEC);
-            ::execv(strProgram.c_str(), argv);
-            const int nError = errno;
-            (void)!::write(fds[1], &nError, sizeof(nError));
-            ::_exit(127);
-        }
-        ::_exit(nLauncher < 0 ? 1 : 0);
-    }
-    ::close(fds[1]);
-    if (nMiddle < 0)
-    {
-        ::close(fds[0]);
+        m_fnFailed(strUrl, _("No web browser is set up on this desktop."));
         return false;
     }
-    int nStatus = 0;
-    while (::waitpid(nMiddle, &nStatus, 0) < 0 && errno == EINTR)
-    {
-    }
-    // End of file: the launcher runs. An errno: it could not be started. The
-    // middle process failing to fork leaves the pipe closed too, so its
-    // status is checked as well.
-    int nError = 0;
-    ssize_t nRead;
-    while ((nRead = ::read(fds[0], &nError, sizeof(nError))) < 0 && errno == EINTR)
-    {
-    }
-    ::close(fds[0]);
-    return nRead == 0 && WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0;
+    return Launch(strUrl.utf8_str(), strUrl);
 }
 
-// The file manager call runs without waiting; when it fails (no session bus,
-// no file manager offering the call, no gdbus) the folder is opened instead.
-class ShowItemsCall : public wxProcess
+bool DesktopOpen::Launch(const char* szUri, const wxString& strWhat) const
 {
-public:
-    ShowItemsCall(const wxString& strLauncher, const wxString& strFolder)
-        : m_strLauncher(strLauncher), m_strFolder(strFolder)
-    {
-        Redirect(); // its answer and errors are not ours to print
-    }
-
-    void OnTerminate(int, int nStatus) override
-    {
-        if (nStatus != 0)
-            Launch(m_strLauncher, m_strFolder);
-        delete this;
-    }
-
-private:
-    wxString m_strLauncher;
-    wxString m_strFolder;
-};
-} // namespace
-
-DesktopOpen::DesktopOpen(const wxString& strLauncher, const wxString& strBusCaller)
-    : m_strLauncher(strLauncher), m_strBusCaller(strBusCaller)
-{
+    g_autoptr(GError) pError = nullptr;
+    if (g_app_info_launch_default_for_uri(szUri, nullptr, &pError))
+        return true;
+    m_fnFailed(strWhat, MessageOf(pError));
+    return false;
 }
 
-bool DesktopOpen::OpenFile(const wxString& strPath) const
-{
-    return Launch(m_strLauncher, strPath);
-}
-
-bool DesktopOpen::OpenFolder(const wxString& strPath) const
-{
-    return Launch(m_strLauncher, strPath);
-}
-
-bool DesktopOpen::ShowInFolder(const wxString& strFilePath) const
+void DesktopOpen::ShowInFolder(const wxString& strFilePath) const
 {
     if (strFilePath.empty())
-        return false;
-    const wxString strFile = AbsolutePath(strFilePath);
-    const wxString strFolder = FolderOf(strFile);
-    const wxString strUri = FileUri(strFile);
-    if (m_strBusCaller.empty() || strUri.empty())
-        return Launch(m_strLauncher, strFolder);
-
-    // The item list is a GVariant text; the URI holds no quote or backslash,
-    // so it cannot end the quoted text early.
-    const wxString strItems = "['" + strUri + "']";
-    const wchar_t* const argv[] = {m_strBusCaller.wc_str(),
-                                   L"call",
-                                   L"--session",
-                                   L"--timeout",
-                                   L"10",
-                                   L"--dest",
-                                   L"org.freedesktop.FileManager1",
-                                   L"--object-path",
-                                   L"/org/freedesktop/FileManager1",
-                                   L"--method",
-                                   L"org.freedesktop.FileManager1.ShowItems",
-                                   strItems.wc_str(),
-                                   L"''", // no startup notification id
-                                   nullptr};
-    // The URI is plain ASCII, so wxExecute passes it on unchanged.
-    auto* pCall = new ShowItemsCall(m_strLauncher, strFolder);
-    if (wxExecute(argv, wxEXEC_ASYNC | wxEXEC_HIDE_CONSOLE, pCall) != 0)
-        return true; // the call deletes itself when it ends
-    delete pCall;
-    return Launch(m_strLauncher, strFolder);
+        return;
+    g_bus_get(G_BUS_TYPE_SESSION, m_pCancellable, OnSessionBus,
+              new ShowItemsCall(*this, m_pCancellable, strFilePath));
 }
 
-wxString DesktopOpen::FileUri(const wxString& strPath)
+DesktopOpen::FailureHandler TellOpenFailure(wxWindow* pParent)
 {
-    // The bytes the file system knows the name by, so a name that is not
-    // UTF-8 keeps its bytes.
-    const std::string strBytes = NativePath::ToBytes(strPath);
-    if (strBytes.empty())
-        return wxString();
-    wxString strUri = "file://";
-    static const char HEX[] = "0123456789ABCDEF";
-    for (const char ch : strBytes)
+    return [pParent](const wxString& strWhat, const wxString& strWhy)
     {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-            c == '-' || c == '.' || c == '_' || c == '~' || c == '/')
-        {
-            strUri += static_cast<char>(c);
-        }
-        else
-        {
-            strUri += '%';
-            strUri += HEX[c >> 4];
-            strUri += HEX[c & 0xF];
-        }
-    }
-    return strUri;
+        wxString strMessage =
+            wxString::Format(_("Could not open \"%s\"."), NativePath::ToDisplay(strWhat));
+        if (!strWhy.empty())
+            strMessage += "\n" + strWhy;
+        wxMessageBox(strMessage, _("Confirm"), wxOK | wxCENTRE, pParent);
+    };
 }

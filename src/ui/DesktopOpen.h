@@ -1,36 +1,45 @@
 #pragma once
 
+#include <functional>
 #include <wx/string.h>
 
-// Opens files and folders with the desktop's default application (xdg-open).
-// A path is handed to the launcher as one argument of its own, never as text
-// for a shell, so blanks, quotes and shell characters in it mean nothing
-// special, and by its real bytes, so a name that is not UTF-8 (kept as
-// NativePath keeps it) opens the file it names. The launcher runs without
-// waiting; what it does is not reported.
+class wxWindow;
+typedef struct _GCancellable GCancellable;
+
+// Opens files, folders and web pages with the desktop's default applications
+// through GIO, and asks the file manager to show a file in its folder. A path
+// goes to GIO by its real bytes (kept as NativePath keeps them), so a name that
+// is not UTF-8 opens the file it names. What cannot be opened is told to the
+// failure handler, with GIO's reason: at once, or for ShowInFolder once the
+// file manager has answered.
 class DesktopOpen
 {
 public:
-    // strBusCaller runs the file manager call of ShowInFolder (gdbus); empty,
-    // ShowInFolder only opens the folder.
-    explicit DesktopOpen(const wxString& strLauncher = "xdg-open",
-                         const wxString& strBusCaller = "gdbus");
-    virtual ~DesktopOpen() = default;
+    // strWhat is the path or address as given, strWhy GIO's message.
+    using FailureHandler = std::function<void(const wxString& strWhat, const wxString& strWhy)>;
 
-    // Each returns false when the path is empty or the launcher could not be
-    // started.
-    bool OpenFile(const wxString& strPath) const;
-    bool OpenFolder(const wxString& strPath) const;
-    // Asks the file manager to show the file selected in its folder (the
-    // freedesktop FileManager1 ShowItems call on the session bus). When no
-    // file manager answers the call, opens the folder that holds the file.
-    bool ShowInFolder(const wxString& strFilePath) const;
+    explicit DesktopOpen(FailureHandler fnFailed);
+    // Calls still waiting for the file manager are dropped, untold.
+    ~DesktopOpen();
+    DesktopOpen(const DesktopOpen&) = delete;
+    DesktopOpen& operator=(const DesktopOpen&) = delete;
 
-    // A file: URI of an absolute path, every byte of its real name other than
-    // letters, digits, "-._~" and "/" percent-encoded; empty for an empty path.
-    static wxString FileUri(const wxString& strPath);
+    // A file or a folder, relative paths from the working folder. False when
+    // it failed (the handler has been told) or the path is empty.
+    bool Open(const wxString& strPath) const;
+    bool OpenWebPage(const wxString& strUrl) const;
+    // Asks the file manager on the session bus to show the file selected
+    // (org.freedesktop.FileManager1.ShowItems); when there is no bus or no file
+    // manager takes the call, opens the folder that holds the file instead.
+    void ShowInFolder(const wxString& strFilePath) const;
 
 private:
-    wxString m_strLauncher;
-    wxString m_strBusCaller;
+    bool Launch(const char* szUri, const wxString& strWhat) const;
+
+    FailureHandler m_fnFailed;
+    GCancellable* m_pCancellable;
 };
+
+// The window's failure handler: a message box over pParent, titled "Confirm",
+// that names what could not be opened and why.
+DesktopOpen::FailureHandler TellOpenFailure(wxWindow* pParent);

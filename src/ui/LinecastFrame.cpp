@@ -32,9 +32,10 @@
 
 LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
     : m_pLatestVersion(std::make_shared<LatestVersion>(_("unknown"))),
-      m_idToolExport(NewControlId()), m_idToolFilter(NewControlId()),
-      m_idToolFullscreen(NewControlId()), m_idToolLanguage(NewControlId()),
-      m_idToolUpdate(NewControlId()), m_idToolAbout(NewControlId())
+      m_desktopOpen(TellOpenFailure(this)), m_idToolExport(NewControlId()),
+      m_idToolFilter(NewControlId()), m_idToolFullscreen(NewControlId()),
+      m_idToolLanguage(NewControlId()), m_idToolUpdate(NewControlId()),
+      m_idToolAbout(NewControlId())
 {
     Create(parent, id, _("Linecast"), wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE);
 
@@ -428,7 +429,7 @@ void LinecastFrame::OnUiLanguage(wxCommandEvent&)
 
 void LinecastFrame::OnCheckForUpdate(wxCommandEvent&)
 {
-    wxLaunchDefaultBrowser(AboutDlg::DOWNLOAD_PAGE_URL, wxBROWSER_NEW_WINDOW);
+    m_desktopOpen.OpenWebPage(AboutDlg::DOWNLOAD_PAGE_URL);
 }
 
 void LinecastFrame::OnAbout(wxCommandEvent&)

@@ -169,7 +169,7 @@ private:
     std::shared_ptr<LatestVersion> m_pLatestVersion;
     // Each result list keeps its own sort column and direction.
     wxListEvent* m_pListEvent = nullptr; // only while the list popup menu shows
-    DesktopOpen m_desktopOpen;           // "Open File" / "Open Directory"
+    DesktopOpen m_desktopOpen;           // "Open File", "Open Directory", the download page
 
     wxMenu m_menuFilter;
     wxMenu m_menuExport;

@@ -54,7 +54,12 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 grep -q ">org.quorvel.linecast.desktop</launchable>" "$metainfo" ||
     fail "the metainfo does not launch the desktop entry"
-[ -f "$prefix/share/man/man1/linecast-cli.1" ] || fail "no manual page"
+for page in linecast linecast-cli; do
+    [ -f "$prefix/share/man/man1/$page.1.gz" ] || fail "no manual page $page.1.gz"
+done
+for f in copyright changelog.Debian.gz; do
+    [ -f "$prefix/share/doc/linecast/$f" ] || fail "no $f"
+done
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$desktop" || fail "desktop-file-validate"
 fi
@@ -63,8 +68,10 @@ if command -v appstreamcli >/dev/null; then
         fail "appstreamcli validate: $(cat "$tmp/appstream.txt")"
 fi
 if command -v groff >/dev/null; then
-    warnings=$(groff -man -ww -z "$prefix/share/man/man1/linecast-cli.1" 2>&1)
-    [ -z "$warnings" ] || fail "manual page: $warnings"
+    for page in linecast linecast-cli; do
+        warnings=$(zcat "$prefix/share/man/man1/$page.1.gz" | groff -man -ww -z 2>&1)
+        [ -z "$warnings" ] || fail "manual page $page: $warnings"
+    done
 fi
 
 # Counting from a folder that holds no data, with no rules copy of the user's.

@@ -32,6 +32,16 @@ UpdateCheckOutcome Check(
     return LatestVersionRequest(server, std::move(fnStop)).Run();
 }
 
+UpdateCheckOutcome CheckUrl(const std::string& strUrl, const std::string& strCaFile = "")
+{
+    UpdateServer server;
+    server.m_strHost = "192.0.2.1"; // never asked: the URL wins
+    server.m_strUrl = strUrl;
+    server.m_strCaFile = strCaFile;
+    server.m_nTimeoutMs = 10000;
+    return LatestVersionRequest(server, [] { return false; }).Run();
+}
+
 std::string Ok(const std::string& strBody)
 {
     return "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\n" + strBody;
@@ -80,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{"CarriageReturnEndsALine", Ok("a\r$5.0\rb$"), Kind::VERSION, "5.0", ""},
         AnswerCase{"NoDollarIsNoVersion", Ok("no version\nhere\n"), Kind::NO_VERSION, "",
                    Message("The answer names no version.")},
-        AnswerCase{"BareLineFeeds", "HTTP/1.0 204 No Content\n\n$4$\n", Kind::VERSION, "4", ""},
+        AnswerCase{"BareLineFeeds", "HTTP/1.0 200 OK\n\n$4$\n", Kind::VERSION, "4", ""},
         AnswerCase{"Utf8", Ok("\xEF\xBB\xBF$2.0 \xE2\x80\x93 b\xC3\xA9ta$\n"), Kind::VERSION,
                    wxString::FromUTF8("2.0 \xE2\x80\x93 b\xC3\xA9ta"), ""},
         AnswerCase{"NotUtf8", Ok("$caf\xE9$\n"), Kind::VERSION, wxString::FromUTF8("caf\xC3\xA9"),
@@ -105,7 +115,7 @@ TEST(UpdateCheck, RequestNamesThePathAndClosesTheConnection)
     LoopbackServer server(Mode::ANSWER, Ok("$1$\n"));
     EXPECT_EQ(Check("127.0.0.1", server.Port()).m_strVersion, "1");
     ASSERT_TRUE(server.WaitForRequest(1000));
-    EXPECT_EQ(server.Request(), "GET /p/quorvel/wiki/LinecastVersion HTTP/1.0\r\n"
+    EXPECT_EQ(server.Request(), "GET /p/quorvel/wiki/LinecastVersion HTTP/1.1\r\n"
                                 "Host: 127.0.0.1:" +
                                     std::to_string(server.Port()) +
                                     "\r\n"
@@ -118,7 +128,26 @@ TEST(UpdateCheck, RequestNamesThePathAndClosesTheConnection)
     Check("127.0.0.1", server2.Port(), 10000, "/a b\r\nX-Evil: 1");
     ASSERT_TRUE(server2.WaitForRequest(1000));
     EXPECT_EQ(server2.Request().substr(0, server2.Request().find("\r\n")),
-              "GET /a%20b%0D%0AX-Evil:%201 HTTP/1.0");
+              "GET /a%20b%0d%0aX-Evil:%201 HTTP/1.1");
+}
+
+TEST(UpdateCheck, AUrlWinsAndHttpsServersAreCheckedAgainstTheCertificates)
+{
+    LoopbackServer tls(Mode::ANSWER, Ok("$3.0$\n"), true);
+    const std::string strUrl = "https://localhost:" + std::to_string(tls.Port()) + "/v?a=1";
+    EXPECT_EQ(CheckUrl(strUrl, LoopbackServer::CertificateFile()).m_strVersion, "3.0");
+    ASSERT_TRUE(tls.WaitForRequest(1000));
+    EXPECT_EQ(tls.Request().substr(0, tls.Request().find("\r\n")), "GET /v?a=1 HTTP/1.1");
+    // The system's store does not know the test's certificate.
+    EXPECT_EQ(CheckUrl(strUrl).Message(), NO_CONNECTION);
+
+    LoopbackServer plain(Mode::ANSWER, Ok("$4$\n"));
+    EXPECT_EQ(CheckUrl("http://127.0.0.1:" + std::to_string(plain.Port()) + "/").m_strVersion, "4");
+    // Not a web address: no hint at the connection.
+    for (const char* szUrl : {"ftp://127.0.0.1/v", "127.0.0.1/v", "http://"})
+        EXPECT_EQ(CheckUrl(szUrl).Message(),
+                  "An unknown error occurred while checking for updates.")
+            << szUrl;
 }
 
 TEST(UpdateCheck, UnreachableHostIsAConnectionFailure)

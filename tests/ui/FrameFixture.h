@@ -81,6 +81,8 @@ public:
     wxMenuItem* QuitEntry() { return m_frame.m_pMenuQuit; }
     wxMenuItem* AboutEntry() { return m_frame.m_pMenuAbout; }
     int AboutTool() const { return m_frame.m_idToolAbout; }
+    wxMenuItem* UpdateEntry() { return m_frame.m_pMenuUpdate; }
+    int UpdateTool() const { return m_frame.m_idToolUpdate; }
     wxMenuItem* LanguageEntry() { return m_frame.m_pMenuLanguage; }
     wxMenuItem* FullscreenEntry() { return m_frame.m_pMenuFullscreen; }
     wxMenuItem* AllFilters() { return m_frame.m_pMenuAllFilters; }
@@ -169,7 +171,6 @@ public:
     FilterParam& Filters() { return m_frame.m_filterParam; }
     void ApplyFilters() { m_frame.ApplyFilters(); }
     void ReadAnalysisParams() { m_frame.ReadAnalysisParams(); }
-    void SetDesktopOpen(const DesktopOpen& open) { m_frame.m_desktopOpen = open; }
     // As if the entry of the list popup had been chosen on a row.
     void ChooseOnRow(ResultListCtrl& list, long nRow, wxMenuItem*(LinecastFrame::*pEntry))
     {

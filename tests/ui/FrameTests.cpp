@@ -1,4 +1,6 @@
 #include "FrameFixture.h"
+#include "StandInDesktop.h"
+#include "dialogs/ExpectSourceTypeDialogs.h"
 
 using namespace frame_test;
 
@@ -288,6 +290,32 @@ TEST_F(FrameTest, AboutToolAndMenuShowTheAboutBox)
     Open();
     wxTEST_DIALOG(Access().ClickTool(Access().AboutTool()), wxExpectModal<AboutDlg>(wxID_OK));
     wxTEST_DIALOG(Access().Choose(Access().AboutEntry()), wxExpectModal<AboutDlg>(wxID_OK));
+}
+
+// The download page (toolbar, Help menu, About box) and the report's links
+// open in the browser, or a message names the address.
+TEST_F(FrameTest, WebPagesOpenOrTheWindowSaysWhyNot)
+{
+    LinecastFrame& frame = Open();
+    const wxString strDownload = AboutDlg::DOWNLOAD_PAGE_URL;
+    const wxString strLink = "https://example.org/a";
+    AboutDlg about(&frame);
+    const std::function<void()> ways[] = {
+        [this] { Access().ClickTool(Access().UpdateTool()); },
+        [this] { Access().Choose(Access().UpdateEntry()); },
+        [&about] { LinecastFrameTestAccess::Click(about.FindWindow("ID_BITMAPBUTTON1")); },
+        [this, &strLink] { Access().ReportWindow().OnLinkClicked(wxHtmlLinkInfo(strLink)); },
+    };
+    for (size_t i = 0; i < std::size(ways); ++i)
+    {
+        const wxString strUrl = i == 3 ? strLink : strDownload;
+        ways[i]();
+        EXPECT_EQ(stand_in_desktop::TakeOpened(), Strings({strUrl})) << i;
+        stand_in_desktop::NoApplications none;
+        wxTEST_DIALOG(ways[i](),
+                      dialog_test::ExpectMessage("Could not open \"" + strUrl +
+                                                 "\".\nNo web browser is set up on this desktop."));
+    }
 }
 
 TEST_F(FrameTest, FilterUpdateListsWhatTheRunFoundAllChecked)

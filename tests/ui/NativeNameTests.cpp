@@ -1,5 +1,5 @@
 #include "FrameFixture.h"
-#include "StandInPrograms.h"
+#include "StandInDesktop.h"
 #include "engine/NativePath.h"
 
 #include <wx/checkbox.h>
@@ -18,12 +18,8 @@ TEST_F(FrameTest, ANameThatIsNotUtf8IsShownFilteredReportedAndOpenedByItsBytes)
     TempDir tree;
     tree.Write("lat\xE9/caf\xE9.c", "int a;\n\n// b\n");
     tree.Write("plain/b.c", "int b;\n");
-    TempDir tools;
-    const wxString strRecord = wxString::FromUTF8(tools / "args.txt");
-    const std::string strLauncher = WriteStandIn(tools, "launcher.sh", strRecord);
 
     Open();
-    Access().SetDesktopOpen(DesktopOpen(wxString::FromUTF8(strLauncher), ""));
     const wxString strTree = wxString::FromUTF8(tree.Path());
     AddDirectory(strTree);
     Access().CountingSettings().ShowSourceTypes(".c;");
@@ -70,13 +66,13 @@ TEST_F(FrameTest, ANameThatIsNotUtf8IsShownFilteredReportedAndOpenedByItsBytes)
     for (const wxUniChar c : strPage)
         ASSERT_LT(c.GetValue(), 0x100000u) << "a private character is in the report";
 
-    // Open File and Open Directory hand the launcher the real bytes.
+    // Open File and Open Directory hand the desktop the real bytes.
     Access().ChooseOnRow(detail, 0, LinecastFrameTestAccess::OPEN_FILE);
-    wxArrayString arrArgs = TakeRecord(strRecord);
+    wxArrayString arrArgs = stand_in_desktop::TakeOpened();
     ASSERT_EQ(arrArgs.size(), 1u);
     EXPECT_EQ(NativePath::ToBytes(arrArgs[0]), tree.Path() + "/lat\xE9/caf\xE9.c");
     Access().ChooseOnRow(Access().DirectoryList(), 0, LinecastFrameTestAccess::OPEN_DIRECTORY);
-    arrArgs = TakeRecord(strRecord);
+    arrArgs = stand_in_desktop::TakeOpened();
     ASSERT_EQ(arrArgs.size(), 1u);
     EXPECT_EQ(NativePath::ToBytes(arrArgs[0]), tree.Path() + "/lat\xE9");
 }

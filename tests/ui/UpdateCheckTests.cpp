@@ -64,6 +64,16 @@ TEST_F(UpdateCheckTest, VersionArrivesQuietlyAndOnlyWithAServer)
     WaitForCheck();
     wxTheApp->ProcessPendingEvents(); // no message box
     EXPECT_EQ(frame.GetLatestVersion(), "2.0.1");
+    Close();
+
+    // A whole address wins over host, port and path.
+    LoopbackServer server2(Mode::ANSWER, "HTTP/1.0 200 OK\r\n\r\n$2.1$\n");
+    m_config.Config().Write("/update_url",
+                            wxString::Format("http://127.0.0.1:%d/v", server2.Port()));
+    LinecastFrame& frame2 = Open();
+    WaitForCheck();
+    wxTheApp->ProcessPendingEvents();
+    EXPECT_EQ(frame2.GetLatestVersion(), "2.1");
 }
 
 TEST_F(UpdateCheckTest, FailureIsToldOnTheGuiThreadWhileTheWindowIsOpen)

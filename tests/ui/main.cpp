@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "StandInDesktop.h"
 #include "TempDir.h"
 #include "config/DataFiles.h"
 #include "ui/UpdateCheck.h"
@@ -60,6 +61,9 @@ int main(int argc, char** argv)
     // demand.
     TempDir configHome;
     setenv("XDG_CONFIG_HOME", configHome.Path().c_str(), 1);
+    // Nor on the desktop's programs: opening goes to a stand-in.
+    TempDir desktop;
+    stand_in_desktop::Install(desktop);
     wxConfigBase::DontCreateOnDemand();
     // The test program lives outside the program folder; the data is the
     // build's, wherever a test's working folder is.

@@ -2,6 +2,7 @@
 
 #include "config/DataFiles.h"
 #include "config/Version.h"
+#include "ui/DesktopOpen.h"
 
 #include <wx/bmpbuttn.h>
 #include <wx/button.h>
@@ -147,5 +148,5 @@ wxString AboutDlg::LibraryBuildText()
 
 void AboutDlg::OnDownloadPage(wxCommandEvent&)
 {
-    wxLaunchDefaultBrowser(DOWNLOAD_PAGE_URL);
+    DesktopOpen(TellOpenFailure(this)).OpenWebPage(DOWNLOAD_PAGE_URL);
 }

@@ -1,6 +1,7 @@
 #include "ui/results/QuorvelHtmlWin.h"
 
 #include "report/ReportPage.h"
+#include "ui/DesktopOpen.h"
 
 #include <wx/html/htmlcell.h>
 #include <wx/html/winpars.h>
@@ -106,7 +107,7 @@ void QuorvelHtmlWin::OnLinkClicked(const wxHtmlLinkInfo& link)
 
 void QuorvelHtmlWin::OpenInBrowser(const wxString& strUrl)
 {
-    wxLaunchDefaultBrowser(strUrl);
+    DesktopOpen(TellOpenFailure(wxGetTopLevelParent(this))).OpenWebPage(strUrl);
 }
 
 bool CjkBreakBetween(wxUniChar cBefore, wxUniChar cAfter)

@@ -233,7 +233,7 @@ void ResultListCtrl::OpenFileOfRow(long nRow, const DesktopOpen& open) const
 {
     const Result* pRecord = GetRecord(nRow);
     if (pRecord && m_kind == ResultRowKind::File)
-        open.OpenFile(static_cast<const FileResult*>(pRecord)->m_strPath);
+        open.Open(static_cast<const FileResult*>(pRecord)->m_strPath);
 }
 
 void ResultListCtrl::OpenDirectoryOfRow(long nRow, const DesktopOpen& open) const
@@ -244,5 +244,5 @@ void ResultListCtrl::OpenDirectoryOfRow(long nRow, const DesktopOpen& open) cons
     if (m_kind == ResultRowKind::File)
         open.ShowInFolder(static_cast<const FileResult*>(pRecord)->m_strPath);
     else if (m_kind == ResultRowKind::Directory)
-        open.OpenFolder(static_cast<const DirectoryResult*>(pRecord)->m_strName);
+        open.Open(static_cast<const DirectoryResult*>(pRecord)->m_strName);
 }

@@ -1,6 +1,7 @@
 #include "FrameFixture.h"
 
-#include "StandInPrograms.h"
+#include "StandInDesktop.h"
+#include "dialogs/ExpectSourceTypeDialogs.h"
 
 using namespace frame_test;
 
@@ -129,47 +130,47 @@ TEST_F(FrameTest, NoColumnHeadingOrSummaryCountIsClipped)
     EXPECT_GE(directories.GetColumnWidth(2), directories.GetTextExtent("5368709120").x + 8);
 }
 
-// The file manager call fails, so a file is shown by opening its folder.
-class OpenFromListTest : public FrameTest
-{
-protected:
-    void UseStandIns()
-    {
-        Access().SetDesktopOpen(DesktopOpen(
-            wxString::FromUTF8(WriteStandIn(m_scripts, "open.sh", m_strRecord)),
-            wxString::FromUTF8(WriteStandIn(m_scripts, "bus.sh", m_strRecord + ".bus", "exit 1"))));
-    }
-    wxArrayString Opened(long nWaitMs = 5000) { return TakeRecord(m_strRecord, nWaitMs); }
-
-    TempDir m_scripts;
-    wxString m_strRecord = wxString::FromUTF8(m_scripts / "opened.txt");
-};
-
-TEST_F(OpenFromListTest, PopupEntriesOpenTheFileOrItsFolder)
+// Opening from the lists reaches the desktop (no file manager answers, so a
+// file is shown by opening its folder), and what cannot be opened is said.
+TEST_F(FrameTest, PopupEntriesOpenTheFileOrItsFolderOrSayWhyNot)
 {
     LinecastFrame& frame = Open();
-    UseStandIns();
-    AddFile(Access().Manager(), "my file.c", 1);
+    TempDir tree;
+    const wxString strFolder = wxString::FromUTF8(tree.MakeDir("a folder"));
+    FileResult& file = AddFile(Access().Manager(), "my file.c", 1);
+    file.m_strFolder = strFolder;
+    file.m_strPath = wxString::FromUTF8(tree.Write("a folder/my file.c", "int a;\n"));
     frame.OnCountingUpdate();
     auto pDirectory = std::make_unique<DirectoryResult>();
-    pDirectory->m_strName = "/src/a folder";
+    pDirectory->m_strName = strFolder;
     Access().Manager().m_arrDirectoryResults.push_back(std::move(pDirectory));
     frame.OnFilterUpdate();
 
+    using stand_in_desktop::TakeOpened;
     ResultListCtrl& detail = Access().DetailList();
     ResultListCtrl& directories = Access().DirectoryList();
     Access().ChooseOnRow(detail, 0, LinecastFrameTestAccess::OPEN_FILE);
-    EXPECT_EQ(Opened(), Strings({"/src/my file.c"}));
+    EXPECT_EQ(TakeOpened(), Strings({file.m_strPath}));
     Access().ChooseOnRow(detail, 0, LinecastFrameTestAccess::OPEN_DIRECTORY);
-    EXPECT_EQ(Opened(), Strings({"/src"}));
+    EXPECT_EQ(TakeOpened(), Strings({strFolder}));
     Access().ChooseOnRow(directories, 0, LinecastFrameTestAccess::OPEN_DIRECTORY);
-    EXPECT_EQ(Opened(), Strings({"/src/a folder"}));
+    EXPECT_EQ(TakeOpened(), Strings({strFolder}));
 
     // A folder row has no file, and a row without a record opens nothing.
     directories.AppendRecord(nullptr);
     Access().ChooseOnRow(directories, 0, LinecastFrameTestAccess::OPEN_FILE);
     Access().ChooseOnRow(directories, 1, LinecastFrameTestAccess::OPEN_DIRECTORY);
     Access().ChooseOnRow(detail, 5, LinecastFrameTestAccess::OPEN_FILE);
-    EXPECT_TRUE(Opened(300).empty());
+    EXPECT_TRUE(TakeOpened(300).empty());
+
+    // Nothing on the desktop opens them: the window says so, naming the path.
+    stand_in_desktop::NoApplications none;
+    const wxString NO_APPLICATION = "No application is registered as handling this file";
+    wxTEST_DIALOG(Access().ChooseOnRow(detail, 0, LinecastFrameTestAccess::OPEN_FILE),
+                  dialog_test::ExpectMessage("Could not open \"" + file.m_strPath + "\".\n" +
+                                             NO_APPLICATION));
+    wxTEST_DIALOG(
+        Access().ChooseOnRow(directories, 0, LinecastFrameTestAccess::OPEN_DIRECTORY),
+        dialog_test::ExpectMessage("Could not open \"" + strFolder + "\".\n" + NO_APPLICATION));
 }
 } // namespace
