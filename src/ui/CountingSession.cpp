@@ -29,7 +29,7 @@ namespace
 {
 // A status bar redrawn for every file of a big tree would cost more than the
 // counting; twenty times a second reads as continuous.
-constexpr long PROGRESS_INTERVAL_MS = 50;
+constexpr long PROGRESS_INTERVAL_MS = 100;
 } // namespace
 
 CountingSession::CountingSession(const Parts& parts) : m_parts(parts) {}

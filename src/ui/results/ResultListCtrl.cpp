@@ -13,7 +13,7 @@ namespace
 // arrow drawn at its right.
 constexpr int HEADING_PADDING = 28;
 // How often, at most, a running count's newest row is brought into view.
-constexpr int FOLLOW_INTERVAL_MS = 300;
+constexpr int FOLLOW_INTERVAL_MS = 500;
 // Room beside a cell's text.
 constexpr int CELL_PADDING = 12;
 } // namespace
