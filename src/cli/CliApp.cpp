@@ -30,28 +30,52 @@ std::string Utf8(const wxString& str)
     const wxScopedCharBuffer buf = str.utf8_str();
     return std::string(buf.data(), buf.length());
 }
+
+// "2 files could not be read ...: 'a', 'b'": how many paths, what befell
+// them, and the first three of them. Empty for no path.
+wxString PathsLine(const std::vector<wxString>& arrPaths, const char* szOne, const char* szMany,
+                   const char* szWhat)
+{
+    const std::size_t nShown = 3;
+    if (arrPaths.empty())
+        return wxString();
+    wxString strLine =
+        std::to_string(arrPaths.size()) + (arrPaths.size() == 1 ? szOne : szMany) + szWhat + ": ";
+    for (std::size_t i = 0; i < arrPaths.size() && i < nShown; ++i)
+        strLine += wxString(i ? ", '" : "'") + NativePath::ToDisplay(arrPaths[i]) + "'";
+    if (arrPaths.size() > nShown)
+        strLine += " and " + std::to_string(arrPaths.size() - nShown) + " more";
+    return strLine;
+}
 } // namespace
 
 void CliApp::ReportUnreadable(const CountingManager& manager)
 {
-    const std::size_t nShown = 3;
-    std::size_t nCount = 0;
-    wxString strPaths;
+    std::vector<wxString> arrPaths;
     for (const auto& pFile : manager.m_arrFileResults)
     {
-        if (!pFile->m_bUnreadable)
-            continue;
-        if (++nCount <= nShown)
-            strPaths +=
-                wxString(nCount > 1 ? ", '" : "'") + NativePath::ToDisplay(pFile->m_strPath) + "'";
+        if (pFile->m_bUnreadable)
+            arrPaths.push_back(pFile->m_strPath);
     }
-    if (nCount == 0)
-        return;
-    wxString strLine = std::to_string(nCount) + (nCount == 1 ? " file" : " files") +
-                       " could not be read and counted as empty: " + strPaths;
-    if (nCount > nShown)
-        strLine += " and " + std::to_string(nCount - nShown) + " more";
-    Error(strLine);
+    const wxString strLine =
+        PathsLine(arrPaths, " file", " files", " could not be read and counted as empty");
+    if (!strLine.empty())
+        Error(strLine);
+}
+
+void CliApp::ReportSkipped(const CountingManager& manager)
+{
+    std::vector<wxString> arrFolders, arrFiles;
+    for (const SkippedPath& skipped : manager.m_arrSkippedPaths)
+        (skipped.m_nKind == SkippedPath::FOLDER ? arrFolders : arrFiles)
+            .push_back(skipped.m_strPath);
+    for (const wxString& strLine :
+         {PathsLine(arrFolders, " folder", " folders", " skipped as already included"),
+          PathsLine(arrFiles, " file", " files", " skipped as already counted under another name")})
+    {
+        if (!strLine.empty())
+            Error(strLine);
+    }
 }
 
 int CliApp::OutputStatus()
@@ -105,6 +129,8 @@ std::string CliApp::HelpText()
     }
     str += "\n"
            "Files that cannot be read count as empty; a line on standard error names them.\n"
+           "Each folder and file is counted once, however many of the given folders or\n"
+           "links reach it; a line on standard error names what was skipped.\n"
            "Exit status: 0 after a count, 2 for bad input (nothing is counted),\n"
            "1 when the output or the CSV file cannot be written.\n";
     return str;
@@ -190,6 +216,7 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
     else
         m_out << CliReport::Format(manager, options.m_analysisParam);
     const int nStatus = OutputStatus();
+    ReportSkipped(manager);
     ReportUnreadable(manager);
     if (nStatus != EXIT_OK)
         return nStatus;

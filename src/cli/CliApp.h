@@ -38,6 +38,9 @@ private:
     // One line on standard error: how many files could not be read, and the
     // first of them.
     void ReportUnreadable(const CountingManager& manager);
+    // One line each for the folders and for the files the run skipped as
+    // already included, with the first of them.
+    void ReportSkipped(const CountingManager& manager);
 
     std::ostream& m_out;
     std::ostream& m_err;

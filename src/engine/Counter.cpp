@@ -12,20 +12,13 @@
 
 namespace
 {
-// Lines are read one byte per character, so a marker character up to 0xFF is
-// that byte; one above it can never occur in a file, nor can the marker.
+// Files are read as bytes, and sources on Linux are UTF-8: a marker is found
+// where its UTF-8 bytes stand. The section sign U+00A7 is searched as C2 A7,
+// never as the lone byte A7 that ends it.
 std::string ToBytes(const wxString& str)
 {
-    std::string bytes;
-    bytes.reserve(str.length());
-    for (wxUniChar c : str)
-    {
-        const wxUniChar::value_type nValue = c.GetValue();
-        if (nValue > 0xFF)
-            return std::string();
-        bytes.push_back(static_cast<char>(static_cast<unsigned char>(nValue)));
-    }
-    return bytes;
+    const wxScopedCharBuffer buf = str.utf8_str();
+    return std::string(buf.data(), buf.length());
 }
 
 bool MatchesAt(std::string_view text, std::size_t nPos, std::string_view marker)
@@ -229,13 +222,14 @@ void Counter::FileCounts::ApplyTo(FileResult& file) const
     file.m_nBlankLines = nBlankLines;
 }
 
-void Counter::CountFile(FileResult& file, const std::function<bool()>* pGoOn)
+Counter::FileCounts Counter::CountFile(FileResult& file, const std::function<bool()>* pGoOn)
 {
     // One read buffer per thread, reused for every file.
     thread_local std::vector<char> arrBuffer;
     FileCounts counts;
     CountPath(NativePath::ToBytes(file.m_strPath), Markers(m_pRule), arrBuffer, counts, pGoOn);
     counts.ApplyTo(file);
+    return counts;
 }
 
 void Counter::CountPath(const std::string& strPath, const Markers& markers,
@@ -273,6 +267,8 @@ int Counter::OpenToCount(const std::string& strPath, FileCounts& counts, std::ui
         ::close(nFd);
         return -1;
     }
+    counts.id = FileId(st);
+    counts.bHardLinked = st.st_nlink > 1;
     counts.nDate = FileCounts::DATE_FILE;
     counts.tModified = static_cast<std::time_t>(st.st_mtime);
     nSize = static_cast<std::uint64_t>(st.st_size);

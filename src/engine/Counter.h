@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/CounterRule.h"
+#include "engine/FileId.h"
 #include "engine/LineReader.h"
 #include "engine/Result.h"
 
@@ -17,9 +18,8 @@
 class Counter
 {
 public:
-    // A rule's three comment markers as bytes, for searching lines read one
-    // byte per character. A marker that is empty, or that holds a character
-    // no single byte can stand for, is never found.
+    // A rule's three comment markers as their UTF-8 bytes, for searching
+    // lines read as bytes. A marker that is empty is never found.
     struct Markers
     {
         Markers() = default;
@@ -51,6 +51,8 @@ public:
         void ApplyTo(FileResult& file) const;
 
         bool bUnreadable = true;
+        FileId id;                // of the file opened; unknown when it could not be
+        bool bHardLinked = false; // it has other names, maybe in the run too
         Date nDate = DATE_KEEP;
         std::time_t tModified = 0;
         std::int64_t nSize = 0;
@@ -83,10 +85,11 @@ public:
     // date and counts. A file that cannot be opened, or is not a regular file,
     // keeps zeros and the date it came with; one that fails while being read
     // keeps zeros and gets its own date. Both are marked m_bUnreadable.
-    // pGoOn, when given, is asked before each chunk is read and ends the
-    // reading when it says no (LineReader::GoOnWhile); the file then counts
-    // as one that could not be read.
-    void CountFile(FileResult& file, const std::function<bool()>* pGoOn = nullptr);
+    // Returns what was found, the id of the file opened too. pGoOn, when
+    // given, is asked before each chunk is read and ends the reading when it
+    // says no (LineReader::GoOnWhile); the file then counts as one that
+    // could not be read.
+    FileCounts CountFile(FileResult& file, const std::function<bool()>* pGoOn = nullptr);
 
     // CountFile for a counting thread: the path as its bytes, the markers
     // taken beforehand, and a read buffer of the thread's own.

@@ -4,6 +4,7 @@
 #include "engine/Counter.h"
 #include "engine/CounterFactory.h"
 
+#include <algorithm>
 #include <wx/filefn.h>
 
 CountingManager::CountingManager() = default;
@@ -51,7 +52,15 @@ void CountingManager::ClearResults()
     m_arrFileResults.clear();
     m_arrDirectoryResults.clear();
     m_arrExtensionResults.clear();
+    m_arrSkippedPaths.clear();
     m_nState = STATE_CLEARED;
+}
+
+std::size_t CountingManager::CountSkipped(SkippedPath::Kind nKind) const
+{
+    return static_cast<std::size_t>(
+        std::count_if(m_arrSkippedPaths.begin(), m_arrSkippedPaths.end(),
+                      [nKind](const SkippedPath& skipped) { return skipped.m_nKind == nKind; }));
 }
 
 void CountingManager::SetCountingParam(const CountingParam& param, AnalysisParam& analysisParam)

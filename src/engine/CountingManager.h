@@ -4,8 +4,10 @@
 #include "engine/CounterRule.h"
 #include "engine/CountingParam.h"
 #include "engine/FileExtension.h"
+#include "engine/FileId.h"
 #include "engine/FilterParam.h"
 #include "engine/Result.h"
+#include "engine/SkippedPath.h"
 
 #include <cstddef>
 #include <memory>
@@ -114,8 +116,16 @@ public:
     wxArrayString m_arrDirectoryList;
     wxArrayString m_arrExtensionList;
     wxArrayString m_arrDateList;
+    // What the last run left out as already included, in the order it was met.
+    std::vector<SkippedPath> m_arrSkippedPaths;
+    std::size_t CountSkipped(SkippedPath::Kind nKind) const;
 
 private:
+    // During a run: the id of each folder it visits and the path it is
+    // visited under; each counted file's id and the index of its result.
+    std::unordered_map<FileId, wxString> m_visitedFolders;
+    std::unordered_map<FileId, std::size_t> m_countedFiles;
+
     void PumpOneMessage();
     bool PumpBeforeFile();
     // Asked while a file is read or waited for: pumps, and tells whether the
@@ -123,8 +133,17 @@ private:
     bool GoOnReading();
     std::unique_ptr<FileResult> NewFileResult(const wxString& strPath,
                                               const wxString& strExt) const;
-    void KeepFileResult(std::unique_ptr<FileResult> pFile, const AnalysisParam& analysisParam);
+    // bOtherNames: the file may be met again under another name (it was
+    // reached through a link, or has hard links).
+    void KeepFileResult(std::unique_ptr<FileResult> pFile, const FileId& id, bool bOtherNames,
+                        const AnalysisParam& analysisParam);
     void ExpandSubdirectories();
+    // Whether a folder is new to the run; one met before under any path is
+    // kept among the skipped.
+    bool IncludeFolder(const wxString& strPath, const FileId& id);
+    // Where a link to a file is counted instead: the file it names when one
+    // of the run's folders lists and counts it under its own name; else empty.
+    wxString CountedAt(const wxString& strLink) const;
     void CountDirectory(const wxString& strDir);
     void CountDirectoriesInParallel();
 

@@ -7,6 +7,7 @@
 #include "engine/Observers.h"
 #include "report/AnalysisParam.h"
 
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -37,10 +38,13 @@ struct ListedFile
 {
     wxString strPath;
     wxString strExt;
-    const CountingType* pType = nullptr; // null: not of a selected type
+    const CountingType* pType = nullptr; // null: not counted under this path
     std::size_t nTicket = 0;
+    wxString strCountedAt; // a link left to the file it names, counted there
+    bool bLink = false;
 };
 using ListedFolder = std::vector<ListedFile>;
+
 } // namespace
 
 unsigned CountingManager::DefaultJobs()
@@ -83,9 +87,51 @@ std::unique_ptr<FileResult> CountingManager::NewFileResult(const wxString& strPa
     return pFile;
 }
 
-void CountingManager::KeepFileResult(std::unique_ptr<FileResult> pFile,
-                                     const AnalysisParam& analysisParam)
+bool CountingManager::IncludeFolder(const wxString& strPath, const FileId& id)
 {
+    // One that cannot be looked at is new: it lists nothing anyway.
+    if (!id.IsKnown())
+        return true;
+    const auto [it, bNew] = m_visitedFolders.emplace(id, strPath);
+    if (!bNew)
+        m_arrSkippedPaths.push_back(SkippedPath{SkippedPath::FOLDER, strPath, it->second});
+    return bNew;
+}
+
+wxString CountingManager::CountedAt(const wxString& strLink) const
+{
+    char* pReal = ::realpath(NativePath::ToBytes(strLink).c_str(), nullptr);
+    if (!pReal)
+        return wxString(); // gone, or too deep to resolve: counted as the link
+    const wxString strTarget = NativePath::FromBytes(pReal);
+    std::free(pReal);
+    wxString strFolder, strName, strRuleType;
+    SplitPath(strTarget, strFolder, strName);
+    // Listed there only when not hidden, and counted only when of a chosen type.
+    if (strName.empty() || strName[0] == '.' ||
+        !IsSelectedType(GetFileExtension(strTarget).Lower(), strRuleType))
+        return wxString();
+    const FileId folder = DirectoryLister::IdOf(strFolder.empty() ? wxString("/") : strFolder);
+    return m_visitedFolders.count(folder) ? strTarget : wxString();
+}
+
+void CountingManager::KeepFileResult(std::unique_ptr<FileResult> pFile, const FileId& id,
+                                     bool bOtherNames, const AnalysisParam& analysisParam)
+{
+    // A file met again under another name (a hard link, or a link to a file
+    // outside the run's folders) is counted once: under the name met first.
+    // Only such files are looked up: one of a single name that the run lists
+    // itself is met once, as the links to it are left to it.
+    if (bOtherNames && id.IsKnown())
+    {
+        const auto [it, bNew] = m_countedFiles.emplace(id, m_arrFileResults.size());
+        if (!bNew)
+        {
+            m_arrSkippedPaths.push_back(SkippedPath{SkippedPath::FILE, pFile->m_strPath,
+                                                    m_arrFileResults[it->second]->m_strPath});
+            return;
+        }
+    }
     CalcFileAnalysis(analysisParam, *pFile);
     m_totalResult.Add(*pFile);
     m_arrFileResults.push_back(std::move(pFile));
@@ -98,8 +144,10 @@ void CountingManager::DoCounting()
     // Nothing found on disk may turn into a message box in the middle of a run.
     wxLogNull noLog;
 
-    if (m_countingParam.m_bRecursive)
-        ExpandSubdirectories();
+    m_arrSkippedPaths.clear();
+    m_visitedFolders.clear();
+    m_countedFiles.clear();
+    ExpandSubdirectories();
 
     if (m_nJobs > 1)
         CountDirectoriesInParallel();
@@ -115,6 +163,8 @@ void CountingManager::DoCounting()
         }
     }
 
+    std::unordered_map<FileId, wxString>().swap(m_visitedFolders);
+    std::unordered_map<FileId, std::size_t>().swap(m_countedFiles);
     Summarize();
 
     if (m_nState == STATE_RUNNING)
@@ -124,7 +174,8 @@ void CountingManager::DoCounting()
 void CountingManager::CountDirectory(const wxString& strDir)
 {
     std::vector<wxString> arrFiles;
-    DirectoryLister::ListFiles(strDir, arrFiles);
+    std::vector<bool> arrLinks;
+    DirectoryLister::ListFiles(strDir, arrFiles, &arrLinks);
 
     const AnalysisParam defaultParam;
     const AnalysisParam& analysisParam = m_pAnalysisParam ? *m_pAnalysisParam : defaultParam;
@@ -133,21 +184,28 @@ void CountingManager::CountDirectory(const wxString& strDir)
     // them ends its reading.
     const std::function<bool()> fnGoOn = [this] { return GoOnReading(); };
     wxString strRuleType;
-    for (const wxString& strPath : arrFiles)
+    for (std::size_t i = 0; i < arrFiles.size(); ++i)
     {
+        const wxString& strPath = arrFiles[i];
         if (!PumpBeforeFile())
             break;
 
         const wxString strExt = GetFileExtension(strPath).Lower();
         if (!IsSelectedType(strExt, strRuleType))
             continue;
+        if (const wxString strAt = arrLinks[i] ? CountedAt(strPath) : wxString(); !strAt.empty())
+        {
+            m_arrSkippedPaths.push_back(SkippedPath{SkippedPath::FILE, strPath, strAt});
+            continue;
+        }
 
         auto pFile = NewFileResult(strPath, strExt);
-        GetCounter(strRuleType)->CountFile(*pFile, &fnGoOn);
+        const Counter::FileCounts counts = GetCounter(strRuleType)->CountFile(*pFile, &fnGoOn);
         // A file cut short by Stop, or finished after it, is not shown.
         if (m_nState == STATE_STOPPED)
             break;
-        KeepFileResult(std::move(pFile), analysisParam);
+        KeepFileResult(std::move(pFile), counts.id, arrLinks[i] || counts.bHardLinked,
+                       analysisParam);
     }
 }
 
@@ -173,7 +231,8 @@ void CountingManager::CountDirectoriesInParallel()
     const auto listNext = [&]
     {
         std::vector<wxString> arrPaths;
-        DirectoryLister::ListFiles(arrDirs[nListed++], arrPaths);
+        std::vector<bool> arrLinks;
+        DirectoryLister::ListFiles(arrDirs[nListed++], arrPaths, &arrLinks);
         ListedFolder& folder = folders.emplace_back(arrPaths.size());
         for (std::size_t i = 0; i < arrPaths.size(); ++i)
         {
@@ -181,6 +240,9 @@ void CountingManager::CountDirectoriesInParallel()
             file.strPath = std::move(arrPaths[i]);
             file.strExt = GetFileExtension(file.strPath).Lower();
             if (!IsSelectedType(file.strExt, strRuleType))
+                continue;
+            file.bLink = arrLinks[i];
+            if (file.bLink && !(file.strCountedAt = CountedAt(file.strPath)).empty())
                 continue;
             std::unique_ptr<CountingType>& pType = types[strRuleType];
             if (!pType)
@@ -233,6 +295,9 @@ void CountingManager::CountDirectoriesInParallel()
             if (!PumpBeforeFile())
                 break;
             handIn();
+            if (!file.strCountedAt.empty())
+                m_arrSkippedPaths.push_back(
+                    SkippedPath{SkippedPath::FILE, file.strPath, file.strCountedAt});
             if (!file.pType)
                 continue;
 
@@ -241,7 +306,8 @@ void CountingManager::CountDirectoriesInParallel()
                 break; // stopped: this file and the rest are not shown
             auto pFile = NewFileResult(file.strPath, file.strExt);
             counts.ApplyTo(*pFile);
-            KeepFileResult(std::move(pFile), analysisParam);
+            KeepFileResult(std::move(pFile), counts.id, file.bLink || counts.bHardLinked,
+                           analysisParam);
         }
         folders.pop_front();
         if (nHandFolder > 0)
@@ -253,29 +319,52 @@ void CountingManager::CountDirectoriesInParallel()
     // workers: nothing counted later reaches the results.
 }
 
+// The folders to visit: each listed folder once, and with recursion the whole
+// tree below them, every folder once whatever paths reach it.
 void CountingManager::ExpandSubdirectories()
 {
+    wxArrayString& arrDirs = m_countingParam.m_arrDirs;
+    const wxArrayString arrListed = arrDirs;
+    arrDirs.Clear();
+    if (!m_countingParam.m_bRecursive)
+    {
+        for (const wxString& strDir : arrListed)
+        {
+            if (IncludeFolder(strDir, DirectoryLister::IdOf(strDir)))
+                arrDirs.Add(strDir);
+        }
+        return;
+    }
+
     wxArrayString arrFound;
     std::vector<wxString> arrStack;
     std::vector<wxString> arrSubdirs;
+    std::vector<FileId> arrIds;
 
-    for (size_t i = 0; i < m_countingParam.m_arrDirs.GetCount(); ++i)
+    for (const wxString& strListed : arrListed)
     {
         if (m_nState == STATE_STOPPED)
             break;
-        wxString strCurrent = m_countingParam.m_arrDirs[i];
+        if (!IncludeFolder(strListed, DirectoryLister::IdOf(strListed)))
+            continue;
+        arrDirs.Add(strListed);
+        wxString strCurrent = strListed;
         do
         {
             PumpOneMessage();
             arrSubdirs.clear();
-            DirectoryLister::ListSubdirectories(strCurrent, arrSubdirs);
-            for (wxString& strSub : arrSubdirs)
+            arrIds.clear();
+            DirectoryLister::ListSubdirectories(strCurrent, arrSubdirs, &arrIds);
+            for (std::size_t i = 0; i < arrSubdirs.size(); ++i)
             {
                 if (m_nState == STATE_STOPPED)
                     break;
                 PumpOneMessage();
-                arrFound.Add(strSub);
-                arrStack.push_back(std::move(strSub));
+                // Met before: it was walked then, and so was all below it.
+                if (!IncludeFolder(arrSubdirs[i], arrIds[i]))
+                    continue;
+                arrFound.Add(arrSubdirs[i]);
+                arrStack.push_back(std::move(arrSubdirs[i]));
             }
             if (arrStack.empty())
                 break;
@@ -288,6 +377,6 @@ void CountingManager::ExpandSubdirectories()
     // The run visits the chosen folders and everything below them in one
     // sorted order, by character code.
     for (const wxString& strDir : arrFound)
-        m_countingParam.m_arrDirs.Add(strDir);
-    m_countingParam.m_arrDirs.Sort();
+        arrDirs.Add(strDir);
+    arrDirs.Sort();
 }

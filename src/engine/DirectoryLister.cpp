@@ -17,9 +17,9 @@ enum class EntryKind
     Other
 };
 
-// What an entry is for the walk. Links are followed for files only: a link to
-// a directory counts as neither.
-EntryKind Classify(int nDirFd, const dirent* pEntry)
+// What an entry is for the walk, and whether it is a symbolic link. Links are
+// followed for files only: a link to a directory counts as neither.
+EntryKind Classify(int nDirFd, const dirent* pEntry, bool& bLink)
 {
     unsigned char type = pEntry->d_type;
     if (type == DT_UNKNOWN)
@@ -32,6 +32,7 @@ EntryKind Classify(int nDirFd, const dirent* pEntry)
                : S_ISLNK(st.st_mode) ? DT_LNK
                                      : DT_UNKNOWN;
     }
+    bLink = type == DT_LNK;
     switch (type)
     {
     case DT_REG:
@@ -50,7 +51,11 @@ EntryKind Classify(int nDirFd, const dirent* pEntry)
     }
 }
 
-void List(const wxString& strDir, EntryKind wanted, std::vector<wxString>& arrOut)
+// pIds, when given, receives the id of each listed entry itself (not of what
+// a link names), or an unknown id when it cannot be looked at; pLinks whether
+// each is a symbolic link.
+void List(const wxString& strDir, EntryKind wanted, std::vector<wxString>& arrOut,
+          std::vector<FileId>* pIds, std::vector<bool>* pLinks)
 {
     // By the folder's real bytes, at any depth.
     const int nDirFd = NativePath::Open(strDir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -67,9 +72,18 @@ void List(const wxString& strDir, EntryKind wanted, std::vector<wxString>& arrOu
     {
         if (pEntry->d_name[0] == '.')
             continue; // ".", ".." and hidden entries
-        if (Classify(nFd, pEntry) != wanted)
+        bool bLink = false;
+        if (Classify(nFd, pEntry, bLink) != wanted)
             continue;
         arrOut.push_back(DirectoryLister::Join(strDir, NativePath::FromBytes(pEntry->d_name)));
+        if (pLinks)
+            pLinks->push_back(bLink);
+        if (pIds)
+        {
+            struct stat st;
+            pIds->push_back(fstatat(nFd, pEntry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 ? FileId(st)
+                                                                                        : FileId());
+        }
     }
     closedir(pDir);
 }
@@ -82,12 +96,20 @@ wxString DirectoryLister::Join(const wxString& strDir, const wxString& strName)
     return strDir + wxFILE_SEP_PATH + strName;
 }
 
-void DirectoryLister::ListFiles(const wxString& strDir, std::vector<wxString>& arrFiles)
+void DirectoryLister::ListFiles(const wxString& strDir, std::vector<wxString>& arrFiles,
+                                std::vector<bool>* pLinks)
 {
-    List(strDir, EntryKind::File, arrFiles);
+    List(strDir, EntryKind::File, arrFiles, nullptr, pLinks);
 }
 
-void DirectoryLister::ListSubdirectories(const wxString& strDir, std::vector<wxString>& arrDirs)
+void DirectoryLister::ListSubdirectories(const wxString& strDir, std::vector<wxString>& arrDirs,
+                                         std::vector<FileId>* pIds)
 {
-    List(strDir, EntryKind::Directory, arrDirs);
+    List(strDir, EntryKind::Directory, arrDirs, pIds, nullptr);
+}
+
+FileId DirectoryLister::IdOf(const wxString& strPath)
+{
+    struct stat st;
+    return NativePath::Stat(strPath, st) ? FileId(st) : FileId();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/FileId.h"
+
 #include <vector>
 #include <wx/string.h>
 
@@ -20,10 +22,18 @@ public:
 
     // Files of strDir (regular files, links to regular files, and links whose
     // target is gone, which the count then reports as empty), as full paths
-    // in the order the file system lists them.
-    static void ListFiles(const wxString& strDir, std::vector<wxString>& arrFiles);
+    // in the order the file system lists them; with pLinks, whether each is
+    // a symbolic link beside it.
+    static void ListFiles(const wxString& strDir, std::vector<wxString>& arrFiles,
+                          std::vector<bool>* pLinks = nullptr);
 
     // Real subdirectories of strDir, as full paths, in the order the file
-    // system lists them.
-    static void ListSubdirectories(const wxString& strDir, std::vector<wxString>& arrDirs);
+    // system lists them; with pIds, the id of each beside it (unknown for
+    // one that vanished meanwhile).
+    static void ListSubdirectories(const wxString& strDir, std::vector<wxString>& arrDirs,
+                                   std::vector<FileId>* pIds = nullptr);
+
+    // The id of what a path names, through links (unknown when it cannot be
+    // looked at).
+    static FileId IdOf(const wxString& strPath);
 };

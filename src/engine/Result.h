@@ -1,11 +1,14 @@
 #pragma once
 
+#include "engine/Hundredths.h"
+
 #include <cstdint>
 #include <wx/datetime.h>
 #include <wx/string.h>
 
 // Counts and estimates of one file or of a sum of files. Counts are 64-bit so
-// that files over 2 GiB keep their real size and large trees do not wrap.
+// that files over 2 GiB keep their real size and large trees do not wrap;
+// estimates are doubles held in hundredths (Hundredths.h), so sums are exact.
 class Result
 {
 public:
@@ -16,12 +19,12 @@ public:
     {
         ++m_nFiles;
         AddCounts(file);
-        m_fManHour += file.m_fManHour;
-        m_fCost += file.m_fCost;
-        m_fUTCases += file.m_fUTCases;
-        m_fUTDefects += file.m_fUTDefects;
-        m_fITCases += file.m_fITCases;
-        m_fITDefects += file.m_fITDefects;
+        m_fManHour = Hundredths::Sum(m_fManHour, file.m_fManHour);
+        m_fCost = Hundredths::Sum(m_fCost, file.m_fCost);
+        m_fUTCases = Hundredths::Sum(m_fUTCases, file.m_fUTCases);
+        m_fUTDefects = Hundredths::Sum(m_fUTDefects, file.m_fUTDefects);
+        m_fITCases = Hundredths::Sum(m_fITCases, file.m_fITCases);
+        m_fITDefects = Hundredths::Sum(m_fITDefects, file.m_fITDefects);
     }
 
     // Adds one file's size and line counts and counts the file, leaving the
@@ -39,12 +42,12 @@ public:
     std::int64_t m_nCodeCommentLines = 0;
     std::int64_t m_nCommentLines = 0;
     std::int64_t m_nBlankLines = 0;
-    float m_fManHour = 0;
-    float m_fCost = 0;
-    float m_fUTCases = 0;
-    float m_fUTDefects = 0;
-    float m_fITCases = 0;
-    float m_fITDefects = 0;
+    double m_fManHour = 0;
+    double m_fCost = 0;
+    double m_fUTCases = 0;
+    double m_fUTDefects = 0;
+    double m_fITCases = 0;
+    double m_fITDefects = 0;
 
 private:
     void AddCounts(const Result& file)

@@ -7,23 +7,43 @@
 
 namespace
 {
-// Sums of files keyed by a name compared without regard to case. One pass
-// over the files serves every group, so a tree of many folders is grouped in
-// time linear in its files.
-class CaseInsensitiveSums
+// Sums of files keyed by a name. One pass over the files serves every group,
+// so a tree of many folders is grouped in time linear in its files. Folder
+// names are compared exactly: on Linux "Src" and "src" are two folders, and
+// merging them would count each one's files in both rows. Extensions are
+// compared without regard to case, as file types are looked up.
+class GroupSums
 {
 public:
-    Result& For(const wxString& strName) { return m_sums[strName.Lower()]; }
+    explicit GroupSums(bool bIgnoreCase) : m_bIgnoreCase(bIgnoreCase) {}
+
+    Result& For(const wxString& strName) { return m_sums[Key(strName)]; }
 
     const Result* Find(const wxString& strName) const
     {
-        auto it = m_sums.find(strName.Lower());
+        auto it = m_sums.find(Key(strName));
         return it == m_sums.end() ? nullptr : &it->second;
     }
 
 private:
+    wxString Key(const wxString& strName) const
+    {
+        return m_bIgnoreCase ? strName.Lower() : strName;
+    }
+
+    bool m_bIgnoreCase;
     std::unordered_map<wxString, Result> m_sums;
 };
+
+GroupSums FolderSums()
+{
+    return GroupSums(false);
+}
+
+GroupSums ExtensionSums()
+{
+    return GroupSums(true);
+}
 
 // Appends strValue to arrList unless an equal string is already there.
 void AppendDistinct(wxArrayString& arrList, std::unordered_set<wxString>& seen,
@@ -34,7 +54,7 @@ void AppendDistinct(wxArrayString& arrList, std::unordered_set<wxString>& seen,
 }
 
 template <class GroupResult>
-void BuildGroups(const wxArrayString& arrNames, const CaseInsensitiveSums& sums,
+void BuildGroups(const wxArrayString& arrNames, const GroupSums& sums,
                  std::vector<std::unique_ptr<GroupResult>>& arrResults)
 {
     arrResults.clear();
@@ -61,7 +81,7 @@ void CountingManager::Summarize()
     m_arrDateList.Clear();
 
     std::unordered_set<wxString> seenDirs, seenExts, seenDates;
-    CaseInsensitiveSums dirSums, extSums;
+    GroupSums dirSums = FolderSums(), extSums = ExtensionSums();
     for (const auto& pFile : m_arrFileResults)
     {
         AppendDistinct(m_arrDirectoryList, seenDirs, pFile->m_strFolder);
@@ -112,7 +132,7 @@ void CountingManager::ApplyFilter(const FilterParam& filterParam)
 void CountingManager::Regroup(const AnalysisParam& analysisParam, const FilterParam& filterParam)
 {
     m_totalResult = TotalResult();
-    CaseInsensitiveSums dirSums, extSums;
+    GroupSums dirSums = FolderSums(), extSums = ExtensionSums();
     for (auto& pFile : m_arrFileResults)
     {
         if (!pFile->m_bVisible)

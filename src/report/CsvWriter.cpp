@@ -81,7 +81,7 @@ std::string FileLine(const FileResult& f)
         str += ',';
         str += Int(n);
     }
-    for (float fValue :
+    for (double fValue :
          {f.m_fManHour, f.m_fCost, f.m_fUTCases, f.m_fUTDefects, f.m_fITCases, f.m_fITDefects})
     {
         str += ',';
@@ -133,8 +133,7 @@ std::string FormatResultCsv(const CountingManager& manager)
     // Without lines every share is written as 0, while the total line still
     // reads 100%.
     const LinePercentageResult shares(t);
-    auto share = [&t](float fPercent)
-    { return Fixed(t.m_nLines == 0 ? 0.0 : double(fPercent), 1) + "%"; };
+    auto share = [&t](double fPercent) { return Fixed(t.m_nLines == 0 ? 0.0 : fPercent, 1) + "%"; };
     csv.Line("Lines," + Int(t.m_nLines) + ",100%");
     csv.Line("Code lines," + Int(t.m_nCodeLines) + "," + share(shares.m_fCodePercent));
     csv.Line("Code//Comment," + Int(t.m_nCodeCommentLines) + "," +
@@ -148,7 +147,7 @@ std::string FormatResultCsv(const CountingManager& manager)
     csv.Empty();
     // Written as "%2.0f": a count under 10 is padded to two characters
     // ("UT Defects,  4"), as the file's layout has always had it.
-    const auto count = [](float fValue)
+    const auto count = [](double fValue)
     {
         const std::string str = Fixed(fValue, 0);
         return str.size() < 2 ? " " + str : str;

@@ -5,10 +5,9 @@
 
 namespace
 {
-float Share(std::int64_t nCount, std::uint64_t nLines)
+double Share(std::int64_t nCount, std::uint64_t nLines)
 {
-    return RoundTwoDecimals(
-        static_cast<float>(static_cast<double>(nCount) * 100.0 / static_cast<double>(nLines)));
+    return RoundTwoDecimals(static_cast<double>(nCount) * 100.0 / static_cast<double>(nLines));
 }
 } // namespace
 
@@ -22,6 +21,7 @@ LinePercentageResult::LinePercentageResult(const Result& result)
     m_fCommentPercent = Share(result.m_nCommentLines, nLines);
     // Blanks take what the rounded shares leave; when those round up past
     // 100 (1, 1 and 4 of 6 lines give 100.01), that is nothing, not -0.01.
-    const float fRest = 100.0f - m_fCodePercent - m_fCodeCommentPercent - m_fCommentPercent;
-    m_fBlankPercent = fRest > 0.0f ? fRest : 0.0f;
+    const double fRest =
+        RoundTwoDecimals(100.0 - m_fCodePercent - m_fCodeCommentPercent - m_fCommentPercent);
+    m_fBlankPercent = fRest > 0.0 ? fRest : 0.0;
 }

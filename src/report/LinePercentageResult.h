@@ -11,8 +11,8 @@ public:
     explicit LinePercentageResult(const Result& result);
     virtual ~LinePercentageResult() = default;
 
-    float m_fCodePercent = 0;
-    float m_fCodeCommentPercent = 0;
-    float m_fCommentPercent = 0;
-    float m_fBlankPercent = 0;
+    double m_fCodePercent = 0;
+    double m_fCodeCommentPercent = 0;
+    double m_fCommentPercent = 0;
+    double m_fBlankPercent = 0;
 };

@@ -207,7 +207,7 @@ wxString FillReport(wxString strPage, const ReportFigures& figures)
     const PhaseResult phases(t, figures.param);
     // Line and phase shares read "0%" when no line was counted.
     const bool bLines = t.m_nLines != 0;
-    const auto lineShare = [bLines](float fPercent)
+    const auto lineShare = [bLines](double fPercent)
     { return bLines ? Percent(fPercent) : wxString("0%"); };
 
     Put(strPage, "$report_title$", EscapeHtml(_("Linecast Analysis Report")), ALL);

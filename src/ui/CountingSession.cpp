@@ -97,10 +97,15 @@ void CountingSession::Start()
 
     m_parts.pFrame->SetCursor(wxNullCursor);
     FlushProgress();
+    wxString strOutcome;
     if (manager.m_nState == CountingManager::STATE_STOPPED)
-        SetStatus(_("Canceled"), 0);
+        strOutcome = _("Canceled");
     else if (manager.m_nState == CountingManager::STATE_COMPLETED)
-        SetStatus(_("Completed"), 0);
+        strOutcome = _("Completed");
+    const wxString strSkipped = SkippedText(manager.CountSkipped(SkippedPath::FOLDER),
+                                            manager.CountSkipped(SkippedPath::FILE));
+    if (!strOutcome.empty())
+        SetStatus(strSkipped.empty() ? strOutcome : strOutcome + "; " + strSkipped, 0);
     SetStatus(FilesCountedText(manager.m_arrFileResults.size(), nElapsed), 1);
     EnableControls();
     m_parts.pSettings->StartButton()->SetFocus();
@@ -273,4 +278,21 @@ wxString FilesCountedText(size_t nFiles, long nMilliseconds)
     const double fSeconds = static_cast<double>((nMilliseconds + 50) / 100) / 10.0;
     return wxString::Format(wxPLURAL("%s file in %s s", "%s files in %s s", nFiles),
                             GroupThousands(nFiles), wxNumberFormatter::ToString(fSeconds, 1));
+}
+
+wxString SkippedText(size_t nFolders, size_t nFiles)
+{
+    wxString strFolders, strFiles;
+    if (nFolders > 0)
+        strFolders = wxString::Format(wxPLURAL("%s folder skipped as already included",
+                                               "%s folders skipped as already included", nFolders),
+                                      GroupThousands(nFolders));
+    if (nFiles > 0)
+        strFiles = wxString::Format(
+            wxPLURAL("%s file skipped as already counted under another name",
+                     "%s files skipped as already counted under other names", nFiles),
+            GroupThousands(nFiles));
+    if (strFolders.empty() || strFiles.empty())
+        return strFolders + strFiles;
+    return strFolders + "; " + strFiles;
 }

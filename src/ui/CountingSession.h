@@ -114,6 +114,9 @@ wxArrayString SourceTypePieces(const wxString& strText);
 wxString FilesSoFarText(size_t nFiles);
 // "55,418 files in 4.2 s": the count of a finished or stopped run.
 wxString FilesCountedText(size_t nFiles, long nMilliseconds);
+// "1 folder skipped as already included": what a run left out because it was
+// reached twice (folders, then files); empty when it left out nothing.
+wxString SkippedText(size_t nFolders, size_t nFiles);
 // Digits grouped in thousands with the locale's separator (a comma where the
 // locale has none).
 wxString GroupThousands(size_t nValue);

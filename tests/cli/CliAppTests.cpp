@@ -327,6 +327,18 @@ TEST_F(CliAppTest, FilesThatCouldNotBeReadAreNamedOnOneLine)
     EXPECT_EQ(m_err.str(), "") << "nothing to say when every file was read";
 }
 
+TEST_F(CliAppTest, FoldersAndFilesReachedTwiceAreCountedOnceAndNamed)
+{
+    ASSERT_EQ(::symlink("../a.c", (m_dir / "tree/sub/same.c").c_str()), 0);
+    ASSERT_EQ(Run({"--types", ".c;.h", m_strRoot, m_strRoot + "/sub/..", m_strRoot + "/sub"}), 0);
+    EXPECT_EQ(LineStartingWith(m_out.str(), "Total")[1], "2");
+    EXPECT_EQ(m_err.str(), "linecast-cli: 2 folders skipped as already included: '" + m_strRoot +
+                               "', '" + m_strRoot +
+                               "/sub'\nlinecast-cli: 1 file skipped as "
+                               "already counted under another name: '" +
+                               m_strRoot + "/sub/same.c'\n");
+}
+
 TEST_F(CliAppTest, NeverWritesTheRulesFile)
 {
     const auto tmBefore = std::filesystem::last_write_time(m_strRules);

@@ -119,14 +119,20 @@ INSTANTIATE_TEST_SUITE_P(
                                  CounterRule("None", "", "", "", ""),
                                  "x\n// y\n\n",
                                  {3, 2, 0, 0, 1}},
-                    OtherRuleRow{"MarkerByteAbove0x7FMatchesThatByte",
+                    // Markers are found by their UTF-8 bytes, and only there.
+                    OtherRuleRow{"SectionSignMatchesItsUtf8Bytes",
                                  CounterRule("Latin", "", wxString(wxUniChar(0xA7)), "", ""),
-                                 "x \xA7 note\n\xA7",
-                                 {2, 0, 1, 1, 0}},
-                    OtherRuleRow{"MarkerAbove0xFFNeverMatches",
-                                 CounterRule("Wide", "", wxString(wxUniChar(0x2192)), "", ""),
-                                 "\xE2\x86\x92 a\n\x92 b",
-                                 {2, 2, 0, 0, 0}}),
+                                 "x \xC2\xA7 note\n\xC2\xA7\n\xA7 lone byte",
+                                 {3, 1, 1, 1, 0}},
+                    OtherRuleRow{"MarkerBeyondLatin1Matches",
+                                 CounterRule("Apl", "", wxString(wxUniChar(0x235D)), "", ""),
+                                 "\xE2\x8D\x9D a\nb \xE2\x8D\x9D\n\x9D c",
+                                 {3, 1, 1, 1, 0}},
+                    OtherRuleRow{"BlockMarkersBeyondAscii",
+                                 CounterRule("Guillemets", "", "", wxString(wxUniChar(0xAB)),
+                                             wxString(wxUniChar(0xBB))),
+                                 "\xC2\xAB a\n\xBB b \xC2\xBB x",
+                                 {2, 0, 1, 1, 0}}),
     [](const testing::TestParamInfo<OtherRuleRow>& info) { return info.param.szName; });
 
 // Counts with the markers taken as bytes, from memory (nChunk 0) or from a
@@ -162,16 +168,23 @@ LineCounts CountWith(const Counter::Markers& markers, const std::string& strByte
 TEST(CommentRuleCounter, VectorAndPortableCodeCountAlike)
 {
     const CounterRule rules[] = {
-        CounterRule("C", "", "//", "/*", "*/"),    CounterRule("Shell", "", "#", "", ""),
-        CounterRule("Sql", "", "--", "/*", "*/"),  CounterRule("Pascal", "", "//", "{", "}"),
-        CounterRule("Xml", "", "", "<!--", "-->"), CounterRule("Lisp", "", "#", "#|", "|#"),
-        CounterRule("Same", "", "**", "**", "**"), CounterRule("Spaced", "", "# ", "/ *", "* /"),
+        CounterRule("C", "", "//", "/*", "*/"),
+        CounterRule("Shell", "", "#", "", ""),
+        CounterRule("Sql", "", "--", "/*", "*/"),
+        CounterRule("Pascal", "", "//", "{", "}"),
+        CounterRule("Xml", "", "", "<!--", "-->"),
+        CounterRule("Lisp", "", "#", "#|", "|#"),
+        CounterRule("Same", "", "**", "**", "**"),
+        CounterRule("Spaced", "", "# ", "/ *", "* /"),
         CounterRule("OpenOnly", "", "", "/*", ""),
+        CounterRule("Utf8", "", wxString::FromUTF8("\xE2\x8D\x9D"), wxString(wxUniChar(0xAB)),
+                    wxString(wxUniChar(0xBB))),
     };
-    static const char* const pieces[] = {"\n",  "\r\n", "\r",         " ",   "\t", "/",  "*",
-                                         "//",  "/*",   "*/",         "#",   "#|", "|#", "--",
-                                         "{",   "}",    "<!--",       "-->", "**", "# ", "/ *",
-                                         "* /", "x",    "a = b / c;", "\xA0"};
+    static const char* const pieces[] = {
+        "\n",   "\r\n",         "\r",       " ",        "\t",  "/",   "*", "//",
+        "/*",   "*/",           "#",        "#|",       "|#",  "--",  "{", "}",
+        "<!--", "-->",          "**",       "# ",       "/ *", "* /", "x", "a = b / c;",
+        "\xA0", "\xE2\x8D\x9D", "\xC2\xAB", "\xC2\xBB", "\xC2"};
     std::mt19937 random(17);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
     std::uniform_int_distribution<std::size_t> run(0, 80);

@@ -6,9 +6,11 @@
 #include "engine/Observers.h"
 #include "report/AnalysisParam.h"
 
+#include <algorithm>
 #include <climits>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
@@ -131,18 +133,87 @@ TEST_F(CountingRunTest, RecursiveRunVisitsFoldersInCharacterCodeOrder)
                                                         m_dir / "a/a/w.c", m_dir / "b/x.c"}));
 }
 
-TEST_F(CountingRunTest, FolderInsideAnotherChosenFolderIsCountedTwice)
+// A folder or file reached twice in one run is counted once, on one thread
+// or many; what was skipped is kept with the path it is counted under.
+struct ReachedTwiceRow
 {
-    m_dir.Write("top.c", "x;\n");
-    m_dir.Write("inner/in.c", "y;\n");
-    m_dir.Write("inner/deep/d.c", "z;\n");
+    const char* szName;
+    const char* szListed; // folders below the test's folder, separated by blanks
+    bool bRecursive;
+    const char* szCounted; // the files counted, in sorted order
+    std::size_t nSkippedFolders, nSkippedFiles;
+    const char* szSkipped; // "path=included-as" of one skipped, or nothing
+};
 
-    Run({m_dir.Path(), m_dir / "inner"});
-    EXPECT_EQ(m_manager.m_totalResult.m_nFiles, 5);
-    ASSERT_EQ(m_manager.m_arrDirectoryList.GetCount(), 3u);
-    EXPECT_EQ(m_manager.m_arrDirectoryResults[1]->m_nFiles, 2); // inner
-    EXPECT_EQ(m_manager.m_arrDirectoryResults[2]->m_nFiles, 2); // inner/deep
+void PrintTo(const ReachedTwiceRow& row, std::ostream* pOut)
+{
+    *pOut << row.szName;
 }
+
+class ReachedTwice : public CountingRunTest, public testing::WithParamInterface<ReachedTwiceRow>
+{
+protected:
+    std::vector<std::string> Paths(const std::string& strNames) const
+    {
+        std::istringstream in(strNames);
+        std::vector<std::string> arr;
+        for (std::string str; in >> str;)
+            arr.push_back(m_dir / str);
+        return arr;
+    }
+};
+
+TEST_P(ReachedTwice, CountsOnce)
+{
+    const ReachedTwiceRow& row = GetParam();
+    m_dir.Write("in/a.c", "x;\n");
+    m_dir.Write("in/deep/b.c", "y;\n");
+    m_dir.Write("links/c.c", "z;\n");
+    ASSERT_EQ(symlink((m_dir / "in").c_str(), (m_dir / "in-link").c_str()), 0);
+    ASSERT_EQ(symlink((m_dir / "in/a.c").c_str(), (m_dir / "links/a-link.c").c_str()), 0);
+    ASSERT_EQ(link((m_dir / "in/deep/b.c").c_str(), (m_dir / "links/b-hard.c").c_str()), 0);
+    for (unsigned nJobs : {1u, 3u})
+    {
+        m_manager.SetJobs(nJobs);
+        Run(Paths(row.szListed), row.bRecursive);
+        std::vector<std::string> arrPaths = CountedPaths();
+        std::sort(arrPaths.begin(), arrPaths.end()); // a folder lists in any order
+        EXPECT_EQ(arrPaths, Paths(row.szCounted)) << nJobs << " threads";
+        EXPECT_EQ(m_manager.m_totalResult.m_nFiles, std::int64_t(arrPaths.size()));
+        EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FOLDER), row.nSkippedFolders);
+        EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FILE), row.nSkippedFiles);
+        std::string strSkipped = ";";
+        for (const SkippedPath& each : m_manager.m_arrSkippedPaths)
+            strSkipped +=
+                each.m_strPath.utf8_string() + "=" + each.m_strIncludedAs.utf8_string() + ";";
+        const std::string strRow = row.szSkipped;
+        const std::size_t nEq = strRow.find('=');
+        EXPECT_TRUE(nEq == std::string::npos ||
+                    strSkipped.find(";" + m_dir / strRow.substr(0, nEq) + "=" +
+                                    m_dir / strRow.substr(nEq + 1) + ";") != std::string::npos)
+            << strSkipped;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ReachedTwice,
+    testing::Values(
+        ReachedTwiceRow{"SameFolderTwice", "in in", true, "in/a.c in/deep/b.c", 1, 0, "in=in"},
+        ReachedTwiceRow{"FolderThenItsSubfolder", "in in/deep", true, "in/a.c in/deep/b.c", 1, 0,
+                        "in/deep=in/deep"},
+        ReachedTwiceRow{"SubfolderThenItsFolder", "in/deep in", true, "in/a.c in/deep/b.c", 1, 0,
+                        "in/deep=in/deep"},
+        ReachedTwiceRow{"DotDot", "in in/deep/..", true, "in/a.c in/deep/b.c", 1, 0,
+                        "in/deep/..=in"},
+        ReachedTwiceRow{"LinkToAListedFolder", "in in-link", true, "in/a.c in/deep/b.c", 1, 0,
+                        "in-link=in"},
+        ReachedTwiceRow{"SameFolderTwiceWithoutRecursion", "in in", false, "in/a.c", 1, 0, "in=in"},
+        ReachedTwiceRow{"LinkAndHardLinkToCountedFiles", ".", true,
+                        "./in/a.c ./in/deep/b.c ./links/c.c", 0, 2, "./links/a-link.c=in/a.c"},
+        ReachedTwiceRow{"LinkToAFileOutsideTheRun", "links", true,
+                        "links/a-link.c links/b-hard.c links/c.c", 0, 0, ""}),
+    [](const testing::TestParamInfo<ReachedTwiceRow>& info)
+    { return std::string(info.param.szName); });
 
 TEST_F(CountingRunTest, TrailingSeparatorGetsNoSecondOne)
 {
@@ -243,23 +314,20 @@ TEST_F(CountingRunTest, LinkCycleAndFifoDoNotStopTheRun)
 
     Run({m_dir.Path()});
     EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_COMPLETED);
-    // The link to a file is counted like the file; the FIFO is passed over.
-    EXPECT_EQ(CountedPaths(), (std::vector<std::string>{m_dir / "link.c", m_dir / "sub/a.c"}));
+    // The link to a file of the run is left to the file; the FIFO is passed over.
+    EXPECT_EQ(CountedPaths(), (std::vector<std::string>{m_dir / "sub/a.c"}));
 }
 
-TEST_F(CountingRunTest, FoldersDifferingOnlyInCaseEachSumBoth)
+TEST_F(CountingRunTest, FoldersDifferingOnlyInCaseEachSumTheirOwnFiles)
 {
     m_dir.Write("Src/a.c", "x;\n");
     m_dir.Write("src/b.c", "y;\nz;\n");
     Run({m_dir / "Src", m_dir / "src"}, false);
 
     ASSERT_EQ(m_manager.m_arrDirectoryResults.size(), 2u);
-    for (const auto& pDir : m_manager.m_arrDirectoryResults)
-    {
-        EXPECT_EQ(pDir->m_nFiles, 2);
-        EXPECT_EQ(pDir->m_nLines, 3);
-    }
     EXPECT_EQ(m_manager.m_arrDirectoryResults[0]->m_strName.utf8_string(), m_dir / "Src");
+    EXPECT_EQ(m_manager.m_arrDirectoryResults[0]->m_nLines, 1);
+    EXPECT_EQ(m_manager.m_arrDirectoryResults[1]->m_nLines, 2);
 }
 
 TEST_F(CountingRunTest, UnreadableFolderContributesNothing)

@@ -96,9 +96,14 @@ void Expected(const std::string& strBytes, std::int64_t& nLines, std::int64_t& n
     }
 }
 
-// Markers of any bytes: each byte is one character, as the counters read.
-wxString Latin1(const std::string& str)
+// A marker as the rules file holds it, text, from any bytes: the bytes
+// themselves when they are UTF-8, which the counters then search for as they
+// are; otherwise one character per byte, searched for by its UTF-8 form.
+wxString MarkerText(const std::string& str)
 {
+    const wxString strUtf8 = wxString::FromUTF8(str.data(), str.size());
+    if (!strUtf8.empty() || str.empty())
+        return strUtf8;
     wxString strOut;
     for (unsigned char c : str)
         strOut += static_cast<wchar_t>(c);
@@ -188,7 +193,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     const std::string strEnd = data.ConsumeRandomLengthString(4);
     const std::string strBytes = data.ConsumeRemainingBytesAsString();
 
-    const CounterRule rule("Fuzz", "", Latin1(strSingle), Latin1(strBegin), Latin1(strEnd));
+    const CounterRule rule("Fuzz", "", MarkerText(strSingle), MarkerText(strBegin),
+                           MarkerText(strEnd));
     const std::unique_ptr<Counter> pCounter = MakeCounter(nKind);
     pCounter->m_pRule = &rule;
 

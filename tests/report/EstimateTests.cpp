@@ -5,6 +5,7 @@
 #include "report/Rounding.h"
 
 #include <cmath>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace
@@ -135,6 +136,93 @@ INSTANTIATE_TEST_SUITE_P(Examples, LineShares,
                                          ShareCase{"NoLinesNoShares", 0, 0, 0, 0, 0, 0, 0, 0}),
                          [](const testing::TestParamInfo<ShareCase>& info)
                          { return std::string(info.param.szName); });
+
+// Totals against the rows they total, over many files as a run leaves them:
+// each file's estimates made and added into the total one after the other.
+struct TotalsRow
+{
+    const char* szName;
+    int nFiles;
+    std::int64_t (*pfnLines)(int nFile); // effective lines of each file
+    int nManMonthLines, nUTPercent, nITPercent;
+    const char* szManHours; // the total as shown, when the row knows it
+};
+
+void PrintTo(const TotalsRow& row, std::ostream* pOut)
+{
+    *pOut << row.szName;
+}
+
+// A figure as the lists, grids and files show it ("%.2f"), in hundredths.
+long long Shown(double fValue)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof(buf), "%.2f", fValue);
+    long long n = 0;
+    for (const char* p = buf; *p; ++p)
+        n = *p == '.' ? n : n * 10 + (*p - '0');
+    return n;
+}
+
+class TotalsOfRows : public testing::TestWithParam<TotalsRow>
+{
+};
+
+TEST_P(TotalsOfRows, EqualTheSumOfTheRowsAsShown)
+{
+    const TotalsRow& row = GetParam();
+    AnalysisParam param;
+    param.m_nManMonthLines = row.nManMonthLines;
+    param.m_nUTPercent = row.nUTPercent;
+    param.m_nITPercent = row.nITPercent;
+    const CountingManager manager;
+    TotalResult total;
+    long long arrColumns[6] = {};
+    for (int i = 0; i < row.nFiles; ++i)
+    {
+        FileResult file = FileWith(row.pfnLines(i), 0, 0, 0);
+        manager.CalcFileAnalysis(param, file);
+        total.Add(file);
+        int n = 0;
+        for (double f : {file.m_fManHour, file.m_fCost, file.m_fUTCases, file.m_fUTDefects,
+                         file.m_fITCases, file.m_fITDefects})
+            arrColumns[n++] += Shown(f);
+    }
+    int n = 0;
+    for (double f : {total.m_fManHour, total.m_fCost, total.m_fUTCases, total.m_fUTDefects,
+                     total.m_fITCases, total.m_fITDefects})
+        EXPECT_EQ(Shown(f), arrColumns[n++]) << "column " << n;
+    EXPECT_TRUE(!row.szManHours || wxString::Format("%.2f", total.m_fManHour) == row.szManHours)
+        << total.m_fManHour;
+
+    // Phases of equal percentages show equal figures (low-level design and
+    // coding are both 100%), and the phase totals are the sums of the four.
+    const PhaseResult phase(total, param);
+    EXPECT_EQ(Shown(phase.m_fLLDCost), Shown(phase.m_fCDCost));
+    EXPECT_EQ(Shown(phase.m_fLLDManMonth), Shown(phase.m_fCDManMonth));
+    EXPECT_EQ(Shown(phase.m_fUTCost) == Shown(phase.m_fITCost), row.nUTPercent == row.nITPercent);
+    EXPECT_EQ(Shown(phase.m_fTotalCost), Shown(phase.m_fLLDCost) + Shown(phase.m_fCDCost) +
+                                             Shown(phase.m_fUTCost) + Shown(phase.m_fITCost));
+    EXPECT_EQ(Shown(phase.m_fTotalManMonth),
+              Shown(phase.m_fLLDManMonth) + Shown(phase.m_fCDManMonth) +
+                  Shown(phase.m_fUTManMonth) + Shown(phase.m_fITManMonth));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, TotalsOfRows,
+    testing::Values(
+        // Summed in single precision: 400.01 man-hours.
+        TotalsRow{"TenThousandOneLineFiles", 10000, [](int) -> std::int64_t { return 1; }, 4000,
+                  100, 40, "400.00"},
+        // About the kernel's sixty million dollars of coding.
+        TotalsRow{"KernelSizedCost", 10000,
+                  [](int i) -> std::int64_t { return 1 + (i * 7919LL) % 4800; }, 4000, 100, 40,
+                  nullptr},
+        // A third of a cent per line: each file's cost has a fraction.
+        TotalsRow{"CostWithFractionsOfACent", 5000,
+                  [](int i) -> std::int64_t { return 1 + (i * 31LL) % 997; }, 3000, 70, 70,
+                  nullptr}),
+    [](const testing::TestParamInfo<TotalsRow>& info) { return std::string(info.param.szName); });
 
 TEST(AnalysisParamInfos, DescribeEveryFieldWithItsDefault)
 {

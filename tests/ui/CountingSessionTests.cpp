@@ -138,6 +138,10 @@ TEST(CountingSessionTextTest, ProgressTextsAndSourceTypePieces)
     EXPECT_EQ(FilesSoFarText(12345), "12,345 files");
     EXPECT_EQ(FilesCountedText(55418, 4150), "55,418 files in 4.2 s");
     EXPECT_EQ(FilesCountedText(1, 40), "1 file in 0.0 s");
+    EXPECT_EQ(SkippedText(0, 0), "");
+    EXPECT_EQ(SkippedText(1, 0), "1 folder skipped as already included");
+    EXPECT_EQ(SkippedText(2, 1), "2 folders skipped as already included; 1 file skipped as "
+                                 "already counted under another name");
 
     EXPECT_EQ(SourceTypePieces(".c;.h;"), Strings({".c", ".h"}));
     EXPECT_EQ(SourceTypePieces(".c;;.h"), Strings({".c", "", ".h"}));
@@ -154,12 +158,13 @@ TEST_F(CountingSessionTest, ACompleteCountFillsEveryViewGridAndTheReport)
     m_tree.Write("sub/d.txt", "text\n");
     const wxString strTree = wxString::FromUTF8(m_tree.Path());
     Choose(strTree, ".c;.h;");
+    AddDirectory(strTree + "/sub"); // already below the first: counted once
     frame.Show();
 
     Access().Choose(Access().StartEntry());
 
     EXPECT_EQ(Access().Manager().m_nState, CountingManager::STATE_COMPLETED);
-    EXPECT_EQ(Status(0), "Completed");
+    EXPECT_EQ(Status(0), "Completed; 1 folder skipped as already included");
     EXPECT_TRUE(Status(1).StartsWith("3 files in ")) << Status(1);
     EXPECT_EQ(Status(2), "Filtering result by: None");
     EXPECT_EQ(Access().Notebook().GetSelection(), 0) << "the Detail page";

@@ -46,7 +46,7 @@ const ResultColumn EXTENSION_COLUMNS[] = {
 };
 
 using Count = std::int64_t Result::*;
-using Estimate = float Result::*;
+using Estimate = double Result::*;
 
 // Detail columns 3 to 8, 9 to 14; summary columns 1 to 7.
 const Count DETAIL_COUNTS[] = {
@@ -74,9 +74,9 @@ wxString CountText(std::int64_t n)
     return wxString::Format("%lld", static_cast<long long>(n));
 }
 
-wxString EstimateText(float f)
+wxString EstimateText(double f)
 {
-    return wxString::Format("%2.2f", static_cast<double>(f));
+    return wxString::Format("%2.2f", f);
 }
 
 // Names keep the bytes that are not UTF-8 for opening and filtering; a cell
@@ -113,7 +113,7 @@ ResultSortKey CountKey(std::int64_t n)
 }
 
 // A value that is not a number goes first, so the order stays total.
-ResultSortKey EstimateKey(float f)
+ResultSortKey EstimateKey(double f)
 {
     ResultSortKey key;
     key.nRank = std::isnan(f) ? 1 : 2;

@@ -90,10 +90,10 @@ void SummaryGrid::ShowResults(const TotalResult& total, const AnalysisParam& par
 {
     const auto setCount = [this](const char* szName, std::int64_t nValue)
     { SetPropertyValue(szName, static_cast<wxULongLong_t>(nValue < 0 ? 0 : nValue)); };
-    const auto setFigure = [this](const char* szName, float fValue)
-    { SetPropertyValueString(szName, wxString::Format("%2.0f", static_cast<double>(fValue))); };
-    const auto setPhase = [this](const char* szName, float fValue)
-    { SetPropertyValue(szName, static_cast<double>(fValue)); };
+    const auto setFigure = [this](const char* szName, double fValue)
+    { SetPropertyValueString(szName, wxString::Format("%2.0f", fValue)); };
+    const auto setPhase = [this](const char* szName, double fValue)
+    { SetPropertyValue(szName, fValue); };
 
     setCount("TotalLines", total.m_nLines);
     setCount("CodeLines", total.m_nCodeLines);
