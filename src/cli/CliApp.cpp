@@ -10,6 +10,7 @@
 #include "engine/CountingParam.h"
 #include "engine/NativePath.h"
 #include "report/CsvWriter.h"
+#include "report/JsonWriter.h"
 
 #include <wx/file.h>
 #include <wx/filefn.h>
@@ -112,6 +113,9 @@ std::string CliApp::HelpText()
         "  --param NAME=VALUE   set an analysis parameter (may be repeated)\n"
         "  --csv FILE           also write the results as a CSV file; \"-\" writes it\n"
         "                       to standard output instead of the table\n"
+        "  --json FILE          also write the results as one JSON object; \"-\" writes\n"
+        "                       it to standard output instead of the table (--csv and\n"
+        "                       --json may be given together)\n"
         "  --list-types         print the known file types and exit\n"
         "  --help               print this help and exit\n"
         "  --version            print the version and exit\n"
@@ -132,7 +136,7 @@ std::string CliApp::HelpText()
            "Each folder and file is counted once, however many of the given folders or\n"
            "links reach it; a line on standard error names what was skipped.\n"
            "Exit status: 0 after a count, 2 for bad input (nothing is counted),\n"
-           "1 when the output or the CSV file cannot be written.\n";
+           "1 when the output, the CSV or the JSON file cannot be written.\n";
     return str;
 }
 
@@ -209,10 +213,14 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
     manager.SetMessagePump(nullptr);
     progress.Finish();
 
-    // "--csv -" puts the CSV on standard output, and nothing else there.
+    // "--csv -" or "--json -" puts that export on standard output, and nothing
+    // else there.
     const bool bCsvToOutput = options.m_strCsvPath == "-";
+    const bool bJsonToOutput = options.m_strJsonPath == "-";
     if (bCsvToOutput)
         m_out << FormatResultCsv(manager);
+    else if (bJsonToOutput)
+        m_out << FormatResultJson(manager, options.m_analysisParam);
     else
         m_out << CliReport::Format(manager, options.m_analysisParam);
     const int nStatus = OutputStatus();
@@ -222,10 +230,17 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
         return nStatus;
 
     wxString strReason;
+    const auto failed = [this, &strReason](const char* szKind, const wxString& strPath)
+    {
+        return Error(wxString("cannot write the ") + szKind + " file '" +
+                         NativePath::ToDisplay(strPath) + "': " + strReason,
+                     EXIT_FAILED);
+    };
     if (!options.m_strCsvPath.empty() && !bCsvToOutput &&
         !WriteResultCsv(manager, options.m_strCsvPath, strReason))
-        return Error("cannot write the CSV file '" + NativePath::ToDisplay(options.m_strCsvPath) +
-                         "': " + strReason,
-                     EXIT_FAILED);
+        return failed("CSV", options.m_strCsvPath);
+    if (!options.m_strJsonPath.empty() && !bJsonToOutput &&
+        !WriteResultJson(manager, options.m_analysisParam, options.m_strJsonPath, strReason))
+        return failed("JSON", options.m_strJsonPath);
     return EXIT_OK;
 }

@@ -14,6 +14,18 @@
 
 namespace
 {
+// Two names of one regular file, or one name of a file still to be made: the
+// second export would replace the first. A device such as /dev/null takes
+// both.
+bool SameFile(const wxString& strA, const wxString& strB)
+{
+    struct stat stA, stB;
+    if (!NativePath::Stat(strA, stA))
+        return strA == strB;
+    return S_ISREG(stA.st_mode) && NativePath::Stat(strB, stB) && stA.st_dev == stB.st_dev &&
+           stA.st_ino == stB.st_ino;
+}
+
 // Options that take a value, either as the next argument or after "=".
 bool TakeValue(const std::vector<wxString>& arrArgs, std::size_t& i, const wxString& strName,
                wxString& strValue, bool& bMissing)
@@ -100,6 +112,12 @@ bool CliOptions::Parse(const std::vector<wxString>& arrArgs)
                 return Fail("option --csv needs a file name");
             m_strCsvPath = strValue;
         }
+        else if (TakeValue(arrArgs, i, "--json", strValue, bMissing))
+        {
+            if (bMissing || strValue.empty())
+                return Fail("option --json needs a file name");
+            m_strJsonPath = strValue;
+        }
         else if (TakeValue(arrArgs, i, "--jobs", strValue, bMissing))
         {
             unsigned long nJobs = 0;
@@ -121,12 +139,22 @@ bool CliOptions::Parse(const std::vector<wxString>& arrArgs)
 
     if (m_nAction == ACTION_COUNT && m_arrDirs.empty())
         return Fail("no folder to count given (see linecast-cli --help)");
+    if (m_strCsvPath == "-" && m_strJsonPath == "-")
+        return Fail("only one of --csv and --json can write to standard output");
+    if (!m_strCsvPath.empty() && m_strCsvPath != "-" && SameFile(m_strCsvPath, m_strJsonPath))
+        return Fail("the CSV and the JSON file cannot be the same file '" +
+                    NativePath::ToDisplay(m_strCsvPath) + "'");
     // Checked now rather than after a long count that would then be lost.
+    return CheckTarget(m_strCsvPath, "CSV") && CheckTarget(m_strJsonPath, "JSON");
+}
+
+bool CliOptions::CheckTarget(const wxString& strPath, const char* szKind)
+{
     wxString strReason;
-    if (!m_strCsvPath.empty() && m_strCsvPath != "-" && !CheckOutputTarget(m_strCsvPath, strReason))
-        return Fail("cannot write the CSV file '" + NativePath::ToDisplay(m_strCsvPath) +
-                    "': " + strReason);
-    return true;
+    if (strPath.empty() || strPath == "-" || CheckOutputTarget(strPath, strReason))
+        return true;
+    return Fail(wxString("cannot write the ") + szKind + " file '" +
+                NativePath::ToDisplay(strPath) + "': " + strReason);
 }
 
 bool CliOptions::SetParam(const wxString& strAssignment)

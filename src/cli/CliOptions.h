@@ -54,6 +54,7 @@ public:
     bool m_bTypesGiven = false;
     bool m_bRecursive = true;
     wxString m_strCsvPath;
+    wxString m_strJsonPath;
     unsigned m_nJobs = 0; // 0: as many as the processor has cores
     AnalysisParam m_analysisParam;
     wxArrayString m_arrSelectedTypes; // filled by SelectTypes, sorted
@@ -62,4 +63,5 @@ public:
 private:
     bool Fail(const wxString& strMessage);
     bool SetParam(const wxString& strAssignment);
+    bool CheckTarget(const wxString& strPath, const char* szKind);
 };

@@ -5,8 +5,8 @@
 #include "engine/NativePath.h"
 #include "report/LinePercentageResult.h"
 #include "report/OutputFile.h"
+#include "report/Rounding.h"
 
-#include <charconv>
 #include <cstdint>
 #include <wx/datetime.h>
 #include <wx/intl.h>
@@ -16,16 +16,6 @@ namespace
 const char* const g_szLineEnd = "\r\n";
 const char* const g_szRule =
     "# ----------------------------------------------------------------------";
-
-// Fixed-point text of a number, independent of the C locale: a window program
-// running under a locale with a decimal comma must still write "50.0", or every
-// number would split its line into two fields.
-std::string Fixed(double fValue, int nDecimals)
-{
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof(buf), fValue, std::chars_format::fixed, nDecimals);
-    return std::string(buf, res.ptr);
-}
 
 std::string Int(std::int64_t nValue)
 {
@@ -85,7 +75,7 @@ std::string FileLine(const FileResult& f)
          {f.m_fManHour, f.m_fCost, f.m_fUTCases, f.m_fUTDefects, f.m_fITCases, f.m_fITDefects})
     {
         str += ',';
-        str += Fixed(fValue, 2);
+        str += FixedText(fValue, 2);
     }
     str += ',';
     // A file whose time could not be read has no date; an invalid date must not
@@ -133,7 +123,8 @@ std::string FormatResultCsv(const CountingManager& manager)
     // Without lines every share is written as 0, while the total line still
     // reads 100%.
     const LinePercentageResult shares(t);
-    auto share = [&t](double fPercent) { return Fixed(t.m_nLines == 0 ? 0.0 : fPercent, 1) + "%"; };
+    auto share = [&t](double fPercent)
+    { return FixedText(t.m_nLines == 0 ? 0.0 : fPercent, 1) + "%"; };
     csv.Line("Lines," + Int(t.m_nLines) + ",100%");
     csv.Line("Code lines," + Int(t.m_nCodeLines) + "," + share(shares.m_fCodePercent));
     csv.Line("Code//Comment," + Int(t.m_nCodeCommentLines) + "," +
@@ -142,14 +133,14 @@ std::string FormatResultCsv(const CountingManager& manager)
     csv.Line("Blank lines," + Int(t.m_nBlankLines) + "," + share(shares.m_fBlankPercent));
     csv.Empty();
 
-    csv.Line("Man-hour, " + Fixed(t.m_fManHour, 2));
-    csv.Line("Cost, " + Fixed(t.m_fCost, 2));
+    csv.Line("Man-hour, " + FixedText(t.m_fManHour, 2));
+    csv.Line("Cost, " + FixedText(t.m_fCost, 2));
     csv.Empty();
     // Written as "%2.0f": a count under 10 is padded to two characters
     // ("UT Defects,  4"), as the file's layout has always had it.
     const auto count = [](double fValue)
     {
-        const std::string str = Fixed(fValue, 0);
+        const std::string str = FixedText(fValue, 0);
         return str.size() < 2 ? " " + str : str;
     };
     csv.Line("UT Cases, " + count(t.m_fUTCases));

@@ -6,15 +6,19 @@
 #include "config/DataFiles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
+#include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <wx/base64.h>
 #include <wx/filefn.h>
 #include <wx/utils.h>
 
@@ -401,6 +405,137 @@ TEST(CliProgressTest, LineFitsTheTerminalAndKeepsTheEndOfALongFolder)
     EXPECT_EQ(CliProgress::FormatLine(7, "/a/é/ü", 16), "7 files  /a/é/ü");
     EXPECT_EQ(CliProgress::FormatLine(7, "/a/é/ü", 15), "7 files  .../ü") << "whole characters";
     EXPECT_LE(CliProgress::FormatLine(123456, "/x", 5).size(), 4u);
+}
+
+// The CSV's sections as rows of fields: "Folder" -> its data rows, and the
+// total section's "Name,value" lines under their name.
+std::map<std::string, std::vector<std::vector<std::string>>> CsvSections(const std::string& strCsv)
+{
+    std::map<std::string, std::vector<std::vector<std::string>>> sections;
+    std::istringstream in(strCsv);
+    std::string strSection;
+    for (std::string str; std::getline(in, str, '\n');)
+    {
+        if (!str.empty() && str.back() == '\r')
+            str.pop_back();
+        if (str.empty() || str[0] == '#')
+        {
+            strSection.clear();
+            continue;
+        }
+        std::vector<std::string> arrFields;
+        std::istringstream fields(str);
+        for (std::string strField; std::getline(fields, strField, ',');)
+            arrFields.push_back(strField);
+        if (strSection.empty() && (arrFields[0] == "Folder" || arrFields[0] == "Type"))
+            strSection = arrFields.size() > 9 ? "File" : arrFields[0];
+        else if (strSection.empty())
+            sections["Total"].push_back(arrFields);
+        else
+            sections[strSection].push_back(arrFields);
+    }
+    return sections;
+}
+
+TEST_F(CliAppTest, JsonHoldsTheNumbersOfTheCsv)
+{
+    // A name that is not UTF-8, a file that cannot be read, and a folder
+    // given again inside another.
+    m_dir.Write("tree/sub/caf\xE9.c", "/* a\n b */\nint c;\n");
+    ASSERT_EQ(::symlink("gone", (m_dir / "tree/gone.c").c_str()), 0);
+    const std::string strCsv = m_dir / "out.csv", strJson = m_dir / "out.json";
+    const std::string strSub = m_strRoot + "/sub";
+    ASSERT_EQ(Run({"--param", "ManMonthCost=40000", "--csv", strCsv, "--json", strJson, m_strRoot,
+                   strSub}),
+              0)
+        << m_err.str();
+    const nlohmann::json json = nlohmann::json::parse(ReadFileBytes(strJson));
+    auto csv = CsvSections(ReadFileBytes(strCsv));
+    const auto number = [](const std::string& str) { return std::stod(str); };
+
+    EXPECT_EQ(json["parameters"].size(), 10u);
+    EXPECT_EQ(json["parameters"]["ManMonthCost"], 40000);
+    EXPECT_EQ(json["parameters"]["ManMonthLines"], 4000);
+
+    std::map<std::string, std::string> total;
+    for (const auto& arrRow : csv["Total"])
+        total[arrRow[0]] = arrRow[1];
+    const nlohmann::json& t = json["total"];
+    EXPECT_EQ(t["files"], std::stoll(total["File"]));
+    EXPECT_EQ(t["size"], std::stoll(total["Size"]));
+    EXPECT_EQ(t["lines"], std::stoll(total["Lines"]));
+    EXPECT_EQ(t["code"], std::stoll(total["Code lines"]));
+    EXPECT_EQ(t["code_and_comment"], std::stoll(total["Code//Comment"]));
+    EXPECT_EQ(t["comment"], std::stoll(total["Comment lines"]));
+    EXPECT_EQ(t["blank"], std::stoll(total["Blank lines"]));
+    EXPECT_EQ(t["man_hours"].get<double>(), number(total["Man-hour"]));
+    EXPECT_EQ(t["cost"].get<double>(), number(total["Cost"]));
+    EXPECT_EQ(std::lround(t["ut_cases"].get<double>()), std::stol(total["UT Cases"]));
+    EXPECT_TRUE(t["cost"].is_number_float() && t["lines"].is_number_integer());
+
+    // Folder, file, type, the five counts and size, the six estimates, date.
+    ASSERT_EQ(json["files"].size(), csv["File"].size());
+    ASSERT_EQ(json["files"].size(), 5u);
+    const char* const counts[] = {"lines", "code", "code_and_comment", "comment", "blank", "size"};
+    const char* const estimates[] = {"man_hours",  "cost",     "ut_cases",
+                                     "ut_defects", "it_cases", "it_defects"};
+    for (std::size_t i = 0; i < csv["File"].size(); ++i)
+    {
+        const auto& arrRow = csv["File"][i];
+        const nlohmann::json& file = json["files"][i];
+        SCOPED_TRACE(arrRow[1]);
+        EXPECT_EQ(file["folder"], arrRow[0]);
+        EXPECT_EQ(file["path"], arrRow[0] + "/" + arrRow[1]);
+        EXPECT_EQ(file["extension"], arrRow[2]);
+        for (std::size_t n = 0; n < 6; ++n)
+            EXPECT_EQ(file[counts[n]], std::stoll(arrRow[3 + n])) << counts[n];
+        for (std::size_t n = 0; n < 6; ++n)
+            EXPECT_EQ(file[estimates[n]].get<double>(), number(arrRow[9 + n])) << estimates[n];
+        if (file["unreadable"])
+            EXPECT_TRUE(file["modified"].is_null()) << "its time is not known";
+        else
+            EXPECT_EQ(file["modified"].get<std::string>().substr(0, 10), arrRow[15]);
+        EXPECT_EQ(file.contains("path_bytes"), arrRow[1] == "caf\xEF\xBF\xBD.c");
+        if (file.contains("path_bytes"))
+        {
+            const wxMemoryBuffer bytes = wxBase64Decode(file["path_bytes"].get<std::string>());
+            EXPECT_EQ(std::string(static_cast<const char*>(bytes.GetData()), bytes.GetDataLen()),
+                      m_strRoot + "/sub/caf\xE9.c");
+        }
+    }
+
+    for (const auto& [strSection, strKey] :
+         {std::pair<std::string, std::string>{"Folder", "folder"}, {"Type", "extension"}})
+    {
+        const nlohmann::json& groups = json[strKey == "folder" ? "folders" : "extensions"];
+        ASSERT_EQ(groups.size(), csv[strSection].size()) << strSection;
+        for (std::size_t i = 0; i < groups.size(); ++i)
+        {
+            const auto& arrRow = csv[strSection][i];
+            EXPECT_EQ(groups[i][strKey], arrRow[0]);
+            EXPECT_EQ(groups[i]["files"], std::stoll(arrRow[1])) << arrRow[0];
+            EXPECT_EQ(groups[i]["size"], std::stoll(arrRow[2])) << arrRow[0];
+            EXPECT_EQ(groups[i]["lines"], std::stoll(arrRow[3])) << arrRow[0];
+            EXPECT_EQ(groups[i]["blank"], std::stoll(arrRow[7])) << arrRow[0];
+        }
+    }
+
+    EXPECT_EQ(json["phases"]["coding"]["cost"], t["cost"]);
+    EXPECT_EQ(json["phases"]["unit_test"]["cost"], t["cost"]) << "UT is 100% of coding";
+    EXPECT_EQ(json["skipped"],
+              nlohmann::json::parse(R"([{"path": ")" + strSub +
+                                    R"(", "kind": "folder", "reason": "already included",
+                                           "included_as": ")" +
+                                    strSub + R"("},
+                                        {"path": ")" +
+                                    m_strRoot +
+                                    R"(/gone.c", "kind": "file",
+                                         "reason": "could not be read; counted as an empty file"}])"));
+
+    // On standard output it replaces the table, and holds the same object.
+    ASSERT_EQ(Run({"--param", "ManMonthCost=40000", "--json", "-", m_strRoot, strSub}), 0)
+        << m_err.str();
+    EXPECT_EQ(nlohmann::json::parse(m_out.str()), json);
 }
 
 #ifdef LINECAST_CLI_EXE
