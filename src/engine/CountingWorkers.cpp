@@ -79,7 +79,8 @@ bool CountingWorkers::TakeOut(std::size_t nTicket, const std::function<bool()>& 
             CountPiece(m_arrOwnBuffer, lock, pGoOn); // help with the pieces of a large file
         else if (!pGoOn)
             m_cvDone.wait(lock);
-        else if (!m_cvDone.wait_for(lock, WAIT_SLICE, [&] { return slot.bDone || !m_pieces.empty(); }))
+        else if (!m_cvDone.wait_for(lock, WAIT_SLICE,
+                                    [&] { return slot.bDone || !m_pieces.empty(); }))
         {
             lock.unlock();
             fnOwnGoOn();
@@ -166,7 +167,7 @@ void CountingWorkers::Count(Slot& slot, std::vector<char>& arrBuffer,
 }
 
 void CountingWorkers::CountPiece(std::vector<char>& arrBuffer, std::unique_lock<std::mutex>& lock,
-                                  const std::function<bool()>* pGoOn)
+                                 const std::function<bool()>* pGoOn)
 {
     const PieceJob job = m_pieces.front();
     m_pieces.pop_front();
