@@ -70,14 +70,14 @@ window() { # MODE ARGS... > output
 }
 
 say "Warming the page cache"
-"$cli" --rules "$rules" --types "$types" "$ktree" >"$work/cli.out"
+"$cli" --rules "$rules" --types "$types" "$ktree" >"$work/cli.out" 2>/dev/null
 cli_files=$(awk '$1 == "Total" { print $2; exit }' "$work/cli.out")
 
 say "Counting $runs times with each program, taking turns"
 cli_times=() cli_peaks=() settled=() returned=() cpu=() peaks=() reports=() gaps=()
 for ((i = 0; i < runs; i++)); do
     /usr/bin/time -f "%e %M" -o "$work/time" "$cli" --rules "$rules" --types "$types" "$ktree" \
-        >/dev/null
+        >/dev/null 2>&1
     read -r t m <"$work/time"
     cli_times+=("$t")
     cli_peaks+=("$m")
