@@ -128,7 +128,7 @@ echo "Report page clicked then: laid out and drawn in $(median_of "${reports[@]}
 echo "peak memory:    window $(mb "$m_win") vs cli: $(ratio "$m_win" "$m_cli")x" \
     "(target at most 1.5: $(verdict "$(ratio "$m_win" "$m_cli")" 1.5))"
 echo "longest the window went unanswered during a count: $(median_of "${gaps[@]}") ms"
-if [ "$(value status "$work/stop")" = "Canceled" ]; then
+if [[ "$(value status "$work/stop")" == Canceled* ]]; then
     echo "Stop clicked mid-count: the run ended after $(value stop_ms "$work/stop") ms"
 else
     echo "Stop clicked mid-count: the count had ended before the click"
