@@ -15,14 +15,13 @@
 
 namespace
 {
-// Two names of one regular file, or one name of a file still to be made: the
-// second export would replace the first. A device such as /dev/null takes
-// both.
+// Two names of one regular file, or of one file still to be made: the second
+// export would replace the first. A device such as /dev/null takes both.
 bool SameFile(const wxString& strA, const wxString& strB)
 {
     struct stat stA, stB;
     if (!NativePath::Stat(strA, stA))
-        return strA == strB;
+        return !NativePath::Stat(strB, stB) && NewOutputFilePlace(strA) == NewOutputFilePlace(strB);
     return S_ISREG(stA.st_mode) && NativePath::Stat(strB, stB) && stA.st_dev == stB.st_dev &&
            stA.st_ino == stB.st_ino;
 }

@@ -227,9 +227,9 @@ bool CountingManager::RulesChanged() const
 bool CountingManager::RulesFileChangedOnDisk() const
 {
     wxLogNull noLog;
-    // A file that is gone holds nothing to keep.
+    // A file that is gone (or whose folder is) holds nothing to keep.
     struct stat st;
-    if (!NativePath::Stat(m_strRulesPath, st) && errno == ENOENT)
+    if (!NativePath::Stat(m_strRulesPath, st) && (errno == ENOENT || errno == ENOTDIR))
         return false;
     // Whatever cannot be read as it was (another kind of file, a file grown
     // too large, one that cannot be read any more) is kept as well.

@@ -89,6 +89,25 @@ void UseUserRules(CountingManager& manager)
     manager.SetSaveRulesOnDestroy(false);
 }
 
+RulesSaveOutcome SaveUserRulesAtEnd(CountingManager& manager)
+{
+    // Only the shipped file is ever read without a copy (UseUserRules).
+    if (manager.RulesChanged() && manager.GetRulesPath() == DataFilePath("conf/conf.xml"))
+    {
+        const wxString strUser = UserRulesPath();
+        // The whole tables go there, so the copy is complete. One made
+        // meanwhile by another window is kept unless it is still the shipped
+        // file this window read (SaveRules).
+        wxLogNull noLog;
+        const wxString strDir = wxFileName(strUser).GetPath();
+        if (!wxFileName::DirExists(strDir))
+            wxFileName::Mkdir(strDir, 0700, wxPATH_MKDIR_FULL);
+        manager.SetRulesPath(strUser);
+        manager.SetSaveRulesOnDestroy(true);
+    }
+    return manager.SaveRulesAtEnd();
+}
+
 wxString RefusedRulesMessage(const CountingManager& manager)
 {
     if (manager.RulesLoaded() || manager.GetRulesError().empty() ||

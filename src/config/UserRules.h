@@ -27,6 +27,12 @@ bool EnsureUserRules(const wxString& strUserPath, const wxString& strShippedPath
 // written) the manager reads the shipped file and never writes it back.
 void UseUserRules(CountingManager& manager);
 
+// The window's save at its end (CountingManager::SaveRulesAtEnd). A window
+// that had to read the shipped file because its copy could not be made saves
+// the tables it changed into a copy made now, or says why that failed too:
+// the edits are not dropped without a word.
+RulesSaveOutcome SaveUserRulesAtEnd(CountingManager& manager);
+
 // What to tell the user when the rules file the manager read is there but
 // could not be loaded: its path, the reason, and that nothing will be written
 // over it. Empty when the rules loaded, or when no file is at the path (a

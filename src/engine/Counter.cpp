@@ -3,6 +3,7 @@
 #include "engine/LineReader.h"
 #include "engine/NativePath.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,9 +15,12 @@ namespace
 {
 // Files are read as bytes, and sources on Linux are UTF-8: a marker is found
 // where its UTF-8 bytes stand. The section sign U+00A7 is searched as C2 A7,
-// never as the lone byte A7 that ends it.
+// never as the lone byte A7 that ends it. A marker holding a character that
+// no text can (past U+10FFFF) has no UTF-8 bytes and is never found.
 std::string ToBytes(const wxString& str)
 {
+    if (std::any_of(str.begin(), str.end(), [](wxUniChar c) { return c.GetValue() > 0x10FFFF; }))
+        return std::string();
     const wxScopedCharBuffer buf = str.utf8_str();
     return std::string(buf.data(), buf.length());
 }

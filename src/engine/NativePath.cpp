@@ -1,5 +1,6 @@
 #include "engine/NativePath.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -82,7 +83,31 @@ wxString NativePath::FromBytes(std::string_view bytes)
 {
     if (bytes.empty())
         return wxString();
-    return wxString(bytes.data(), Conv(), bytes.size());
+    const wxString str(bytes.data(), Conv(), bytes.size());
+    // wx decodes a few sequences that are not UTF-8 (an encoded surrogate, a
+    // code point past U+10FFFF) to characters no text may hold, which could
+    // then be neither shown nor written out as UTF-8. Their bytes are kept
+    // one by one, as every other byte that is not UTF-8.
+    const auto isNoCharacter = [](wxUniChar c)
+    {
+        const wxUniChar::value_type n = c.GetValue();
+        return (n >= 0xD800 && n <= 0xDFFF) || n > 0x10FFFF;
+    };
+    if (std::none_of(str.begin(), str.end(), isNoCharacter))
+        return str;
+    wxString strOut;
+    for (const wxUniChar c : str)
+    {
+        if (!isNoCharacter(c))
+        {
+            strOut += c;
+            continue;
+        }
+        const wxCharBuffer buf = wxString(c).mb_str(Conv());
+        for (std::size_t i = 0; i < buf.length(); ++i)
+            strOut += wxUniChar(FIRST_RAW_BYTE + static_cast<unsigned char>(buf.data()[i]));
+    }
+    return strOut;
 }
 
 std::string NativePath::ToBytes(const wxString& strPath)

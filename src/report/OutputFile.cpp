@@ -9,6 +9,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -370,4 +371,17 @@ bool CheckOutputTarget(const wxString& strPath, wxString& strError)
     if (target == Target::InPlace)
         return access(strFile.c_str(), W_OK) == 0 || Fail(strError, errno);
     return CheckFolder(strFile, strError);
+}
+
+std::string NewOutputFilePlace(const wxString& strPath)
+{
+    std::string strFile = NativePath::ToBytes(strPath);
+    int nError = 0;
+    FollowLinks(strFile, strFile, nError);
+    char* pReal = ::realpath(FolderOf(strFile).c_str(), nullptr);
+    if (!pReal)
+        return strFile;
+    const std::string strPlace = std::string(pReal) + "/" + strFile.substr(strFile.rfind('/') + 1);
+    std::free(pReal);
+    return strPlace;
 }

@@ -50,3 +50,8 @@ constexpr int OUTPUT_STALL_LIMIT_MS = 2000;
 // takes no new files, or a target that cannot be opened for writing. Opens
 // nothing that is not a regular file, so a FIFO's reader sees nothing of it.
 bool CheckOutputTarget(const wxString& strPath, wxString& strError);
+
+// Where WriteOutputFile puts a file that does not exist yet: at the end of
+// the links that lead to it, in its folder by that folder's real path. Two
+// names of one such file ("out", "./out", a link to "out") give one text.
+std::string NewOutputFilePlace(const wxString& strPath);

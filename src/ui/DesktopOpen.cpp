@@ -1,6 +1,7 @@
 #include "ui/DesktopOpen.h"
 
 #include "engine/NativePath.h"
+#include "report/MessagePath.h"
 
 #include <gio/gio.h>
 #include <wx/intl.h>
@@ -144,7 +145,7 @@ DesktopOpen::FailureHandler TellOpenFailure(wxWindow* pParent)
     return [pParent](const wxString& strWhat, const wxString& strWhy)
     {
         wxString strMessage =
-            wxString::Format(_("Could not open \"%s\"."), NativePath::ToDisplay(strWhat));
+            wxString::Format(_("Could not open \"%s\"."), PathForMessage(strWhat));
         if (!strWhy.empty())
             strMessage += "\n" + strWhy;
         wxMessageBox(strMessage, _("Confirm"), wxOK | wxCENTRE, pParent);

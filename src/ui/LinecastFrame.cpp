@@ -454,7 +454,7 @@ void LinecastFrame::SaveRulesAtClose()
 {
     // While the window is still there to answer for it; the manager's
     // destructor would save as well, but could not tell anyone.
-    const wxString strMessage = RulesSaveMessage(m_pManager->SaveRulesAtEnd());
+    const wxString strMessage = RulesSaveMessage(SaveUserRulesAtEnd(*m_pManager));
     if (!strMessage.empty())
         wxMessageBox(strMessage, _("Confirm"), wxOK | wxCENTRE | wxICON_WARNING, this);
 }

@@ -90,25 +90,37 @@ TEST(DataFilesTest, UserCopyIsMadeOnlyWhereNothingIsYet)
             << row.szName;
     }
 }
-TEST(DataFilesTest, WithoutAUserCopyTheShippedRulesAreReadButNeverWritten)
+TEST(DataFilesTest, WithoutAUserCopyEditsGoToACopyMadeAtTheEndNeverToTheShippedFile)
 {
-    TempDir dir;
-    const std::string strShipped = "<rules><rule><type>C</type></rule></rules>\n";
-    dir.Write("data/conf/conf.xml", strShipped);
-    dir.Write("config", "a file where the configuration folder should be");
-    wxString strOldConfig;
-    wxGetEnv("XDG_CONFIG_HOME", &strOldConfig);
-    wxSetEnv("XDG_CONFIG_HOME", Wx(dir / "config"));
-    SetDataDir(Wx(dir / "data"));
+    // The copy cannot be made at the start; at the end the edits go to one
+    // made then, or the user hears why not.
+    for (const bool bFreed : {false, true})
     {
-        CountingManager manager;
-        UseUserRules(manager);
-        manager.LoadRules();
-        EXPECT_EQ(manager.m_ruleTable.count("C"), 1u);
-        manager.m_ruleTable.clear();
+        TempDir dir;
+        const std::string strShipped = "<rules><rule><type>C</type></rule></rules>\n";
+        dir.Write("data/conf/conf.xml", strShipped);
+        dir.Write("config", "a file where the configuration folder should be");
+        wxString strOldConfig;
+        wxGetEnv("XDG_CONFIG_HOME", &strOldConfig);
+        wxSetEnv("XDG_CONFIG_HOME", Wx(dir / "config"));
+        SetDataDir(Wx(dir / "data"));
+        {
+            CountingManager manager;
+            UseUserRules(manager);
+            manager.LoadRules();
+            EXPECT_EQ(manager.m_ruleTable.count("C"), 1u);
+            manager.m_ruleTable.clear();
+            if (bFreed)
+                fs::remove(dir / "config");
+            const RulesSaveOutcome outcome = SaveUserRulesAtEnd(manager);
+            EXPECT_EQ(outcome.m_kind, bFreed ? RulesSaveOutcome::SAVED : RulesSaveOutcome::FAILED);
+            EXPECT_EQ(outcome.m_strPath, UserRulesPath());
+        }
+        EXPECT_EQ(ReadFileBytes(dir / "data/conf/conf.xml"), strShipped);
+        const std::string strCopy = ReadFileBytes(dir / "config/linecast/conf.xml");
+        EXPECT_EQ(strCopy.find("<rules/>") != std::string::npos, bFreed) << strCopy;
+        SetDataDir(wxString());
+        wxSetEnv("XDG_CONFIG_HOME", strOldConfig);
     }
-    EXPECT_EQ(ReadFileBytes(dir / "data/conf/conf.xml"), strShipped);
-    SetDataDir(wxString());
-    wxSetEnv("XDG_CONFIG_HOME", strOldConfig);
 }
 } // namespace

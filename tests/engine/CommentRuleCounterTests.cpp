@@ -135,6 +135,21 @@ INSTANTIATE_TEST_SUITE_P(
                                  {2, 0, 1, 1, 0}}),
     [](const testing::TestParamInfo<OtherRuleRow>& info) { return info.param.szName; });
 
+// A marker holding a character no text can hold (past U+10FFFF) is never
+// found, and taking its bytes trips no assertion.
+TEST(CounterMarkers, ACharacterNoTextCanHoldIsNeverFound)
+{
+    static int s_nAsserts;
+    s_nAsserts = 0;
+    const wxAssertHandler_t pOld =
+        wxSetAssertHandler([](const wxString&, int, const wxString&, const wxString&,
+                              const wxString&) { ++s_nAsserts; });
+    const CounterRule rule("Odd", "", wxString(wxUniChar(0x110000)), "", "");
+    EXPECT_TRUE(Counter::Markers(&rule).m_strSingle.empty());
+    wxSetAssertHandler(pOld);
+    EXPECT_EQ(s_nAsserts, 0);
+}
+
 // Counts with the markers taken as bytes, from memory (nChunk 0) or from a
 // file read in chunks, by the vector code or the portable one.
 LineCounts CountWith(const Counter::Markers& markers, const std::string& strBytes,

@@ -303,8 +303,18 @@ TEST(CsvFieldTest, QuotesOnlyFieldsThatNeedIt)
     };
     for (const auto& row : rows)
         EXPECT_EQ(CsvField(wxString::FromUTF8(row.szField)), row.szExpected) << row.szName;
-    // A file name byte that is not UTF-8 is shown as the replacement character.
-    EXPECT_EQ(CsvField(NativePath::FromBytes("sub\xE9,x")), "\"sub\xEF\xBF\xBD,x\"");
+    // Each file name byte that is not UTF-8 is shown as the replacement
+    // character, also where it looks like an encoded surrogate or a code point
+    // past U+10FFFF, and the name still gives back its bytes.
+    const std::string FFFD = "\xEF\xBF\xBD";
+    for (const auto& [strBytes, strShown] :
+         {std::pair<std::string, std::string>{"sub\xE9,x", "\"sub" + FFFD + ",x\""},
+          {"\xED\xA0\x80", FFFD + FFFD + FFFD},
+          {"\xF4\x97\x97\x97", FFFD + FFFD + FFFD + FFFD}})
+    {
+        EXPECT_EQ(CsvField(NativePath::FromBytes(strBytes)), strShown);
+        EXPECT_EQ(NativePath::ToBytes(NativePath::FromBytes(strBytes)), strBytes);
+    }
 }
 
 TEST_F(CsvWriterTest, ReplacesAnExistingFileAndFailsCleanlyWithoutAFolder)

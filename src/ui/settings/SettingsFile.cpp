@@ -30,8 +30,12 @@ bool SettingsFile::Flush(bool)
     wxString strError;
     if (!WriteOutputFile(m_strPath, strText, strError))
     {
-        wxLogError(_("The settings could not be saved to the file\n\n%s\n\n%s."),
-                   PathForMessage(m_strPath), strError);
+        // Once for the same settings: the close saves them and the end of the
+        // program tries again, and the user would read the message twice.
+        if (!m_bFailureTold)
+            wxLogError(_("The settings could not be saved to the file\n\n%s\n\n%s."),
+                       PathForMessage(m_strPath), strError);
+        m_bFailureTold = true;
         return false;
     }
     m_bChanged = false;
@@ -41,6 +45,7 @@ bool SettingsFile::Flush(bool)
 bool SettingsFile::Changed(bool bDone)
 {
     m_bChanged = m_bChanged || bDone;
+    m_bFailureTold = m_bFailureTold && !bDone;
     return bDone;
 }
 

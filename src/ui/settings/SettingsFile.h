@@ -16,7 +16,7 @@ public:
     ~SettingsFile() override;
 
     // Writes the store when anything in it changed; a failure is logged as
-    // an error with its reason.
+    // an error with its reason, once until the settings change again.
     bool Flush(bool bCurrentOnly = false) override;
 
     bool RenameEntry(const wxString& strOld, const wxString& strNew) override;
@@ -36,4 +36,6 @@ private:
 
     wxString m_strPath;
     bool m_bChanged = false;
+    // A failed save was reported and nothing changed since.
+    bool m_bFailureTold = false;
 };

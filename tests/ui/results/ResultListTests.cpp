@@ -2,6 +2,7 @@
 
 #include "StandInDesktop.h"
 #include "dialogs/ExpectSourceTypeDialogs.h"
+#include "report/MessagePath.h"
 
 using namespace frame_test;
 
@@ -139,7 +140,9 @@ TEST_F(FrameTest, PopupEntriesOpenTheFileOrItsFolderOrSayWhyNot)
     const wxString strFolder = wxString::FromUTF8(tree.MakeDir("a folder"));
     FileResult& file = AddFile(Access().Manager(), "my file.c", 1);
     file.m_strFolder = strFolder;
-    file.m_strPath = wxString::FromUTF8(tree.Write("a folder/my file.c", "int a;\n"));
+    // A name long enough that the message box must break its path.
+    file.m_strPath = wxString::FromUTF8(
+        tree.Write("a folder/my file with a name longer than any message line.c", "int a;\n"));
     frame.OnCountingUpdate();
     auto pDirectory = std::make_unique<DirectoryResult>();
     pDirectory->m_strName = strFolder;
@@ -167,8 +170,8 @@ TEST_F(FrameTest, PopupEntriesOpenTheFileOrItsFolderOrSayWhyNot)
     stand_in_desktop::NoApplications none;
     const wxString NO_APPLICATION = "No application is registered as handling this file";
     wxTEST_DIALOG(Access().ChooseOnRow(detail, 0, LinecastFrameTestAccess::OPEN_FILE),
-                  dialog_test::ExpectMessage("Could not open \"" + file.m_strPath + "\".\n" +
-                                             NO_APPLICATION));
+                  dialog_test::ExpectMessage("Could not open \"" + PathForMessage(file.m_strPath) +
+                                             "\".\n" + NO_APPLICATION));
     wxTEST_DIALOG(
         Access().ChooseOnRow(directories, 0, LinecastFrameTestAccess::OPEN_DIRECTORY),
         dialog_test::ExpectMessage("Could not open \"" + strFolder + "\".\n" + NO_APPLICATION));

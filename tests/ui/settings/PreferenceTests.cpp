@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <wx/display.h>
 #include <wx/frame.h>
+#include <wx/log.h>
 
 namespace
 {
@@ -301,4 +302,31 @@ TEST(SettingsFile, SavesIntoANewFileThroughALinkAndOnlyWhenChanged)
     EXPECT_TRUE(::lstat((dir / "Linecast.conf").c_str(), &st) == 0 && S_ISLNK(st.st_mode));
     EXPECT_EQ(ReadFileBytes(strReal), "x=1\ny=2\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "dotfiles"), {}), 1);
+}
+
+// A failed save is told once until the settings change: the close and the
+// program's end both save.
+TEST(SettingsFile, AFailedSaveIsToldOnceUntilTheSettingsChange)
+{
+    struct Errors : wxLog
+    {
+        int n = 0;
+        void DoLogRecord(wxLogLevel level, const wxString&, const wxLogRecordInfo&) override
+        {
+            n += level == wxLOG_Error;
+        }
+    } errors;
+    wxLog* pOld = wxLog::SetActiveTarget(&errors);
+    TempDir dir;
+    dir.Write("config", "a file where the folder should be");
+    {
+        SettingsFile config(wxString::FromUTF8(dir / "config/Linecast.conf"),
+                            wxCONFIG_USE_LOCAL_FILE);
+        config.Write("x", 1);
+        EXPECT_FALSE(config.Flush() || config.Flush());
+        config.Write("x", 2);
+        EXPECT_FALSE(config.Flush());
+    }
+    EXPECT_EQ(errors.n, 2);
+    wxLog::SetActiveTarget(pOld);
 }
