@@ -100,7 +100,6 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, bool bEdit, RuleTable& ruleTabl
 
     auto* pLabelExtension = makeLabel(_("&Extension:"), "ID_STATICTEXT1");
     m_pTextExtension = makeText("ID_TEXTCTRL1", 0, -1);
-    m_pTextExtension->SetMaxLength(MAX_EXTENSION_LENGTH);
     m_pTextExtension->SetHint(_(".ext"));
 
     auto* pLabelDescription = makeLabel(_("&Description:"), "ID_STATICTEXT3");
@@ -183,6 +182,9 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, bool bEdit, RuleTable& ruleTabl
     }
     else
     {
+        // Only what is typed is limited: GTK shows nothing at all of a longer
+        // name already in the rules (".applescript") under the limit.
+        m_pTextExtension->SetMaxLength(MAX_EXTENSION_LENGTH);
         if (!m_pComboStyle->IsListEmpty())
             m_pComboStyle->SetSelection(0);
         m_pTextExtension->SetFocus();

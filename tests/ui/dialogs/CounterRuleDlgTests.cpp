@@ -162,4 +162,24 @@ TEST(CounterRuleDlgTest, EditKeepsTheNameAndRewordsTheStyleForEveryType)
     EXPECT_EQ(rules["C"]->m_strDesc, "C, C++ and friends");
     EXPECT_EQ(rules["C"]->m_strSingleLineComment, "//");
 }
+
+// A style is whatever rule the table holds, not only the ten with counters of
+// their own, and a shipped extension may be longer than a typed one.
+TEST(CounterRuleDlgTest, EditOffersEveryStyleOfTheTableWhateverItsName)
+{
+    RuleTable rules = TwoRules();
+    rules["AppleScript"] =
+        std::make_unique<CounterRule>("AppleScript", "AppleScript", "--", "(*", "*)");
+    FileExtension record(".applescript", "AppleScript", "AppleScript source", false);
+    CounterRuleDlg dlg(nullptr, true, rules, record);
+    EXPECT_EQ(Find<wxTextCtrl>(dlg, "ID_TEXTCTRL1").GetValue(), ".applescript");
+    EXPECT_EQ(Find<wxComboBox>(dlg, "ID_COMBOBOX1").GetValue(), "AppleScript");
+    EXPECT_EQ(Find<wxTextCtrl>(dlg, "ID_TEXTCTRL4").GetValue(), "(*");
+
+    Fill(dlg, {nullptr, "AppleScript text", "Shell", nullptr});
+    Fill(dlg, {nullptr, nullptr, "AppleScript", nullptr});
+    ASSERT_TRUE(dlg.AcceptEntries());
+    EXPECT_EQ(record.m_strName, ".applescript");
+    EXPECT_EQ(record.m_strRuleType, "AppleScript");
+}
 } // namespace
