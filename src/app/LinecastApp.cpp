@@ -1,6 +1,7 @@
 #include "app/LinecastApp.h"
 
 #include "config/DataFiles.h"
+#include "ui/GtkSetup.h"
 #include "ui/LinecastFrame.h"
 #include "ui/UpdateCheck.h"
 #include "ui/settings/SettingsFile.h"
@@ -18,6 +19,11 @@ wxIMPLEMENT_APP(LinecastApp);
 namespace
 {
 const int EXIT_WAIT_MS = 2000;
+}
+
+LinecastApp::LinecastApp()
+{
+    PrepareGtk();
 }
 
 bool LinecastApp::OnInit()

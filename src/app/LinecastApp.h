@@ -8,6 +8,7 @@
 class LinecastApp : public wxApp
 {
 public:
+    LinecastApp(); // before the toolkit starts
     bool OnInit() override;
     // Gives a running update check a moment to end before the toolkit goes.
     int OnExit() override;

@@ -222,24 +222,25 @@ void Counter::FileCounts::ApplyTo(FileResult& file) const
     file.m_nBlankLines = nBlankLines;
 }
 
-Counter::FileCounts Counter::CountFile(FileResult& file)
+Counter::FileCounts Counter::CountFile(FileResult& file, const std::function<bool()>* pGoOn)
 {
     // One read buffer per thread, reused for every file.
     thread_local std::vector<char> arrBuffer;
     FileCounts counts;
-    CountPath(NativePath::ToBytes(file.m_strPath), Markers(m_pRule), arrBuffer, counts);
+    CountPath(NativePath::ToBytes(file.m_strPath), Markers(m_pRule), arrBuffer, counts, pGoOn);
     counts.ApplyTo(file);
     return counts;
 }
 
 void Counter::CountPath(const std::string& strPath, const Markers& markers,
-                        std::vector<char>& arrBuffer, FileCounts& counts)
+                        std::vector<char>& arrBuffer, FileCounts& counts,
+                        const std::function<bool()>* pGoOn)
 {
     std::uint64_t nSize;
     const int nFd = OpenToCount(strPath, counts, nSize);
     if (nFd < 0)
         return;
-    CountOpened(nFd, markers, arrBuffer, counts);
+    CountOpened(nFd, markers, arrBuffer, counts, pGoOn);
     ::close(nFd);
 }
 
@@ -275,7 +276,7 @@ int Counter::OpenToCount(const std::string& strPath, FileCounts& counts, std::ui
 }
 
 void Counter::CountOpened(int nFd, const Markers& markers, std::vector<char>& arrBuffer,
-                          FileCounts& counts, const std::atomic<bool>* pAbandon)
+                          FileCounts& counts, const std::function<bool()>* pGoOn)
 {
     ::posix_fadvise(nFd, 0, 0, POSIX_FADV_SEQUENTIAL);
     std::int64_t nLines = 0, nCodeLines = 0, nCommentLines = 0, nCodeCommentLines = 0,
@@ -284,7 +285,7 @@ void Counter::CountOpened(int nFd, const Markers& markers, std::vector<char>& ar
     std::size_t nBytesRead;
     {
         LineReader lines(nFd, arrBuffer);
-        lines.AbandonWhen(pAbandon);
+        lines.GoOnWhile(pGoOn);
         CountLinesWith(markers, lines, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
                        nBlankLines);
         bFailed = lines.Failed();
@@ -315,11 +316,13 @@ void Counter::ShrinkBuffer(std::vector<char>& arrBuffer)
 }
 
 void Counter::CountPiece(int nFd, LineReader::Piece piece, const Markers& markers,
-                         std::vector<char>& arrBuffer, PieceCounts& counts)
+                         std::vector<char>& arrBuffer, PieceCounts& counts,
+                         const std::function<bool()>* pGoOn)
 {
     counts = PieceCounts();
     {
         LineReader lines(nFd, arrBuffer, piece);
+        lines.GoOnWhile(pGoOn);
         CountPieceLines(markers, lines, counts);
         counts.bFailed = lines.Failed();
         counts.nEnd = lines.PieceEnd();

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,20 +85,21 @@ public:
     // date and counts. A file that cannot be opened, or is not a regular file,
     // keeps zeros and the date it came with; one that fails while being read
     // keeps zeros and gets its own date. Both are marked m_bUnreadable.
+    // pGoOn, when given, is asked before each chunk is read and ends the
+    // reading when it says no (LineReader::GoOnWhile); the file then counts
+    // as one that could not be read.
     // Returns what was found, the id of the file opened too.
-    FileCounts CountFile(FileResult& file);
+    FileCounts CountFile(FileResult& file, const std::function<bool()>* pGoOn = nullptr);
 
     // CountFile for a counting thread: the path as its bytes, the markers
     // taken beforehand, and a read buffer of the thread's own.
     void CountPath(const std::string& strPath, const Markers& markers, std::vector<char>& arrBuffer,
-                   FileCounts& counts);
+                   FileCounts& counts, const std::function<bool()>* pGoOn = nullptr);
     // CountPath in two steps: open (a descriptor, or -1 with counts filled
     // in for a file that cannot be counted) and count what was opened.
     static int OpenToCount(const std::string& strPath, FileCounts& counts, std::uint64_t& nSize);
-    // pAbandon, when given, ends the reading early (LineReader::AbandonWhen);
-    // the file then counts as one that could not be read.
     void CountOpened(int nFd, const Markers& markers, std::vector<char>& arrBuffer,
-                     FileCounts& counts, const std::atomic<bool>* pAbandon = nullptr);
+                     FileCounts& counts, const std::function<bool()>* pGoOn = nullptr);
 
     // A large file may be counted a piece at a time on several threads when
     // its counter's only state from line to line is whether a block comment
@@ -119,8 +121,10 @@ public:
         void AddTo(bool& bInBlock, FileCounts& counts) const;
     };
     virtual bool CountsInPieces() const { return false; }
+    // pGoOn as for CountFile; a piece it cut short is bFailed.
     void CountPiece(int nFd, LineReader::Piece piece, const Markers& markers,
-                    std::vector<char>& arrBuffer, PieceCounts& counts);
+                    std::vector<char>& arrBuffer, PieceCounts& counts,
+                    const std::function<bool()>* pGoOn = nullptr);
 
     // Counts every line by the comment markers of a rule; without a rule every
     // non-blank line is code.

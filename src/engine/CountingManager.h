@@ -128,6 +128,9 @@ private:
 
     void PumpOneMessage();
     bool PumpBeforeFile();
+    // Asked while a file is read or waited for: pumps, and tells whether the
+    // run goes on.
+    bool GoOnReading();
     std::unique_ptr<FileResult> NewFileResult(const wxString& strPath,
                                               const wxString& strExt) const;
     // bOtherNames: the file may be met again under another name (it was

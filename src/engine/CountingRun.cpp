@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <unordered_map>
@@ -56,6 +57,13 @@ void CountingManager::PumpOneMessage()
 {
     if (m_pMessagePump)
         m_pMessagePump->HandleOnePendingEvent();
+}
+
+bool CountingManager::GoOnReading()
+{
+    if (m_pMessagePump)
+        m_pMessagePump->HandleEventWhileWaiting();
+    return m_nState != STATE_STOPPED;
 }
 
 bool CountingManager::PumpBeforeFile()
@@ -172,6 +180,9 @@ void CountingManager::CountDirectory(const wxString& strDir)
     const AnalysisParam defaultParam;
     const AnalysisParam& analysisParam = m_pAnalysisParam ? *m_pAnalysisParam : defaultParam;
 
+    // Events are handled while a large file is read too, and a Stop among
+    // them ends its reading.
+    const std::function<bool()> fnGoOn = [this] { return GoOnReading(); };
     wxString strRuleType;
     for (std::size_t i = 0; i < arrFiles.size(); ++i)
     {
@@ -189,7 +200,10 @@ void CountingManager::CountDirectory(const wxString& strDir)
         }
 
         auto pFile = NewFileResult(strPath, strExt);
-        const Counter::FileCounts counts = GetCounter(strRuleType)->CountFile(*pFile);
+        const Counter::FileCounts counts = GetCounter(strRuleType)->CountFile(*pFile, &fnGoOn);
+        // A file cut short by Stop, or finished after it, is not shown.
+        if (m_nState == STATE_STOPPED)
+            break;
         KeepFileResult(std::move(pFile), counts.id, arrLinks[i] || counts.bHardLinked,
                        analysisParam);
     }
@@ -209,6 +223,9 @@ void CountingManager::CountDirectoriesInParallel()
     std::size_t nHandFolder = 0;
     std::size_t nHandFile = 0;
     CountingWorkers workers(m_nJobs, FILES_AHEAD_PER_JOB * m_nJobs);
+    // While this thread waits for a file, or reads one itself, it handles the
+    // window's events; a Stop among them ends the wait.
+    const std::function<bool()> fnGoOn = [this] { return GoOnReading(); };
 
     wxString strRuleType;
     const auto listNext = [&]
@@ -284,8 +301,10 @@ void CountingManager::CountDirectoriesInParallel()
             if (!file.pType)
                 continue;
 
+            Counter::FileCounts counts;
+            if (!workers.TakeOut(file.nTicket, fnGoOn, counts))
+                break; // stopped: this file and the rest are not shown
             auto pFile = NewFileResult(file.strPath, file.strExt);
-            const Counter::FileCounts counts = workers.TakeOut(file.nTicket);
             counts.ApplyTo(*pFile);
             KeepFileResult(std::move(pFile), counts.id, file.bLink || counts.bHardLinked,
                            analysisParam);

@@ -1,5 +1,6 @@
 #include "engine/CountingWorkers.h"
 
+#include <chrono>
 #include <fcntl.h>
 #include <unistd.h>
 #include <utility>
@@ -44,23 +45,52 @@ std::size_t CountingWorkers::HandIn(std::string strPath, Counter& counter,
 
 Counter::FileCounts CountingWorkers::TakeOut(std::size_t nTicket)
 {
+    Counter::FileCounts counts;
+    TakeOut(nTicket, std::function<bool()>(), counts);
+    return counts;
+}
+
+bool CountingWorkers::TakeOut(std::size_t nTicket, const std::function<bool()>& fnGoOn,
+                              Counter::FileCounts& counts)
+{
+    // How long the owner waits for a worker before it asks again.
+    constexpr std::chrono::milliseconds WAIT_SLICE(5);
+    // A no is kept: the owner's own reading ends on it, and so does this.
+    bool bStopped = false;
+    const std::function<bool()> fnOwnGoOn = [&]
+    {
+        if (!bStopped && !fnGoOn())
+            bStopped = true;
+        return !bStopped;
+    };
+    const std::function<bool()>* pGoOn = fnGoOn ? &fnOwnGoOn : nullptr;
+
     Slot& slot = m_arrSlots[nTicket % m_arrSlots.size()];
     std::unique_lock<std::mutex> lock(m_mutex);
     if (m_nStarted == nTicket)
     {
         // No worker has got to it yet: count it here rather than wait.
         ++m_nStarted;
-        Count(slot, m_arrOwnBuffer, lock);
+        Count(slot, m_arrOwnBuffer, lock, pGoOn);
     }
-    while (!slot.bDone)
+    while (!slot.bDone && !bStopped)
     {
         if (!m_pieces.empty())
-            CountPiece(m_arrOwnBuffer, lock); // help with the pieces of a large file
-        else
+            CountPiece(m_arrOwnBuffer, lock, pGoOn); // help with the pieces of a large file
+        else if (!pGoOn)
             m_cvDone.wait(lock);
+        else if (!m_cvDone.wait_for(lock, WAIT_SLICE, [&] { return slot.bDone || !m_pieces.empty(); }))
+        {
+            lock.unlock();
+            fnOwnGoOn();
+            lock.lock();
+        }
     }
+    if (bStopped)
+        return false;
     m_nTakenOut = nTicket + 1;
-    return slot.counts;
+    counts = slot.counts;
+    return true;
 }
 
 void CountingWorkers::Work()
@@ -75,18 +105,18 @@ void CountingWorkers::Work()
             return;
         // Pieces first: the file they belong to holds back every later one.
         if (!m_pieces.empty())
-            CountPiece(arrBuffer, lock);
+            CountPiece(arrBuffer, lock, &m_fnWorkersGoOn);
         else
         {
             Slot& slot = m_arrSlots[m_nStarted % m_arrSlots.size()];
             ++m_nStarted;
-            Count(slot, arrBuffer, lock);
+            Count(slot, arrBuffer, lock, &m_fnWorkersGoOn);
         }
     }
 }
 
 void CountingWorkers::Count(Slot& slot, std::vector<char>& arrBuffer,
-                            std::unique_lock<std::mutex>& lock)
+                            std::unique_lock<std::mutex>& lock, const std::function<bool()>* pGoOn)
 {
     // The slot is this thread's alone until bDone is set under the lock.
     lock.unlock();
@@ -118,7 +148,7 @@ void CountingWorkers::Count(Slot& slot, std::vector<char>& arrBuffer,
     {
         try
         {
-            slot.pCounter->CountOpened(nFd, *slot.pMarkers, arrBuffer, counts, &m_bAbandon);
+            slot.pCounter->CountOpened(nFd, *slot.pMarkers, arrBuffer, counts, pGoOn);
         }
         catch (...)
         {
@@ -135,7 +165,8 @@ void CountingWorkers::Count(Slot& slot, std::vector<char>& arrBuffer,
     m_cvDone.notify_all();
 }
 
-void CountingWorkers::CountPiece(std::vector<char>& arrBuffer, std::unique_lock<std::mutex>& lock)
+void CountingWorkers::CountPiece(std::vector<char>& arrBuffer, std::unique_lock<std::mutex>& lock,
+                                  const std::function<bool()>* pGoOn)
 {
     const PieceJob job = m_pieces.front();
     m_pieces.pop_front();
@@ -147,7 +178,7 @@ void CountingWorkers::CountPiece(std::vector<char>& arrBuffer, std::unique_lock<
     try
     {
         file.pSlot->pCounter->CountPiece(file.nFd, LineReader::Piece{nBegin, nEnd}, *file.pMarkers,
-                                         arrBuffer, piece);
+                                         arrBuffer, piece, pGoOn);
     }
     catch (...)
     {

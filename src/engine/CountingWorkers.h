@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -48,6 +49,13 @@ public:
     // nTicket. Counts it on this thread when no worker has started it yet,
     // rather than wait.
     Counter::FileCounts TakeOut(std::size_t nTicket);
+    // The same for a thread that must not wait blindly: fnGoOn is asked, on
+    // this thread and without the lock, every few milliseconds while it
+    // waits and before each chunk it reads itself. Once it says no, this
+    // returns false at once, the file's counts unknown; nothing is to be
+    // taken out after that.
+    bool TakeOut(std::size_t nTicket, const std::function<bool()>& fnGoOn,
+                 Counter::FileCounts& counts);
 
 private:
     struct Slot;
@@ -81,21 +89,26 @@ private:
 
     void Work();
     // Counts the file of a slot; called and returning with the lock held,
-    // which it lets go of while it reads. A large file leaves its slot to be
-    // done by the thread that counts its last piece.
-    void Count(Slot& slot, std::vector<char>& arrBuffer, std::unique_lock<std::mutex>& lock);
+    // which it lets go of while it reads, asking pGoOn before each chunk. A
+    // large file leaves its slot to be done by the thread that counts its
+    // last piece.
+    void Count(Slot& slot, std::vector<char>& arrBuffer, std::unique_lock<std::mutex>& lock,
+               const std::function<bool()>* pGoOn);
     // Counts the next piece waiting, the same way.
-    void CountPiece(std::vector<char>& arrBuffer, std::unique_lock<std::mutex>& lock);
+    void CountPiece(std::vector<char>& arrBuffer, std::unique_lock<std::mutex>& lock,
+                    const std::function<bool()>* pGoOn);
 
     std::vector<Slot> m_arrSlots; // ticket t in slot t % size
     std::size_t m_nHandedIn = 0;  // tickets below are handed in
     std::size_t m_nStarted = 0;   // tickets below are taken by a worker (or the owner)
     std::size_t m_nTakenOut = 0;  // tickets below are taken out
     bool m_bStopping = false;
-    // Set with m_bStopping: a file a worker is reading whole ends at its next
-    // chunk, so that a stopped run does not wait for a large file nobody will
-    // see.
+    // Set with m_bStopping: a file or piece a worker is reading ends at its
+    // next chunk, so that a stopped run does not wait for a large file
+    // nobody will see.
     std::atomic<bool> m_bAbandon{false};
+    const std::function<bool()> m_fnWorkersGoOn = [this]
+    { return !m_bAbandon.load(std::memory_order_relaxed); };
     std::uint64_t m_nPieceSize;
     std::deque<PieceJob> m_pieces; // waiting to be counted
 

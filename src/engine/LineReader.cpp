@@ -375,14 +375,19 @@ void LineReader::Refill()
     // (that would have left nothing to keep), so its line's flags only gain.
     m_nScan = m_nEnd > 0 ? m_nEnd - 1 : 0;
 
-    if (arrBuffer.size() < m_nEnd + m_nChunkSize)
-        arrBuffer.resize(std::max(arrBuffer.size() * 2, m_nEnd + m_nChunkSize));
+    // Doubling, but never past what the longest line kept needs: a step to
+    // twice that would fill and copy as many bytes again at once, a long
+    // moment without events for the window that counts on this thread.
+    const std::size_t nNeed = m_nEnd + m_nChunkSize;
+    if (arrBuffer.size() < nNeed)
+        arrBuffer.resize(
+            std::max(nNeed, std::min(arrBuffer.size() * 2, m_nMaxLine + m_nChunkSize)));
     m_pData = arrBuffer.data();
 
     const std::size_t nOld = m_nEnd;
     const std::uint64_t nOldOffset = m_nReadAt;
     ssize_t nRead = -1; // abandoned: ends as a failed read does
-    if (!m_pAbandon || !m_pAbandon->load(std::memory_order_relaxed))
+    if (!m_pGoOn || (*m_pGoOn)())
     {
         do
             nRead = m_bPiece ? ::pread(m_nFd, arrBuffer.data() + m_nEnd, m_nChunkSize,

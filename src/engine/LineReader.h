@@ -1,10 +1,10 @@
 #pragma once
 
 #include <algorithm>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -80,10 +80,13 @@ public:
     // line has that flag.
     void Watch(std::string_view marker, unsigned nFlag);
 
-    // Reading ends, as if it failed, before the next chunk once *pAbandon is
-    // true: a count nobody will look at must not hold up whoever waits for
-    // it to end. Before the first line is taken.
-    void AbandonWhen(const std::atomic<bool>* pAbandon) { m_pAbandon = pAbandon; }
+    // Asked before each chunk is read; once it says no, reading ends as if
+    // it failed. A count nobody will look at must not hold up whoever waits
+    // for it, however large the file: a worker's count of a run that was
+    // stopped, or the window's own count when the user presses Stop (its
+    // check handles the window's pending events, so that the Stop can come).
+    // Before the first line is taken.
+    void GoOnWhile(const std::function<bool()>* pGoOn) { m_pGoOn = pGoOn; }
 
     // Another way to examine the bytes than the fastest, so tests can hold
     // them against each other; before the first line is taken. A kind the
@@ -339,7 +342,7 @@ private:
 
     int m_nFd = -1;
     std::vector<char>* m_pBuffer = nullptr; // borrowed; null when splitting memory
-    const std::atomic<bool>* m_pAbandon = nullptr;
+    const std::function<bool()>* m_pGoOn = nullptr;
     std::size_t m_nChunkSize = DEFAULT_CHUNK_SIZE;
     std::size_t m_nMaxLine = DEFAULT_MAX_LINE;
     ScanKind m_nScanKind;

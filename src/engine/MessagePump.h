@@ -8,4 +8,9 @@ class MessagePump
 public:
     virtual ~MessagePump() = default;
     virtual void HandleOnePendingEvent() = 0;
+    // The same while one file is read, or waited for from the threads that
+    // count: called before each chunk of it and every few milliseconds of a
+    // wait, so that a large file neither freezes the window nor keeps a Stop
+    // from it.
+    virtual void HandleEventWhileWaiting() { HandleOnePendingEvent(); }
 };

@@ -4,6 +4,7 @@
 
 #include <wx/intl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -91,13 +92,51 @@ void SyncFolder(const std::string& strFile)
 
 // errno of a write that waited longer than it may for its reader.
 constexpr int STALLED = ETIMEDOUT;
+// A followed write goes in pieces of this size, so that its progress shows
+// and a cancel is seen between them; a wait for the reader is cut into
+// slices of the other.
+constexpr std::size_t FOLLOWED_PIECE = 64 * 1024;
+constexpr int CANCEL_CHECK_MS = 50;
+
+bool Cancelled(const OutputProgress* pProgress)
+{
+    return pProgress && pProgress->bCancel.load(std::memory_order_relaxed);
+}
+
+// Waits until nFd takes more bytes, at most nStallLimitMs (forever when
+// negative), looking for a cancel meanwhile. The result is poll's, with errno
+// set to ECANCELED for a cancel.
+int WaitForRoom(int nFd, int nStallLimitMs, const OutputProgress* pProgress)
+{
+    int nWaited = 0;
+    for (;;)
+    {
+        int nSlice = nStallLimitMs < 0 ? -1 : nStallLimitMs - nWaited;
+        if (pProgress && (nSlice < 0 || nSlice > CANCEL_CHECK_MS))
+            nSlice = CANCEL_CHECK_MS;
+        pollfd waitFor{nFd, POLLOUT, 0};
+        const int nReady = ::poll(&waitFor, 1, nSlice);
+        if (nReady != 0)
+            return nReady;
+        if (Cancelled(pProgress))
+        {
+            errno = ECANCELED;
+            return -1;
+        }
+        nWaited += nSlice;
+        if (nStallLimitMs >= 0 && nWaited >= nStallLimitMs)
+            return 0;
+    }
+}
 
 // Writes everything, or fails with errno set. A reader that goes away (a
 // FIFO closed at its other end) must make the write fail, not end the program
 // with SIGPIPE; the signal is held back for this thread while writing and a
 // pending one is taken away again. On a descriptor that does not block, a
-// full pipe is waited on for at most nStallLimitMs at a time.
-bool WriteAll(int nFd, const std::string& strBytes, int nStallLimitMs = -1)
+// full pipe is waited on for at most nStallLimitMs at a time. pProgress, when
+// given, hears of every piece written and may cancel (errno ECANCELED).
+bool WriteAll(int nFd, const std::string& strBytes, int nStallLimitMs = -1,
+              OutputProgress* pProgress = nullptr)
 {
     sigset_t pipeSet, oldSet;
     sigemptyset(&pipeSet);
@@ -114,13 +153,19 @@ bool WriteAll(int nFd, const std::string& strBytes, int nStallLimitMs = -1)
     bool bOk = true;
     while (nLeft > 0)
     {
-        const ssize_t nWritten = ::write(nFd, p, nLeft);
+        if (Cancelled(pProgress))
+        {
+            errno = ECANCELED;
+            bOk = false;
+            break;
+        }
+        const ssize_t nWritten =
+            ::write(nFd, p, pProgress ? std::min(nLeft, FOLLOWED_PIECE) : nLeft);
         if (nWritten < 0 && errno == EINTR)
             continue;
         if (nWritten < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
         {
-            pollfd waitFor{nFd, POLLOUT, 0};
-            const int nReady = ::poll(&waitFor, 1, nStallLimitMs);
+            const int nReady = WaitForRoom(nFd, nStallLimitMs, pProgress);
             if (nReady > 0 || (nReady < 0 && errno == EINTR))
                 continue; // room again, or the reader is gone: write tells
             if (nReady == 0)
@@ -135,6 +180,8 @@ bool WriteAll(int nFd, const std::string& strBytes, int nStallLimitMs = -1)
         }
         p += nWritten;
         nLeft -= static_cast<std::size_t>(nWritten);
+        if (pProgress)
+            pProgress->nWritten += static_cast<std::uint64_t>(nWritten);
     }
 
     const int nError = errno;
@@ -162,7 +209,7 @@ bool IsFifo(const std::string& strPath)
 }
 
 bool ReplaceRegularFile(const std::string& strTarget, const std::string& strBytes,
-                        wxString& strError)
+                        wxString& strError, OutputProgress* pProgress)
 {
     std::string strTemp;
     const int nFd = CreateTemporary(strTarget, strTemp);
@@ -180,7 +227,7 @@ bool ReplaceRegularFile(const std::string& strTarget, const std::string& strByte
             // Only root may give a file away; anyone else's export stays theirs.
         }
     }
-    bool bOk = WriteAll(nFd, strBytes) && fsync(nFd) == 0;
+    bool bOk = WriteAll(nFd, strBytes, -1, pProgress) && fsync(nFd) == 0;
     int nError = errno;
     if (::close(nFd) != 0 && bOk)
     {
@@ -277,14 +324,14 @@ bool ExamineTarget(const wxString& strPath, Target& target, std::string& strFile
 } // namespace
 
 bool WriteOutputFile(const wxString& strPath, const std::string& strBytes, wxString& strError,
-                     OutputWait wait)
+                     OutputWait wait, OutputProgress* pProgress)
 {
     Target target;
     std::string strFile;
     if (!ExamineTarget(strPath, target, strFile, strError))
         return false;
     if (target == Target::Replace)
-        return ReplaceRegularFile(strFile, strBytes, strError);
+        return ReplaceRegularFile(strFile, strBytes, strError, pProgress);
 
     // A FIFO waits here for its reader, as a shell's redirection would;
     // without waiting, one that nobody reads fails to open (ENXIO).
@@ -306,9 +353,9 @@ bool WriteOutputFile(const wxString& strPath, const std::string& strBytes, wxStr
         // Replaced by a regular file since it was looked at: that one is
         // replaced whole, not written over.
         ::close(nFd);
-        return WriteOutputFile(strPath, strBytes, strError, wait);
+        return WriteOutputFile(strPath, strBytes, strError, wait, pProgress);
     }
-    const bool bOk = WriteAll(nFd, strBytes, bBriefly ? OUTPUT_STALL_LIMIT_MS : -1);
+    const bool bOk = WriteAll(nFd, strBytes, bBriefly ? OUTPUT_STALL_LIMIT_MS : -1, pProgress);
     const int nError = errno;
     ::close(nFd);
     return bOk || Fail(strError, nError);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 #include <wx/string.h>
 
@@ -26,8 +28,18 @@ enum class OutputWait
     AsLongAsItTakes,
     Briefly,
 };
+// Lets another thread follow a write (the bytes written so far) and cancel
+// it: the write then ends within a fraction of a second and fails, leaving a
+// file it was to replace as it was.
+struct OutputProgress
+{
+    std::atomic<bool> bCancel{false};
+    std::atomic<std::uint64_t> nWritten{0};
+};
+
 bool WriteOutputFile(const wxString& strPath, const std::string& strBytes, wxString& strError,
-                     OutputWait wait = OutputWait::AsLongAsItTakes);
+                     OutputWait wait = OutputWait::AsLongAsItTakes,
+                     OutputProgress* pProgress = nullptr);
 
 // With OutputWait::Briefly, the longest a write waits for its reader to take
 // more bytes before it fails.

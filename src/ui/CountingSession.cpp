@@ -7,6 +7,8 @@
 #include "report/AnalysisParam.h"
 #include "ui/panes/AnalysisPane.h"
 #include "ui/panes/CountingSettingsPane.h"
+#include "ui/ResultExport.h"
+#include "ui/panes/FilterCheckList.h"
 #include "ui/panes/FilterPane.h"
 #include "ui/results/ResultListCtrl.h"
 
@@ -27,7 +29,7 @@ namespace
 {
 // A status bar redrawn for every file of a big tree would cost more than the
 // counting; twenty times a second reads as continuous.
-constexpr long PROGRESS_INTERVAL_MS = 50;
+constexpr long PROGRESS_INTERVAL_MS = 100;
 } // namespace
 
 CountingSession::CountingSession(const Parts& parts) : m_parts(parts) {}
@@ -120,6 +122,13 @@ void CountingSession::Start()
 void CountingSession::Stop()
 {
     m_parts.pManager->m_nState = CountingManager::STATE_STOPPED;
+    if (m_parts.pExport)
+        m_parts.pExport->Cancel();
+}
+
+bool CountingSession::IsExporting() const
+{
+    return m_parts.pExport && m_parts.pExport->IsRunning();
 }
 
 void CountingSession::Refresh()
@@ -145,7 +154,8 @@ void CountingSession::Refresh()
 
 void CountingSession::EnableControls()
 {
-    const bool bRunning = m_parts.pManager->m_nState == CountingManager::STATE_RUNNING;
+    const bool bRunning =
+        m_parts.pManager->m_nState == CountingManager::STATE_RUNNING || IsExporting();
     const bool bInput = !bRunning;
     const CountingSettingsPane& settings = *m_parts.pSettings;
     settings.StopButton()->Enable(bRunning);
@@ -192,6 +202,9 @@ void CountingSession::ClearResultViews()
 
 void CountingSession::OnClose(wxCloseEvent& event)
 {
+    // An export is cancelled at once: what it would replace stays whole.
+    if (m_parts.pExport)
+        m_parts.pExport->CancelAndWait();
     if (!m_bBusy)
     {
         event.Skip(); // closes and destroys the frame as usual

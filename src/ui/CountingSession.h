@@ -15,6 +15,7 @@ class CountingSettingsPane;
 class FilterObserver;
 class FilterPane;
 class FilterParam;
+class ResultExport;
 class ResultListCtrl;
 class wxAuiNotebook;
 class wxAuiToolBar;
@@ -54,6 +55,9 @@ public:
         // into the parameters, the filter panes into the filter parameters.
         std::function<void()> fnReadAnalysisParams;
         std::function<void()> fnApplyFilters;
+        // The exports, which write on a thread of their own: while one runs
+        // the inputs wait as they do for a count, and Stop cancels it.
+        ResultExport* pExport = nullptr;
     };
 
     explicit CountingSession(const Parts& parts);
@@ -62,7 +66,8 @@ public:
     // then clears the results and counts on this thread until the run ends.
     // Ignored while a count runs.
     void Start();
-    // Asks a running count to end before its next file.
+    // Asks a running count to end, in the middle of a file if need be, and
+    // cancels a running export.
     void Stop();
     // Derives every view again from the stored results with the current
     // analysis parameters and filters, without counting again.
@@ -73,9 +78,12 @@ public:
     void ClearResultViews();
 
     // The window's close request: while a count runs, the count is asked to
-    // stop and the window closes once the count has returned.
+    // stop and the window closes once the count has returned; a running
+    // export is cancelled first.
     void OnClose(wxCloseEvent& event);
-    bool IsBusy() const { return m_bBusy; }
+    // A count or an export is running: nothing may change the results.
+    bool IsBusy() const { return m_bBusy || IsExporting(); }
+    bool IsExporting() const;
 
     // Progress during a count: the path of the file just counted (status
     // field 0) and the number counted so far (field 1), redrawn a limited

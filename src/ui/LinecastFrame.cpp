@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <wx/accel.h>
 #include <wx/aui/auibar.h>
+#include <wx/aui/auibook.h>
 #include <wx/aui/framemanager.h>
 #include <wx/bmpbuttn.h>
 #include <wx/checklst.h>
@@ -93,6 +94,8 @@ LinecastFrame::~LinecastFrame()
         g_pPreference.reset();
     }
 
+    // An export still writing reads the results: it ends first.
+    m_pExport.reset();
     if (m_pManager)
     {
         if (m_pManager->m_nState == CountingManager::STATE_RUNNING)
@@ -162,6 +165,8 @@ void LinecastFrame::BindEvents()
         Bind(wxEVT_MENU, &LinecastFrame::OnFilterMenu, this, pItem->GetId());
 
     Bind(wxEVT_SIZE, &LinecastFrame::OnFrameSize, this);
+    m_pResultNotebook->Bind(wxEVT_AUINOTEBOOK_PAGE_CHANGED, &LinecastFrame::OnResultPageChanged,
+                            this);
 }
 
 void LinecastFrame::ApplyFilterPaneVisibility()
@@ -236,27 +241,59 @@ void LinecastFrame::OnFilterUpdate()
 
 void LinecastFrame::ShowVersionPage()
 {
-    m_pReportWindow->SetPage(m_reportPage.ShowVersionPage(GetLatestVersion()));
+    m_reportPage.ShowVersionPage(GetLatestVersion());
+    ShowReportPage();
 }
 
 void LinecastFrame::GenerateReport()
 {
-    m_pReportWindow->SetPage(m_reportPage.GenerateReport(*m_pManager, m_filterParam,
-                                                         m_analysisParam, GetLatestVersion()));
+    m_reportPage.GenerateReport(*m_pManager, m_filterParam, m_analysisParam, GetLatestVersion());
+    ShowReportPage();
+}
+
+void LinecastFrame::ShowReportPage()
+{
+    m_bReportPending = m_pResultNotebook->GetCurrentPage() != m_pPanelReport;
+    if (!m_bReportPending)
+        m_pReportWindow->SetPage(m_reportPage.GetPageText());
+}
+
+void LinecastFrame::OnResultPageChanged(wxAuiNotebookEvent& event)
+{
+    event.Skip();
+    if (m_bReportPending)
+        ShowReportPage();
 }
 
 void LinecastFrame::OnExportCsv(wxCommandEvent&)
 {
     if (m_pSession->IsBusy())
         return;
-    ResultExport(this, *m_pFileDialog).ExportCsv(*m_pManager);
+    m_pExport->ExportCsv(*m_pManager);
 }
 
 void LinecastFrame::OnExportHtml(wxCommandEvent&)
 {
     if (m_pSession->IsBusy())
         return;
-    ResultExport(this, *m_pFileDialog).ExportHtml(m_reportPage.GetPageText());
+    m_pExport->ExportHtml(m_reportPage.GetPageText());
+}
+
+void LinecastFrame::ExportCsvTo(const wxString& strPath)
+{
+    if (!m_pSession->IsBusy())
+        m_pExport->WriteCsv(*m_pManager, strPath);
+}
+
+void LinecastFrame::ExportHtmlTo(const wxString& strPath)
+{
+    if (!m_pSession->IsBusy())
+        m_pExport->WriteHtml(m_reportPage.GetPageText(), strPath);
+}
+
+bool LinecastFrame::IsExporting() const
+{
+    return m_pSession->IsExporting();
 }
 
 void LinecastFrame::OnAddDirectory(wxCommandEvent&)
@@ -452,6 +489,8 @@ void LinecastFrame::SetMinimumSize()
 
 void LinecastFrame::CreateSession()
 {
+    m_pExport = std::make_unique<ResultExport>(this, *m_pFileDialog,
+                                               [this] { m_pSession->EnableControls(); });
     CountingSession::Parts parts;
     parts.pFrame = this;
     parts.pManager = m_pManager.get();
@@ -472,6 +511,7 @@ void LinecastFrame::CreateSession()
     parts.nGuardedTool = m_idToolExport;
     parts.fnReadAnalysisParams = [this] { ReadAnalysisParams(); };
     parts.fnApplyFilters = [this] { ApplyFilters(); };
+    parts.pExport = m_pExport.get();
     m_pSession = std::make_unique<CountingSession>(parts);
 }
 

@@ -21,10 +21,12 @@ class LatestVersion;
 class CountingSettingsPane;
 class Preference;
 class QuorvelHtmlWin;
+class ResultExport;
 class ResultListCtrl;
 class SummaryGrid;
 class wxAuiManager;
 class wxAuiNotebook;
+class wxAuiNotebookEvent;
 class wxAuiToolBar;
 class wxAuiToolBarEvent;
 class wxBitmapButton;
@@ -121,8 +123,17 @@ private:
     // The report pane and the two exports.
     void ShowVersionPage();
     void GenerateReport();
+    // The report pane lays the page out only while it is shown: a large
+    // tree's report takes longer to lay out than to write, and right after
+    // a count the Detail page is in front.
+    void ShowReportPage();
+    void OnResultPageChanged(wxAuiNotebookEvent& event);
     void OnExportCsv(wxCommandEvent& event);
     void OnExportHtml(wxCommandEvent& event);
+    // What choosing a file in the export's chooser leads to.
+    void ExportCsvTo(const wxString& strPath);
+    void ExportHtmlTo(const wxString& strPath);
+    bool IsExporting() const;
     // The result lists: each delegates to its ResultListCtrl.
     void BindResultViewEvents(); // the lists, their popup and "Select All"
     void InitListColumns();
@@ -165,6 +176,7 @@ private:
     wxMenu m_menuList;
 
     std::unique_ptr<CountingSession> m_pSession;
+    std::unique_ptr<ResultExport> m_pExport; // reads m_pManager's results
 
     std::unique_ptr<wxAuiManager> m_pAuiManager;
     // Keeps the window alive while a count runs on the GUI thread.
@@ -173,6 +185,7 @@ private:
     wxFileDialog* m_pFileDialog = nullptr;
     // The page shown in the report pane, which Export HTML writes.
     ReportPage m_reportPage;
+    bool m_bReportPending = false; // the pane still shows an older page
 
     // Tool identifiers; the menu entries and controls draw their own.
     wxWindowIDRef m_idToolExport;

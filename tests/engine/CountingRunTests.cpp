@@ -31,6 +31,8 @@ public:
         if (++m_nCalls == m_nStopAt)
             m_manager.m_nState = CountingManager::STATE_STOPPED;
     }
+    // Only the pumps between files are counted.
+    void HandleEventWhileWaiting() override {}
     int m_nCalls = 0;
 
 private:

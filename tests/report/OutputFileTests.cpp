@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -229,6 +230,42 @@ TEST(OutputFile, WritingBrieflyNeverWaitsForAnAbsentOrIdleReader)
     ::close(nReader);
     EXPECT_EQ(strRead, strBytes);
     EXPECT_EQ(KindOf(strPipe), S_IFIFO);
+}
+
+// A write another thread follows and cancels: a file it was to replace
+// keeps its old bytes and no temporary is left beside it; a FIFO's wait for
+// its reader ends at the cancel, not at the stall limit.
+TEST(OutputFile, CancelledWriteLeavesTheOldFileWhole)
+{
+    TempDir dir;
+    const std::string strOld = dir.Write("old.csv", "old bytes\n");
+    OutputProgress cancelled;
+    cancelled.bCancel = true;
+    wxString strError;
+    EXPECT_FALSE(WriteOutputFile(wxString::FromUTF8(strOld), std::string(1 << 20, 'n'), strError,
+                                 OutputWait::Briefly, &cancelled));
+    EXPECT_EQ(ReadFileBytes(strOld), "old bytes\n");
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        EXPECT_EQ(entry.path().filename(), "old.csv");
+
+    const std::string strPipe = dir / "pipe";
+    ASSERT_EQ(::mkfifo(strPipe.c_str(), 0600), 0);
+    const int nIdle = ::open(strPipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(nIdle, 0);
+    OutputProgress progress;
+    std::thread stop(
+        [&]
+        {
+            while (progress.nWritten == 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            progress.bCancel = true;
+        });
+    EXPECT_FALSE(WriteOutputFile(wxString::FromUTF8(strPipe), std::string(1 << 20, 'z'), strError,
+                                 OutputWait::Briefly, &progress));
+    stop.join();
+    ::close(nIdle);
+    EXPECT_GT(progress.nWritten, 0u);
+    EXPECT_EQ(strError, wxString::FromUTF8(std::strerror(ECANCELED)));
 }
 
 struct CheckRow

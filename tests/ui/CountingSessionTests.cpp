@@ -1,6 +1,8 @@
 #include "FrameFixture.h"
 #include "engine/MessagePump.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <wx/checkbox.h>
 #include <wx/dnd.h>
 #include <wx/evtloop.h>
@@ -48,6 +50,29 @@ public:
 private:
     const CountingManager& m_manager;
     size_t m_nFiles;
+    std::function<void()> m_fnAction;
+    WxMessagePump m_pump;
+};
+
+// The window's own pump, with an action run at the nth pump in the middle of
+// a file; the pumps in the middle of files are counted.
+class PumpInFile : public MessagePump
+{
+public:
+    PumpInFile(int nAt, std::function<void()> fnAction) : m_nAt(nAt), m_fnAction(std::move(fnAction))
+    {
+    }
+    void HandleOnePendingEvent() override { m_pump.HandleOnePendingEvent(); }
+    void HandleEventWhileWaiting() override
+    {
+        if (++m_nCalls == m_nAt)
+            m_fnAction();
+        m_pump.HandleEventWhileWaiting();
+    }
+    int m_nCalls = 0;
+
+private:
+    int m_nAt;
     std::function<void()> m_fnAction;
     WxMessagePump m_pump;
 };
@@ -245,6 +270,98 @@ TEST_F(CountingSessionTest, StopInTheMiddleKeepsWhatWasCountedAndGuardsTheRunMea
     ExpectInputsEnabled(true);
 }
 
+// Stop and the close come through in the middle of one large file, on one
+// thread or many: the run reads no further, and the file is not shown. (Read
+// through, the sparse file would take minutes and thousands of pumps.)
+TEST_F(CountingSessionTest, StopAndCloseEndTheRunInTheMiddleOfALargeFile)
+{
+    const std::string strLarge = m_tree.Write("a/large.c", "");
+    ASSERT_EQ(::truncate(strLarge.c_str(), std::int64_t(8) << 30), 0);
+    m_tree.Write("b/small.c", "int b;\n");
+    for (unsigned nJobs : {1u, 2u})
+    {
+        for (bool bClose : {false, true})
+        {
+            LinecastFrame& frame = Open();
+            Choose(wxString::FromUTF8(m_tree.Path()), ".c;");
+            Access().Manager().SetJobs(nJobs);
+            wxGUIEventLoop loop;
+            wxEventLoopActivator active(&loop);
+            PumpInFile pump(10,
+                            [&]
+                            {
+                                if (bClose)
+                                    Access().Choose(Access().QuitEntry());
+                                else
+                                    Access().ClickStop();
+                            });
+            Access().Manager().SetMessagePump(&pump);
+            Access().ClickStart();
+            Access().Manager().SetMessagePump(nullptr);
+
+            EXPECT_EQ(pump.m_nCalls, 10) << nJobs << " threads, close " << bClose;
+            EXPECT_EQ(Counted(), 0u);
+            EXPECT_EQ(Status(0), "Canceled");
+            if (!bClose)
+            {
+                ExpectInputsEnabled(true);
+                Close();
+                continue;
+            }
+            ASSERT_TRUE(wxTheApp->IsScheduledForDestruction(&frame));
+            m_pAccess.reset();
+            m_pFrame = nullptr; // wx deletes it now
+            wxTheApp->ProcessIdle();
+        }
+    }
+}
+
+// An export writes on a thread of its own: the window shows how far it got
+// and answers meanwhile; Stop cancels it, and so does closing the window,
+// without a word.
+TEST_F(CountingSessionTest, ExportRunsBesideTheWindowAndStopOrCloseCancelsIt)
+{
+    LinecastFrame& frame = Open();
+    Choose(MakeTree(4, 20), ".c;");
+    Access().ClickStart();
+    const std::string strPipe = m_tree / "pipe";
+    ASSERT_EQ(::mkfifo(strPipe.c_str(), 0600), 0);
+    // A reader that takes nothing, with room for little.
+    const int nReader = ::open(strPipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(nReader, 0);
+    ::fcntl(nReader, F_SETPIPE_SZ, 4096);
+    const auto waitUntil = [](const std::function<bool()>& fnDone)
+    {
+        for (int i = 0; i < 1000 && !fnDone(); ++i)
+        {
+            wxTheApp->Yield(true);
+            wxMilliSleep(5);
+        }
+        return fnDone();
+    };
+
+    for (bool bClose : {false, true})
+    {
+        Access().StartExportCsv(wxString::FromUTF8(strPipe));
+        ASSERT_TRUE(Access().IsExporting());
+        ExpectInputsEnabled(false);
+        EXPECT_TRUE(waitUntil([&] { return Status(0).StartsWith("Exporting: "); })) << Status(0);
+        if (bClose)
+            break;
+        Access().ClickStop();
+        EXPECT_TRUE(waitUntil([&] { return !Access().IsExporting(); }));
+        EXPECT_EQ(Status(0), "Export canceled");
+        ExpectInputsEnabled(true);
+    }
+    Access().Choose(Access().QuitEntry());
+    EXPECT_FALSE(Access().IsExporting());
+    EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(&frame));
+    m_pAccess.reset();
+    m_pFrame = nullptr;
+    wxTheApp->ProcessIdle();
+    ::close(nReader);
+}
+
 TEST_F(CountingSessionTest, RefreshRederivesTheViewsFromWhatIsChecked)
 {
     LinecastFrame& frame = Open();
@@ -261,7 +378,7 @@ TEST_F(CountingSessionTest, RefreshRederivesTheViewsFromWhatIsChecked)
     Access().ClickStart();
     ASSERT_EQ(Access().DetailList().GetItemCount(), 3);
 
-    wxCheckListBox& extensions = Access().ExtensionFilter();
+    FilterCheckList& extensions = Access().ExtensionFilter();
     extensions.Check(extensions.FindString(".h"), false);
     LinecastFrameTestAccess::Click(Access().ExtensionFilterPane().GetRefreshButton());
 

@@ -13,6 +13,7 @@
 #include "ui/dialogs/AboutDlg.h"
 #include "ui/panes/AnalysisPane.h"
 #include "ui/panes/CountingSettingsPane.h"
+#include "ui/panes/FilterCheckList.h"
 #include "ui/panes/FilterPane.h"
 #include "ui/results/QuorvelHtmlWin.h"
 #include "ui/results/ResultListCtrl.h"
@@ -65,9 +66,9 @@ public:
 
     wxAuiManager& Panes() { return *m_frame.m_pAuiManager; }
     wxCheckListBox& SourceDirectories() { return *m_frame.m_pCountingSettings->DirectoryList(); }
-    wxCheckListBox& DirectoryFilter() { return *m_frame.m_pFilterDirectory->GetList(); }
-    wxCheckListBox& ExtensionFilter() { return *m_frame.m_pFilterExtension->GetList(); }
-    wxCheckListBox& DateFilter() { return *m_frame.m_pFilterDate->GetList(); }
+    FilterCheckList& DirectoryFilter() { return *m_frame.m_pFilterDirectory->GetList(); }
+    FilterCheckList& ExtensionFilter() { return *m_frame.m_pFilterExtension->GetList(); }
+    FilterCheckList& DateFilter() { return *m_frame.m_pFilterDate->GetList(); }
     wxAuiNotebook& Notebook() { return *m_frame.m_pResultNotebook; }
     wxAuiToolBar& ToolBar() { return *m_frame.m_pToolBar; }
     CountingManager& Manager() { return *m_frame.m_pManager; }
@@ -98,14 +99,28 @@ public:
     wxFileDialog& FileDialog() { return *m_frame.m_pFileDialog; }
     // What choosing a file in the chooser leads to (GTK's chooser, like the
     // folder chooser, cannot be handed a path without being shown).
+    // The export writes on a thread of its own; these wait for its end, as
+    // the window's event loop would, so that its outcome is told here.
     void ExportCsvTo(const wxString& strPath)
     {
-        ResultExport(&m_frame, *m_frame.m_pFileDialog).WriteCsv(*m_frame.m_pManager, strPath);
+        m_frame.ExportCsvTo(strPath);
+        WaitForExport();
     }
     void ExportHtmlTo(const wxString& strPath)
     {
-        ResultExport(&m_frame, *m_frame.m_pFileDialog)
-            .WriteHtml(m_frame.m_reportPage.GetPageText(), strPath);
+        m_frame.ExportHtmlTo(strPath);
+        WaitForExport();
+    }
+    // Starts an export and returns while it runs.
+    void StartExportCsv(const wxString& strPath) { m_frame.ExportCsvTo(strPath); }
+    bool IsExporting() const { return m_frame.IsExporting(); }
+    void WaitForExport()
+    {
+        while (m_frame.IsExporting())
+        {
+            wxTheApp->Yield(true);
+            wxMilliSleep(5);
+        }
     }
 
     // As if the entry had been chosen (menu bar or popup menu alike).

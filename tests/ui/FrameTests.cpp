@@ -333,7 +333,7 @@ TEST_F(FrameTest, FilterUpdateListsWhatTheRunFoundAllChecked)
     EXPECT_EQ(Access().DirectoryFilter().GetStrings(), (Strings({"/src/b", "/src/a"})));
     EXPECT_EQ(Access().ExtensionFilter().GetStrings(), Strings({".C", ".cpp", ".h"}));
     EXPECT_EQ(Access().DateFilter().GetStrings(), Strings({"2023-12-31", "2024-05-01"}));
-    for (wxCheckListBox* pList :
+    for (FilterCheckList* pList :
          {&Access().DirectoryFilter(), &Access().ExtensionFilter(), &Access().DateFilter()})
         for (unsigned i = 0; i < pList->GetCount(); ++i)
             EXPECT_TRUE(pList->IsChecked(i)) << pList->GetName() << " " << i;

@@ -48,7 +48,7 @@ TEST_F(FrameTest, ANameThatIsNotUtf8IsShownFilteredReportedAndOpenedByItsBytes)
               strTree + "/lat" + REPLACEMENT + "/caf" + REPLACEMENT + ".c");
 
     // The folder filter shows the replacement but narrows by the real name.
-    wxCheckListBox& folders = Access().DirectoryFilter();
+    FilterCheckList& folders = Access().DirectoryFilter();
     ASSERT_EQ(folders.GetCount(), 2u);
     const int nShown = folders.FindString(strTree + "/lat" + REPLACEMENT, true);
     ASSERT_NE(nShown, wxNOT_FOUND);

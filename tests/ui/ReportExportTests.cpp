@@ -72,9 +72,15 @@ TEST_F(ReportTest, StartPageThenAReportAfterEveryCountAndRefilter)
     EXPECT_NE(strReport.Find("<b>34.00</b>"), wxNOT_FOUND);
     EXPECT_NE(Access().ReportWindow().ToText().Find("Linecast Analysis Report"), wxNOT_FOUND);
 
+    // Behind another page the pane lays the new report out only when it is
+    // brought to the front.
+    Access().Notebook().SetSelection(0);
     Access().Analysis().m_nManMonthCost = 20000;
     Access().Manager().Refilter(Access().Analysis(), FilterParam());
     EXPECT_NE(Access().ReportPageText().Find("<b>68.00</b>"), wxNOT_FOUND);
+    EXPECT_EQ(Access().ReportWindow().ToText().Find("68.00"), wxNOT_FOUND);
+    Access().Notebook().SetSelection(2);
+    EXPECT_NE(Access().ReportWindow().ToText().Find("68.00"), wxNOT_FOUND);
 }
 
 TEST_F(ReportTest, ExportsSayWhetherTheFileWasWrittenAndNeverHarmAFileOnFailure)

@@ -3,20 +3,18 @@
 #include "engine/FilterParam.h"
 #include "engine/NativePath.h"
 #include "ui/UiImages.h"
+#include "ui/panes/FilterCheckList.h"
 
 #include <unordered_set>
 #include <wx/checkbox.h>
-#include <wx/checklst.h>
 #include <wx/intl.h>
 #include <wx/sizer.h>
-#include <wx/wupdlock.h>
 
 FilterPane::FilterPane(wxWindow* pParent, const Names& names, long nRefreshStyle)
     : wxPanel(pParent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, names.szPanel)
 {
     auto* pSizer = new wxBoxSizer(wxVERTICAL);
-    m_pList = new wxCheckListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
-                                 wxLB_SINGLE | wxLB_HSCROLL, wxDefaultValidator, names.szList);
+    m_pList = new FilterCheckList(this, names.szList);
     pSizer->Add(m_pList, wxSizerFlags(1).Expand().Border(wxALL, 4));
     auto* pRow = new wxBoxSizer(wxHORIZONTAL);
     m_pSelectAll = new wxCheckBox(this, wxID_ANY, _("Select All"), wxDefaultPosition, wxDefaultSize,
@@ -31,16 +29,12 @@ FilterPane::FilterPane(wxWindow* pParent, const Names& names, long nRefreshStyle
 
 void FilterPane::Fill(const wxArrayString& arrValues)
 {
-    wxWindowUpdateLocker noRedraw(m_pList);
-    m_pList->Clear();
     m_arrValues = arrValues;
     wxArrayString arrShown;
     arrShown.reserve(arrValues.size());
     for (const wxString& strValue : arrValues)
         arrShown.Add(NativePath::ToDisplay(strValue));
-    m_pList->Append(arrShown);
-    for (unsigned i = 0; i < m_pList->GetCount(); ++i)
-        m_pList->Check(i);
+    m_pList->Set(arrShown);
 }
 
 void FilterPane::Clear()
@@ -52,9 +46,7 @@ void FilterPane::Clear()
 
 void FilterPane::CheckAll(bool bCheck)
 {
-    wxWindowUpdateLocker noRedraw(m_pList);
-    for (unsigned i = 0; i < m_pList->GetCount(); ++i)
-        m_pList->Check(i, bCheck);
+    m_pList->CheckAll(bCheck);
 }
 
 bool FilterPane::TakeCheckedValues(wxArrayString& arrValues, bool& bActive) const

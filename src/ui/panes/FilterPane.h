@@ -3,10 +3,10 @@
 #include <wx/arrstr.h>
 #include <wx/panel.h>
 
+class FilterCheckList;
 class FilterParam;
 class wxBitmapButton;
 class wxCheckBox;
-class wxCheckListBox;
 
 // One of the three filter panes (folders, modified dates, extensions): a check
 // list of the values the last count found, a "Select All" box and a "Refresh
@@ -39,12 +39,12 @@ public:
     // narrows the results: not every entry is among the values taken.
     bool TakeCheckedValues(wxArrayString& arrValues, bool& bActive) const;
 
-    wxCheckListBox* GetList() const { return m_pList; }
+    FilterCheckList* GetList() const { return m_pList; }
     wxCheckBox* GetSelectAll() const { return m_pSelectAll; }
     wxBitmapButton* GetRefreshButton() const { return m_pRefresh; }
 
 private:
-    wxCheckListBox* m_pList = nullptr;
+    FilterCheckList* m_pList = nullptr;
     wxCheckBox* m_pSelectAll = nullptr;
     wxBitmapButton* m_pRefresh = nullptr;
     // The value of each entry of the list, by index: the results are filtered

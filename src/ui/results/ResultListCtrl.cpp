@@ -4,6 +4,7 @@
 #include "ui/DesktopOpen.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <unordered_set>
 
 namespace
@@ -12,7 +13,7 @@ namespace
 // arrow drawn at its right.
 constexpr int HEADING_PADDING = 28;
 // How often, at most, a running count's newest row is brought into view.
-constexpr int FOLLOW_INTERVAL_MS = 300;
+constexpr int FOLLOW_INTERVAL_MS = 500;
 // Room beside a cell's text.
 constexpr int CELL_PADDING = 12;
 } // namespace
@@ -101,16 +102,24 @@ void ResultListCtrl::FitCountColumns()
     // The summary columns are narrow; a folder's size in bytes or a big
     // tree's line count must still be read whole. Columns only grow, so a
     // width the user chose stays when it is wide enough.
+    // A count's text is at its longest where its value is largest: only
+    // that row's text is made, not one for each of thousands of folders.
     for (int nColumn = 1; nColumn < GetColumnCount(); ++nColumn)
     {
-        wxString strWidest;
+        const Result* pWidest = nullptr;
+        std::int64_t nLargest = 0;
         for (const Result* pRecord : m_arrRecords)
         {
-            const wxString strText = ResultRowText(m_kind, pRecord, nColumn);
-            if (strText.length() > strWidest.length())
-                strWidest = strText;
+            const std::int64_t nValue = GetResultSortKey(m_kind, pRecord, nColumn).nValue;
+            if (!pWidest || std::abs(nValue) > nLargest)
+            {
+                pWidest = pRecord;
+                nLargest = std::abs(nValue);
+            }
         }
-        const int nWidth = GetTextExtent(strWidest).x + CELL_PADDING;
+        if (!pWidest)
+            continue;
+        const int nWidth = GetTextExtent(ResultRowText(m_kind, pWidest, nColumn)).x + CELL_PADDING;
         if (nWidth > GetColumnWidth(nColumn))
             SetColumnWidth(nColumn, nWidth);
     }

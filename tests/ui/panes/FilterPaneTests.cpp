@@ -55,7 +55,7 @@ void ClickSelectAll(FilterPane& pane)
     pBox->ProcessWindowEvent(event);
 }
 
-std::vector<bool> CheckMarks(const wxCheckListBox& list)
+std::vector<bool> CheckMarks(const FilterCheckList& list)
 {
     std::vector<bool> marks;
     for (unsigned i = 0; i < list.GetCount(); ++i)
@@ -88,7 +88,20 @@ TEST_F(FrameTest, SelectAllAndApplyFiltersTurnCheckMarksIntoTheFilter)
               (std::vector<bool>{true, true}));
     EXPECT_FALSE(Access().Filters().m_bFilterDate);
 
-    Access().ExtensionFilterPane().GetList()->Check(1, false); // ".h"
+    // A click on an entry's check box, and the space bar on the current one.
+    FilterCheckList& extensions = *Access().ExtensionFilterPane().GetList();
+    wxListEvent click(wxEVT_LIST_ITEM_UNCHECKED, extensions.GetId());
+    click.m_itemIndex = 0;
+    extensions.ProcessWindowEvent(click);
+    EXPECT_EQ(CheckMarks(extensions), (std::vector<bool>{false, true}));
+    for (long nItem : {0, 1})
+    {
+        wxListEvent space(wxEVT_LIST_KEY_DOWN, extensions.GetId());
+        space.m_itemIndex = nItem;
+        space.m_code = WXK_SPACE;
+        extensions.ProcessWindowEvent(space);
+    }
+    EXPECT_EQ(CheckMarks(extensions), (std::vector<bool>{true, false})); // ".h" unticked
     Access().Filters().m_bChanged = false;
     Access().ApplyFilters();
     const FilterParam& filters = Access().Filters();
