@@ -56,11 +56,13 @@ void CountingManager::ClearResults()
     m_nState = STATE_CLEARED;
 }
 
-std::size_t CountingManager::CountSkipped(SkippedPath::Kind nKind) const
+std::size_t CountingManager::CountSkipped(SkippedPath::Kind nKind,
+                                          SkippedPath::Reason nReason) const
 {
-    return static_cast<std::size_t>(
-        std::count_if(m_arrSkippedPaths.begin(), m_arrSkippedPaths.end(),
-                      [nKind](const SkippedPath& skipped) { return skipped.m_nKind == nKind; }));
+    return static_cast<std::size_t>(std::count_if(
+        m_arrSkippedPaths.begin(), m_arrSkippedPaths.end(),
+        [nKind, nReason](const SkippedPath& skipped)
+        { return skipped.m_nKind == nKind && skipped.m_nReason == nReason; }));
 }
 
 void CountingManager::SetCountingParam(const CountingParam& param, AnalysisParam& analysisParam)

@@ -9,9 +9,11 @@
 
 #include <cstdlib>
 #include <deque>
+#include <fcntl.h>
 #include <functional>
 #include <memory>
 #include <thread>
+#include <unistd.h>
 #include <unordered_map>
 #include <wx/log.h>
 
@@ -96,6 +98,24 @@ bool CountingManager::IncludeFolder(const wxString& strPath, const FileId& id)
     if (!bNew)
         m_arrSkippedPaths.push_back(SkippedPath{SkippedPath::FOLDER, strPath, it->second});
     return bNew;
+}
+
+bool CountingManager::IncludeListedFolder(const wxString& strPath)
+{
+    // A folder deleted or renamed since it was listed would count nothing
+    // without a word; the caller tells the user of what is kept here.
+    struct stat st;
+    SkippedPath::Reason nReason = SkippedPath::ALREADY_INCLUDED;
+    if (!NativePath::Stat(strPath, st) || !S_ISDIR(st.st_mode))
+        nReason = SkippedPath::MISSING;
+    else if (const int nFd = NativePath::Open(strPath, O_RDONLY | O_DIRECTORY | O_CLOEXEC); nFd < 0)
+        nReason = SkippedPath::UNREADABLE;
+    else
+        ::close(nFd);
+    if (nReason == SkippedPath::ALREADY_INCLUDED)
+        return IncludeFolder(strPath, FileId(st));
+    m_arrSkippedPaths.push_back(SkippedPath{SkippedPath::FOLDER, strPath, wxString(), nReason});
+    return false;
 }
 
 wxString CountingManager::CountedAt(const wxString& strLink) const
@@ -330,7 +350,7 @@ void CountingManager::ExpandSubdirectories()
     {
         for (const wxString& strDir : arrListed)
         {
-            if (IncludeFolder(strDir, DirectoryLister::IdOf(strDir)))
+            if (IncludeListedFolder(strDir))
                 arrDirs.Add(strDir);
         }
         return;
@@ -345,7 +365,7 @@ void CountingManager::ExpandSubdirectories()
     {
         if (m_nState == STATE_STOPPED)
             break;
-        if (!IncludeFolder(strListed, DirectoryLister::IdOf(strListed)))
+        if (!IncludeListedFolder(strListed))
             continue;
         arrDirs.Add(strListed);
         wxString strCurrent = strListed;

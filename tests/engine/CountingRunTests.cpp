@@ -277,6 +277,31 @@ TEST_F(CountingRunTest, RunWithoutFoldersStillSummarisesAndCompletes)
     EXPECT_TRUE(m_manager.m_arrDateList.IsEmpty());
 }
 
+// A listed folder deleted, or replaced by a file, since it was listed is left
+// out with its reason; the rest is counted as usual.
+TEST_F(CountingRunTest, ListedFolderThatIsGoneIsLeftOutWithItsReason)
+{
+    m_dir.Write("in/a.c", "x;\n");
+    m_dir.Write("plain.c", "y;\n");
+    for (const bool bRecursive : {true, false})
+    {
+        for (const unsigned nJobs : {1u, 3u})
+        {
+            m_manager.SetJobs(nJobs);
+            Run({m_dir / "gone", m_dir / "in", m_dir / "plain.c"}, bRecursive);
+            EXPECT_EQ(CountedPaths(), std::vector<std::string>{m_dir / "in/a.c"});
+            EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_COMPLETED);
+            std::string strSkipped;
+            for (const SkippedPath& each : m_manager.m_arrSkippedPaths)
+                strSkipped += each.m_strPath.utf8_string() + "=" +
+                              std::to_string(each.m_nReason) + each.m_strIncludedAs.utf8_string() + ";";
+            EXPECT_EQ(strSkipped, m_dir / "gone=1;" + m_dir / "plain.c=1;");
+            EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FOLDER, SkippedPath::MISSING), 2u);
+            EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FOLDER), 0u) << "none included twice";
+        }
+    }
+}
+
 TEST_F(CountingRunTest, UnopenableFileIsAZeroFileDatedAtCounting)
 {
     ASSERT_EQ(symlink((m_dir / "gone.c").c_str(), (m_dir / "dangling.c").c_str()), 0);

@@ -142,6 +142,16 @@ TEST(CountingSessionTextTest, ProgressTextsAndSourceTypePieces)
     EXPECT_EQ(SkippedText(1, 0), "1 folder skipped as already included");
     EXPECT_EQ(SkippedText(2, 1), "2 folders skipped as already included; 1 file skipped as "
                                  "already counted under another name");
+    EXPECT_EQ(LeftOutText(0), "");
+    EXPECT_EQ(LeftOutText(2), "2 folders left out as missing or unreadable");
+    const std::vector<SkippedPath> arrSkipped = {
+        {SkippedPath::FOLDER, "/a", "", SkippedPath::MISSING},
+        {SkippedPath::FOLDER, "/b/c", "/b", SkippedPath::ALREADY_INCLUDED},
+        {SkippedPath::FOLDER, "/d", "", SkippedPath::UNREADABLE},
+    };
+    EXPECT_EQ(LeftOutMessage(arrSkipped), "The folder \"/a\" does not exist.\nThe folder \"/d\" "
+                                          "cannot be read.\n\nThey were left out of the count.");
+    EXPECT_EQ(LeftOutMessage({arrSkipped[1]}), "");
 
     EXPECT_EQ(SourceTypePieces(".c;.h;"), Strings({".c", ".h"}));
     EXPECT_EQ(SourceTypePieces(".c;;.h"), Strings({".c", "", ".h"}));
@@ -159,12 +169,16 @@ TEST_F(CountingSessionTest, ACompleteCountFillsEveryViewGridAndTheReport)
     const wxString strTree = wxString::FromUTF8(m_tree.Path());
     Choose(strTree, ".c;.h;");
     AddDirectory(strTree + "/sub"); // already below the first: counted once
+    AddDirectory(strTree + "/gone"); // checked, then deleted: named and left out
     frame.Show();
 
-    Access().Choose(Access().StartEntry());
+    wxTEST_DIALOG(Access().Choose(Access().StartEntry()),
+                  ExpectMessage("The folder \"" + strTree +
+                                "/gone\" does not exist.\n\nIt was left out of the count."));
 
     EXPECT_EQ(Access().Manager().m_nState, CountingManager::STATE_COMPLETED);
-    EXPECT_EQ(Status(0), "Completed; 1 folder skipped as already included");
+    EXPECT_EQ(Status(0), "Completed; 1 folder left out as missing or unreadable; 1 folder skipped "
+                         "as already included");
     EXPECT_TRUE(Status(1).StartsWith("3 files in ")) << Status(1);
     EXPECT_EQ(Status(2), "Filtering result by: None");
     EXPECT_EQ(Access().Notebook().GetSelection(), 0) << "the Detail page";
