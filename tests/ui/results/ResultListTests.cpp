@@ -98,6 +98,54 @@ TEST_F(FrameTest, ARunningCountKeepsItsNewestRowsInView)
     EXPECT_GE(list.GetTopItem() + list.GetCountPerPage(), 300);
 }
 
+// The headings stay over their columns however the rows are scrolled
+// sideways: a wheel or touchpad step moves the view by several columns' worth
+// with no closing event, as a scrollbar's drag has.
+TEST_F(FrameTest, HeadingsFollowTheRowsScrolledSideways)
+{
+    LinecastFrame& frame = Open();
+    frame.SetSize(700, 600);
+    frame.Show();
+    Access().Notebook().SetSelection(0);
+    ResultListCtrl& list = Access().DetailList();
+    for (int i = 0; i < 30; ++i)
+    {
+        AddFile(Access().Manager(), "a.c", i);
+        frame.OnCountingUpdate();
+    }
+    wxWindow* pHeader = list.GetHeaderWindow();
+    ASSERT_TRUE(pHeader);
+    int nDrawnAt = -1; // the view start the headings were last drawn at
+    pHeader->Bind(wxEVT_PAINT,
+                  [&](wxPaintEvent& event)
+                  {
+                      list.GetViewStart(&nDrawnAt, nullptr);
+                      event.Skip();
+                  });
+    const auto drawnAt = [&](int nViewStart, long nWaitMs)
+    {
+        const wxStopWatch watch;
+        while (nDrawnAt != nViewStart && watch.Time() < nWaitMs)
+        {
+            wxTheApp->Yield(true);
+            wxMilliSleep(5);
+        }
+        return nDrawnAt;
+    };
+    ASSERT_EQ(drawnAt(0, 5000), 0) << "the window's first drawing";
+    for (const int nTo : {3, 6, 9, 6, 3, 0})
+    {
+        // What GTK makes of a wheel step: the scrollbar's new position.
+        wxScrollWinEvent event(wxEVT_SCROLLWIN_THUMBTRACK, nTo, wxHORIZONTAL);
+        event.SetEventObject(&list);
+        list.HandleWindowEvent(event);
+        int nViewStart = -1;
+        list.GetViewStart(&nViewStart, nullptr);
+        ASSERT_EQ(nViewStart, nTo);
+        EXPECT_EQ(drawnAt(nTo, 1000), nTo);
+    }
+}
+
 TEST_F(FrameTest, NoColumnHeadingOrSummaryCountIsClipped)
 {
     LinecastFrame& frame = Open();
