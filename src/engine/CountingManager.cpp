@@ -53,6 +53,7 @@ void CountingManager::ClearResults()
     m_arrDirectoryResults.clear();
     m_arrExtensionResults.clear();
     m_arrSkippedPaths.clear();
+    m_bPartial = false;
     m_nState = STATE_CLEARED;
 }
 

@@ -103,6 +103,10 @@ public:
     ExtensionTable m_extensionTable;
 
     int m_nState = STATE_CLEARED;
+    // The last run was stopped: its results hold only the files it counted
+    // before. Kept until the results are cleared; a Refresh leaves the run
+    // state stopped after any run.
+    bool m_bPartial = false;
     CountingObserver* m_pCountingObserver = nullptr;
     AnalysisObserver* m_pAnalysisObserver = nullptr;
     FilterObserver* m_pFilterObserver = nullptr;

@@ -185,6 +185,9 @@ void CountingManager::DoCounting()
 
     std::unordered_map<FileId, wxString>().swap(m_visitedFolders);
     std::unordered_map<FileId, std::size_t>().swap(m_countedFiles);
+    // Known before the observers hear of the results, so that the report
+    // they make says so.
+    m_bPartial = m_nState == STATE_STOPPED;
     Summarize();
 
     if (m_nState == STATE_RUNNING)

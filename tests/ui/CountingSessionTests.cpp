@@ -191,6 +191,7 @@ TEST_F(CountingSessionTest, ACompleteCountFillsEveryViewGridAndTheReport)
     EXPECT_EQ(Access().Summary().GetPropertyValueAsULongLong("Files"), 3u);
     EXPECT_EQ(Access().Summary().GetPropertyValueAsULongLong("TotalLines"), 5u);
     EXPECT_TRUE(Access().ReportPageText().Contains(strTree));
+    EXPECT_FALSE(Access().ReportPageText().Contains("Partial results"));
     ExpectInputsEnabled(true);
     EXPECT_EQ(frame.GetCursor().IsOk(), false) << "the arrow again";
 }
@@ -282,6 +283,12 @@ TEST_F(CountingSessionTest, StopInTheMiddleKeepsWhatWasCountedAndGuardsTheRunMea
     EXPECT_EQ(Access().DirectoryFilter().GetCount(), Access().Manager().m_arrDirectoryList.size());
     EXPECT_GE(Access().DirectoryList().GetItemCount(), 2);
     ExpectInputsEnabled(true);
+    // The report says its figures are partial, also when made again by a
+    // Refresh.
+    const wxString strPartial = "Partial results: the count was stopped";
+    EXPECT_TRUE(Access().ReportPageText().Contains(strPartial));
+    Access().Session().Refresh();
+    EXPECT_TRUE(Access().ReportPageText().Contains(strPartial));
 }
 
 // Stop and the close come through in the middle of one large file, on one
