@@ -21,6 +21,8 @@ runs=${LINECAST_BENCH_RUNS:-5}
 ohcount_runs=$(((runs + 1) / 2 < 3 ? (runs + 1) / 2 : 3))
 
 say() { printf '%s\n' "$*" >&2; }
+# shellcheck source=bench/timing.sh
+source "$root/bench/timing.sh"
 
 # --- what the measurements need ---------------------------------------------
 # The build's own packages come from the project's set-up; the rest are the
@@ -51,29 +53,6 @@ nbytes=$(xargs -0 cat <"$work/files0" | wc -c)
 say "Kernel tree: $ktree, $nfiles files, $((nbytes / 1000000)) MB; warming the page cache"
 
 # --- measuring ---------------------------------------------------------------
-now_ns() { date +%s%N; }
-
-# median_of SECONDS...: the middle value (the mean of the two middle ones).
-median_of() {
-    printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
-        if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-
-# timed N COMMAND...: runs the command N times (output discarded), prints the
-# median wall time in seconds.
-timed() {
-    local n=$1 i t0 t1
-    shift
-    local times=()
-    for ((i = 0; i < n; i++)); do
-        t0=$(now_ns)
-        "$@" >/dev/null 2>&1
-        t1=$(now_ns)
-        times+=("$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.4f", (b - a) / 1e9 }')")
-    done
-    median_of "${times[@]}"
-}
-
 # peak_kb COMMAND...: peak resident memory of one run, in kB.
 peak_kb() {
     /usr/bin/time -f '%M' -o "$work/rss" "$@" >/dev/null 2>&1
@@ -131,9 +110,7 @@ t_big_cli=$(timed 3 "$cli" --rules "$rules" --types ".c" "$big")
 rss_big=$(peak_kb "$cli" --rules "$rules" --types ".c" "$big")
 
 # --- report ------------------------------------------------------------------
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }'; }
-verdict() { awk -v v="$1" -v max="$2" 'BEGIN { print (v <= max ? "met" : "MISSED") }'; }
 
 echo
 echo "Linux kernel *.c and *.h: $nfiles files, $((nbytes / 1000000)) MB (warm page cache)"

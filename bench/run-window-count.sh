@@ -70,14 +70,14 @@ window() { # MODE ARGS... > output
 }
 
 say "Warming the page cache"
-"$cli" --rules "$rules" --types "$types" "$ktree" >"$work/cli.out"
+"$cli" --rules "$rules" --types "$types" "$ktree" >"$work/cli.out" 2>/dev/null
 cli_files=$(awk '$1 == "Total" { print $2; exit }' "$work/cli.out")
 
 say "Counting $runs times with each program, taking turns"
 cli_times=() cli_peaks=() settled=() returned=() cpu=() peaks=() reports=() gaps=()
 for ((i = 0; i < runs; i++)); do
     /usr/bin/time -f "%e %M" -o "$work/time" "$cli" --rules "$rules" --types "$types" "$ktree" \
-        >/dev/null
+        >/dev/null 2>&1
     read -r t m <"$work/time"
     cli_times+=("$t")
     cli_peaks+=("$m")
@@ -98,8 +98,9 @@ t_win=$(median_of "${settled[@]}")
 m_win=$(median_of "${peaks[@]}")
 
 say "Stop in the middle of a count"
-window stop "$(awk -v t="$t_win" 'BEGIN { printf "%d", t * 500 }')" "$types" "$ktree" \
-    >"$work/stop"
+# Halfway through the run itself (Start until its handler returned).
+window stop "$(awk -v t="$(median_of "${returned[@]}")" 'BEGIN { printf "%d", t * 500 }')" \
+    "$types" "$ktree" >"$work/stop"
 
 say "Stop, Alt-X and the close in the middle of a 30 GB file"
 mkdir -p "$work/huge"
@@ -127,8 +128,11 @@ echo "Report page clicked then: laid out and drawn in $(median_of "${reports[@]}
 echo "peak memory:    window $(mb "$m_win") vs cli: $(ratio "$m_win" "$m_cli")x" \
     "(target at most 1.5: $(verdict "$(ratio "$m_win" "$m_cli")" 1.5))"
 echo "longest the window went unanswered during a count: $(median_of "${gaps[@]}") ms"
-echo "Stop clicked mid-count: the run ended after $(value stop_ms "$work/stop") ms" \
-    "($(value status "$work/stop"))"
+if [[ "$(value status "$work/stop")" == Canceled* ]]; then
+    echo "Stop clicked mid-count: the run ended after $(value stop_ms "$work/stop") ms"
+else
+    echo "Stop clicked mid-count: the count had ended before the click"
+fi
 for mode in stop quit close; do
     ms=$(value stop_ms "$work/huge-$mode")
     case $mode in

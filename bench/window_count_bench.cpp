@@ -33,8 +33,8 @@
 #include "engine/CountingManager.h"
 #include "ui/LinecastFrame.h"
 
-#include <X11/Xlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -45,10 +45,10 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
-#include <unistd.h>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 #include <wx/app.h>
 #include <wx/aui/auibook.h>
@@ -362,8 +362,8 @@ private:
     void OnFrameDestroyed(wxWindowDestroyEvent& event)
     {
         event.Skip();
-        if (event.GetEventObject() != m_pFrame || m_strMode == "settle" ||
-            m_strMode == "stop" || m_strMode == "export")
+        if (event.GetEventObject() != m_pFrame || m_strMode == "settle" || m_strMode == "stop" ||
+            m_strMode == "export")
             return;
         m_ticks.Stop();
         std::printf("stop_ms %.0f\n", (Now() - m_fInterrupted) * 1000);
@@ -442,7 +442,8 @@ private:
         event.xclient.window = nFrame;
         event.xclient.message_type = XInternAtom(m_pDisplay, "WM_PROTOCOLS", False);
         event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(m_pDisplay, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[0] =
+            static_cast<long>(XInternAtom(m_pDisplay, "WM_DELETE_WINDOW", False));
         event.xclient.data.l[1] = CurrentTime;
         XSendEvent(m_pDisplay, nFrame, False, NoEventMask, &event);
     }

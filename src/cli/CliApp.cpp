@@ -1,15 +1,21 @@
 #include "cli/CliApp.h"
 
+#include "cli/CliChangeReport.h"
 #include "cli/CliOptions.h"
 #include "cli/CliProgress.h"
 #include "cli/CliReport.h"
+#include "compare/Comparison.h"
+#include "compare/VersionSpec.h"
 #include "config/DataFiles.h"
 #include "config/UserRules.h"
 #include "config/Version.h"
 #include "engine/CountingManager.h"
 #include "engine/CountingParam.h"
 #include "engine/NativePath.h"
+#include "report/ChangeCsvWriter.h"
+#include "report/ChangeJsonWriter.h"
 #include "report/CsvWriter.h"
+#include "report/JsonWriter.h"
 
 #include <wx/file.h>
 #include <wx/filefn.h>
@@ -63,12 +69,12 @@ void CliApp::ReportUnreadable(const CountingManager& manager)
         Error(strLine);
 }
 
-void CliApp::ReportSkipped(const CountingManager& manager)
+void CliApp::ReportSkipped(const std::vector<SkippedPath>& arrSkipped)
 {
     // A folder checked before the run can still be gone by the time the run
     // comes to it.
     std::vector<wxString> arrFolders, arrFiles, arrGone;
-    for (const SkippedPath& skipped : manager.m_arrSkippedPaths)
+    for (const SkippedPath& skipped : arrSkipped)
     {
         if (skipped.m_nReason != SkippedPath::ALREADY_INCLUDED)
             arrGone.push_back(skipped.m_strPath);
@@ -106,8 +112,23 @@ std::string CliApp::HelpText()
 {
     std::string str =
         "Usage: linecast-cli [options] DIR...\n"
+        "       linecast-cli [options] --compare OLD NEW [FOLDER...]\n"
         "Counts code, comment, code-and-comment and blank lines of the source files\n"
         "in the given folders, and estimates cost and effort from them.\n"
+        "\n"
+        "With --compare, compares an old and a new version of a tree line by line:\n"
+        "same, modified, added and removed lines by file type and kind, and the\n"
+        "estimates of the changed code (code lines added or modified). OLD and NEW\n"
+        "are each a folder, or git:REV for a revision of a git repository read\n"
+        "straight from it (REV as git reads it: a tag, branch or commit, HEAD~2,\n"
+        "v6.0:drivers; nothing is checked out). The repository is the one given\n"
+        "with --repository, else the one the compared folder lies in, else the one\n"
+        "the working folder lies in; a revision is taken from the compared folder's\n"
+        "place in it, so \"--compare git:HEAD .\" shows what changed in the working\n"
+        "folder since the last commit (leaving out the files git ignores there).\n"
+        "Files pair by their path below OLD and NEW;\n"
+        "FOLDER... limits the comparison to those folders below both (default: all).\n"
+        "A folder whose name starts with \"git:\" is given as ./git:NAME.\n"
         "\n"
         "Options:\n"
         "  --rules FILE         rules file (default: the window's own copy,\n"
@@ -120,6 +141,11 @@ std::string CliApp::HelpText()
         "  --param NAME=VALUE   set an analysis parameter (may be repeated)\n"
         "  --csv FILE           also write the results as a CSV file; \"-\" writes it\n"
         "                       to standard output instead of the table\n"
+        "  --json FILE          also write the results as one JSON object; \"-\" writes\n"
+        "                       it to standard output instead of the table (--csv and\n"
+        "                       --json may be given together)\n"
+        "  --compare OLD NEW    compare two versions instead of counting (above)\n"
+        "  --repository DIR     the git repository of git:REV versions\n"
         "  --list-types         print the known file types and exit\n"
         "  --help               print this help and exit\n"
         "  --version            print the version and exit\n"
@@ -139,8 +165,9 @@ std::string CliApp::HelpText()
            "Files that cannot be read count as empty; a line on standard error names them.\n"
            "Each folder and file is counted once, however many of the given folders or\n"
            "links reach it; a line on standard error names what was skipped.\n"
-           "Exit status: 0 after a count, 2 for bad input (nothing is counted),\n"
-           "1 when the output or the CSV file cannot be written.\n";
+           "Exit status: 0 after a count or comparison, 2 for bad input (nothing is\n"
+           "counted: also an unknown revision or a folder that is no repository),\n"
+           "1 when the output or the CSV or JSON file cannot be written.\n";
     return str;
 }
 
@@ -163,7 +190,9 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
         m_out << "linecast-cli " << LinecastVersion::TEXT << "\n";
         return OutputStatus();
     }
-    if (options.m_nAction == CliOptions::ACTION_COUNT && !options.CheckFolders())
+    if ((options.m_nAction == CliOptions::ACTION_COUNT ||
+         options.m_nAction == CliOptions::ACTION_COMPARE) &&
+        !options.CheckFolders())
         return Error(options.m_strError);
 
     CountingManager manager;
@@ -200,6 +229,8 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
     }
     if (!options.SelectTypes(manager))
         return Error(options.m_strError);
+    if (options.m_nAction == CliOptions::ACTION_COMPARE)
+        return Compare(options, manager);
 
     CountingParam param;
     param.m_arrDirs = options.m_arrDirs;
@@ -217,23 +248,106 @@ int CliApp::Run(const std::vector<wxString>& arrArgs)
     manager.SetMessagePump(nullptr);
     progress.Finish();
 
-    // "--csv -" puts the CSV on standard output, and nothing else there.
+    // "--csv -" or "--json -" puts that export on standard output, and nothing
+    // else there.
     const bool bCsvToOutput = options.m_strCsvPath == "-";
+    const bool bJsonToOutput = options.m_strJsonPath == "-";
     if (bCsvToOutput)
         m_out << FormatResultCsv(manager);
+    else if (bJsonToOutput)
+        m_out << FormatResultJson(manager, options.m_analysisParam);
     else
         m_out << CliReport::Format(manager, options.m_analysisParam);
     const int nStatus = OutputStatus();
-    ReportSkipped(manager);
+    ReportSkipped(manager.m_arrSkippedPaths);
     ReportUnreadable(manager);
     if (nStatus != EXIT_OK)
         return nStatus;
 
     wxString strReason;
+    const auto failed = [this, &strReason](const char* szKind, const wxString& strPath)
+    {
+        return Error(wxString("cannot write the ") + szKind + " file '" +
+                         NativePath::ToDisplay(strPath) + "': " + strReason,
+                     EXIT_FAILED);
+    };
     if (!options.m_strCsvPath.empty() && !bCsvToOutput &&
         !WriteResultCsv(manager, options.m_strCsvPath, strReason))
+        return failed("CSV", options.m_strCsvPath);
+    if (!options.m_strJsonPath.empty() && !bJsonToOutput &&
+        !WriteResultJson(manager, options.m_analysisParam, options.m_strJsonPath, strReason))
+        return failed("JSON", options.m_strJsonPath);
+    return EXIT_OK;
+}
+
+int CliApp::Compare(CliOptions& options, CountingManager& manager)
+{
+    std::unique_ptr<VersionSource> pOld, pNew;
+    wxString strError;
+    if (!VersionSpec::Open(options.m_strCompareOld, options.m_strCompareNew,
+                           options.m_strRepository, pOld, pNew, strError))
+        return Error(strError);
+
+    Comparison comparison(manager);
+    CliProgress progress(
+        [&comparison](wxString& strFolder)
+        {
+            if (!comparison.m_arrFiles.empty())
+                strFolder = comparison.m_arrFiles.back()->m_strFolder;
+            return comparison.m_arrFiles.size();
+        },
+        m_pProgress);
+    manager.m_nState = CountingManager::STATE_RUNNING;
+    manager.SetMessagePump(&progress);
+    if (options.m_nJobs > 0)
+        manager.SetJobs(options.m_nJobs);
+    comparison.Run(*pOld, *pNew, options.CompareFolders(), options.m_bRecursive,
+                   options.m_analysisParam);
+    manager.SetMessagePump(nullptr);
+    progress.Finish();
+
+    const wxString strOld = pOld->Name();
+    const wxString strNew = pNew->Name();
+    // "-" puts that export on standard output, and nothing else there.
+    if (options.m_strCsvPath == "-")
+        m_out << FormatChangeCsv(comparison, strOld, strNew);
+    else if (options.m_strJsonPath == "-")
+        m_out << FormatChangeJson(comparison, strOld, strNew, options.m_analysisParam);
+    else
+        m_out << CliChangeReport::Format(comparison, options.m_analysisParam);
+    const int nStatus = OutputStatus();
+
+    ReportSkipped(comparison.m_arrSkippedPaths);
+    std::vector<wxString> arrUnreadable, arrNotDiffed;
+    for (const auto& pFile : comparison.m_arrFiles)
+    {
+        if (pFile->m_bUnreadable)
+            arrUnreadable.push_back(pFile->m_strPath);
+        if (pFile->m_bNotDiffed)
+            arrNotDiffed.push_back(pFile->m_strPath);
+    }
+    for (const wxString& strLine :
+         {PathsLine(arrUnreadable, " file", " files",
+                    " could not be read in a version, which was compared as empty"),
+          PathsLine(arrNotDiffed, " file", " files",
+                    " too large to diff: all old lines counted as removed, all new as added")})
+    {
+        if (!strLine.empty())
+            Error(strLine);
+    }
+    if (nStatus != EXIT_OK)
+        return nStatus;
+
+    if (!options.m_strCsvPath.empty() && options.m_strCsvPath != "-" &&
+        !WriteChangeCsv(comparison, strOld, strNew, options.m_strCsvPath, strError))
         return Error("cannot write the CSV file '" + NativePath::ToDisplay(options.m_strCsvPath) +
-                         "': " + strReason,
+                         "': " + strError,
+                     EXIT_FAILED);
+    if (!options.m_strJsonPath.empty() && options.m_strJsonPath != "-" &&
+        !WriteChangeJson(comparison, strOld, strNew, options.m_analysisParam, options.m_strJsonPath,
+                         strError))
+        return Error("cannot write the JSON file '" + NativePath::ToDisplay(options.m_strJsonPath) +
+                         "': " + strError,
                      EXIT_FAILED);
     return EXIT_OK;
 }

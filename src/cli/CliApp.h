@@ -1,16 +1,21 @@
 #pragma once
 
+#include "engine/SkippedPath.h"
+
 #include <cstdio>
 #include <ostream>
 #include <vector>
 #include <wx/string.h>
 
+class Comparison;
+class CliOptions;
 class CountingManager;
 
 // linecast-cli from its arguments to its exit status: checks the input, counts
 // the folders with the engine as the window does, prints the report and writes
-// the CSV export. Exit status 0 after a count, 2 for bad input (nothing counted),
-// 1 when the output or the CSV file cannot be written.
+// the CSV and JSON exports; or compares two versions. Exit status 0 after a
+// count or comparison, 2 for bad input (nothing counted), 1 when the output or
+// an export file cannot be written.
 class CliApp
 {
 public:
@@ -40,7 +45,9 @@ private:
     void ReportUnreadable(const CountingManager& manager);
     // One line each for the folders and for the files the run skipped as
     // already included, with the first of them.
-    void ReportSkipped(const CountingManager& manager);
+    void ReportSkipped(const std::vector<SkippedPath>& arrSkipped);
+    // --compare: the comparison, its table and its exports.
+    int Compare(CliOptions& options, CountingManager& manager);
 
     std::ostream& m_out;
     std::ostream& m_err;

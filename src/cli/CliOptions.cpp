@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "compare/VersionSpec.h"
 #include "config/UserRules.h"
 #include "engine/CountingManager.h"
 #include "engine/NativePath.h"
@@ -14,6 +15,18 @@
 
 namespace
 {
+// Two names of one regular file, or one name of a file still to be made: the
+// second export would replace the first. A device such as /dev/null takes
+// both.
+bool SameFile(const wxString& strA, const wxString& strB)
+{
+    struct stat stA, stB;
+    if (!NativePath::Stat(strA, stA))
+        return strA == strB;
+    return S_ISREG(stA.st_mode) && NativePath::Stat(strB, stB) && stA.st_dev == stB.st_dev &&
+           stA.st_ino == stB.st_ino;
+}
+
 // Options that take a value, either as the next argument or after "=".
 bool TakeValue(const std::vector<wxString>& arrArgs, std::size_t& i, const wxString& strName,
                wxString& strValue, bool& bMissing)
@@ -79,6 +92,17 @@ bool CliOptions::Parse(const std::vector<wxString>& arrArgs)
             continue;
         }
 
+        if (strArg == "--compare")
+        {
+            if (i + 2 >= arrArgs.size() || arrArgs[i + 1].empty() || arrArgs[i + 2].empty())
+                return Fail("option --compare needs the old and the new version: a folder, or "
+                            "git:REV for a revision");
+            m_nAction = ACTION_COMPARE;
+            m_strCompareOld = arrArgs[++i];
+            m_strCompareNew = arrArgs[++i];
+            continue;
+        }
+
         wxString strValue;
         bool bMissing = false;
         if (TakeValue(arrArgs, i, "--rules", strValue, bMissing))
@@ -99,6 +123,18 @@ bool CliOptions::Parse(const std::vector<wxString>& arrArgs)
             if (bMissing || strValue.empty())
                 return Fail("option --csv needs a file name");
             m_strCsvPath = strValue;
+        }
+        else if (TakeValue(arrArgs, i, "--json", strValue, bMissing))
+        {
+            if (bMissing || strValue.empty())
+                return Fail("option --json needs a file name");
+            m_strJsonPath = strValue;
+        }
+        else if (TakeValue(arrArgs, i, "--repository", strValue, bMissing))
+        {
+            if (bMissing || strValue.empty())
+                return Fail("option --repository needs a folder");
+            m_strRepository = strValue;
         }
         else if (TakeValue(arrArgs, i, "--jobs", strValue, bMissing))
         {
@@ -121,12 +157,22 @@ bool CliOptions::Parse(const std::vector<wxString>& arrArgs)
 
     if (m_nAction == ACTION_COUNT && m_arrDirs.empty())
         return Fail("no folder to count given (see linecast-cli --help)");
+    if (m_strCsvPath == "-" && m_strJsonPath == "-")
+        return Fail("only one of --csv and --json can write to standard output");
+    if (!m_strCsvPath.empty() && m_strCsvPath != "-" && SameFile(m_strCsvPath, m_strJsonPath))
+        return Fail("the CSV and the JSON file cannot be the same file '" +
+                    NativePath::ToDisplay(m_strCsvPath) + "'");
     // Checked now rather than after a long count that would then be lost.
+    return CheckTarget(m_strCsvPath, "CSV") && CheckTarget(m_strJsonPath, "JSON");
+}
+
+bool CliOptions::CheckTarget(const wxString& strPath, const char* szKind)
+{
     wxString strReason;
-    if (!m_strCsvPath.empty() && m_strCsvPath != "-" && !CheckOutputTarget(m_strCsvPath, strReason))
-        return Fail("cannot write the CSV file '" + NativePath::ToDisplay(m_strCsvPath) +
-                    "': " + strReason);
-    return true;
+    if (strPath.empty() || strPath == "-" || CheckOutputTarget(strPath, strReason))
+        return true;
+    return Fail(wxString("cannot write the ") + szKind + " file '" +
+                NativePath::ToDisplay(strPath) + "': " + strReason);
 }
 
 bool CliOptions::SetParam(const wxString& strAssignment)
@@ -165,33 +211,85 @@ bool CliOptions::SetParam(const wxString& strAssignment)
     return true;
 }
 
+bool CliOptions::CheckFolder(wxString& strDir, wxString& strError)
+{
+    const wxString strShown = NativePath::ToDisplay(strDir);
+    struct stat st;
+    if (!NativePath::Stat(strDir, st))
+    {
+        strError = "no such folder: '" + strShown + "'";
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode))
+    {
+        strError = "not a folder: '" + strShown + "'";
+        return false;
+    }
+    const int nFd = NativePath::Open(strDir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (nFd < 0)
+    {
+        strError = "cannot read the folder '" + strShown + "'";
+        return false;
+    }
+    close(nFd);
+
+    // The run lists full paths; "." or "src/../lib" would show up as such in
+    // every file line. Only the text changes here, so names that are not
+    // UTF-8 keep their bytes.
+    wxFileName name = wxFileName::DirName(strDir);
+    name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE | wxPATH_NORM_TILDE,
+                   NativePath::GetCwd());
+    wxString strFull = name.GetPath();
+    if (strFull.empty())
+        strFull = wxString(wxFILE_SEP_PATH);
+    strDir = strFull;
+    return true;
+}
+
 bool CliOptions::CheckFolders()
 {
-    const wxString strCwd = NativePath::GetCwd();
-    for (wxString& strDir : m_arrDirs)
+    if (m_nAction != ACTION_COMPARE)
     {
-        const wxString strShown = NativePath::ToDisplay(strDir);
-        struct stat st;
-        if (!NativePath::Stat(strDir, st))
-            return Fail("no such folder: '" + strShown + "'");
-        if (!S_ISDIR(st.st_mode))
-            return Fail("not a folder: '" + strShown + "'");
-        const int nFd = NativePath::Open(strDir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (nFd < 0)
-            return Fail("cannot read the folder '" + strShown + "'");
-        close(nFd);
-
-        // The run lists full paths; "." or "src/../lib" would show up as such in
-        // every file line. Only the text changes here, so names that are not
-        // UTF-8 keep their bytes.
-        wxFileName name = wxFileName::DirName(strDir);
-        name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE | wxPATH_NORM_TILDE, strCwd);
-        wxString strFull = name.GetPath();
-        if (strFull.empty())
-            strFull = wxString(wxFILE_SEP_PATH);
-        strDir = strFull;
+        for (wxString& strDir : m_arrDirs)
+        {
+            if (!CheckFolder(strDir, m_strError))
+                return false;
+        }
+        return true;
+    }
+    for (wxString* pVersion : {&m_strCompareOld, &m_strCompareNew})
+    {
+        if (VersionSpec::IsRevision(*pVersion))
+            continue;
+        if (!CheckFolder(*pVersion, m_strError))
+            return false;
+    }
+    for (const wxString& strDir : m_arrDirs)
+    {
+        if (strDir.StartsWith("/") || wxSplit(strDir, '/', '\0').Index("..") != wxNOT_FOUND)
+            return Fail("the folders to compare are below both versions' folders, such as "
+                        "'src', not '" +
+                        NativePath::ToDisplay(strDir) + "'");
     }
     return true;
+}
+
+std::vector<std::string> CliOptions::CompareFolders() const
+{
+    std::vector<std::string> arrFolders;
+    for (const wxString& strDir : m_arrDirs)
+    {
+        // "./src/" and "src" are the same folder; "." is the root.
+        std::string strPath;
+        for (const wxString& strPart : wxSplit(strDir, '/', '\0'))
+        {
+            if (strPart.empty() || strPart == ".")
+                continue;
+            strPath += (strPath.empty() ? "" : "/") + NativePath::ToBytes(strPart);
+        }
+        arrFolders.push_back(strPath);
+    }
+    return arrFolders;
 }
 
 wxString CliOptions::ResolveRulesPath(const wxString& strUserRules,

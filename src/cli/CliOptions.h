@@ -2,6 +2,7 @@
 
 #include "report/AnalysisParam.h"
 
+#include <string>
 #include <vector>
 #include <wx/arrstr.h>
 #include <wx/string.h>
@@ -17,6 +18,7 @@ public:
     enum Action
     {
         ACTION_COUNT,
+        ACTION_COMPARE, // --compare OLD NEW [FOLDER...]
         ACTION_LIST_TYPES,
         ACTION_HELP,
         ACTION_VERSION,
@@ -31,8 +33,14 @@ public:
     bool Parse(const std::vector<wxString>& arrArgs);
 
     // Each folder must exist and be a readable folder; they become absolute,
-    // normalised paths in m_arrDirs.
+    // normalised paths in m_arrDirs. For a comparison, the versions that are
+    // folders are checked so, and m_arrDirs are folders below both versions'
+    // roots, relative and without "..".
     bool CheckFolders();
+    // One folder, as CheckFolders checks it (strError says why it fails).
+    static bool CheckFolder(wxString& strDir, wxString& strError);
+    // m_arrDirs of a comparison as '/'-separated paths below the roots.
+    std::vector<std::string> CompareFolders() const;
 
     // The rules file to read: --rules, else the user's own copy when there is
     // one (the window's rules), else the shipped one.
@@ -54,7 +62,11 @@ public:
     bool m_bTypesGiven = false;
     bool m_bRecursive = true;
     wxString m_strCsvPath;
-    unsigned m_nJobs = 0; // 0: as many as the processor has cores
+    wxString m_strJsonPath;
+    wxString m_strCompareOld; // a folder, or "git:REV"
+    wxString m_strCompareNew;
+    wxString m_strRepository; // where the revisions' repository is, if given
+    unsigned m_nJobs = 0;     // 0: as many as the processor has cores
     AnalysisParam m_analysisParam;
     wxArrayString m_arrSelectedTypes; // filled by SelectTypes, sorted
     wxString m_strError;
@@ -62,4 +74,5 @@ public:
 private:
     bool Fail(const wxString& strMessage);
     bool SetParam(const wxString& strAssignment);
+    bool CheckTarget(const wxString& strPath, const char* szKind);
 };

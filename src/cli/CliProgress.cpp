@@ -13,7 +13,20 @@ const std::chrono::milliseconds g_tmInterval(100);
 } // namespace
 
 CliProgress::CliProgress(const CountingManager& manager, std::FILE* pStream)
-    : m_manager(manager), m_pStream(pStream), m_tmLast(std::chrono::steady_clock::now())
+    : CliProgress(
+          [&manager](wxString& strFolder)
+          {
+              if (!manager.m_arrFileResults.empty())
+                  strFolder = manager.m_arrFileResults.back()->m_strFolder;
+              return manager.m_arrFileResults.size();
+          },
+          pStream)
+{
+}
+
+CliProgress::CliProgress(Status fnStatus, std::FILE* pStream)
+    : m_fnStatus(std::move(fnStatus)), m_pStream(pStream),
+      m_tmLast(std::chrono::steady_clock::now())
 {
 }
 
@@ -40,15 +53,11 @@ void CliProgress::Draw()
     if (ioctl(fileno(m_pStream), TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
         nColumns = size.ws_col;
 
-    std::string strFolder;
-    if (!m_manager.m_arrFileResults.empty())
-    {
-        const wxScopedCharBuffer buf =
-            NativePath::ToDisplay(m_manager.m_arrFileResults.back()->m_strFolder).utf8_str();
-        strFolder.assign(buf.data(), buf.length());
-    }
-    const std::string strLine =
-        "\r" + FormatLine(m_manager.m_arrFileResults.size(), strFolder, nColumns) + "\x1b[K";
+    wxString strLast;
+    const std::size_t nFiles = m_fnStatus(strLast);
+    const wxScopedCharBuffer buf = NativePath::ToDisplay(strLast).utf8_str();
+    const std::string strFolder(buf.data(), buf.length());
+    const std::string strLine = "\r" + FormatLine(nFiles, strFolder, nColumns) + "\x1b[K";
     std::fputs(strLine.c_str(), m_pStream);
     std::fflush(m_pStream);
     m_bShown = true;

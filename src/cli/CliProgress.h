@@ -4,7 +4,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <wx/string.h>
 
 class CountingManager;
 
@@ -15,8 +17,12 @@ class CountingManager;
 class CliProgress : public MessagePump
 {
 public:
+    // How far the run is: the files done so far, and the folder of the last.
+    using Status = std::function<std::size_t(wxString& strFolder)>;
+
     // pStream null: show nothing (standard error is not a terminal).
     CliProgress(const CountingManager& manager, std::FILE* pStream);
+    CliProgress(Status fnStatus, std::FILE* pStream);
     ~CliProgress() override;
 
     void HandleOnePendingEvent() override;
@@ -30,7 +36,7 @@ public:
 private:
     void Draw();
 
-    const CountingManager& m_manager;
+    Status m_fnStatus;
     std::FILE* m_pStream;
     unsigned m_nCalls = 0;
     bool m_bShown = false;

@@ -1,5 +1,6 @@
 #include "cli/CliReport.h"
 
+#include "cli/TextTable.h"
 #include "engine/CountingManager.h"
 #include "report/AnalysisParam.h"
 #include "report/PhaseResult.h"
@@ -15,62 +16,6 @@ std::string Utf8(const wxString& str)
     const wxScopedCharBuffer buf = str.utf8_str();
     return std::string(buf.data(), buf.length());
 }
-
-// Width on a terminal: UTF-8 continuation bytes take no column.
-std::size_t Columns(const std::string& str)
-{
-    return std::count_if(str.begin(), str.end(), [](char c) { return (c & 0xC0) != 0x80; });
-}
-
-// Rows of cells: text columns left-aligned, number columns right-aligned. A row
-// without cells is drawn as a rule as wide as the table.
-class TextTable
-{
-public:
-    explicit TextTable(std::size_t nTextColumns = 1) : m_nTextColumns(nTextColumns) {}
-    void Row(std::vector<std::string> arrCells) { m_arrRows.push_back(std::move(arrCells)); }
-    void Rule() { m_arrRows.emplace_back(); }
-
-    std::string Render() const
-    {
-        std::vector<std::size_t> arrWidths;
-        for (const auto& row : m_arrRows)
-        {
-            arrWidths.resize(std::max(arrWidths.size(), row.size()), 0);
-            for (std::size_t i = 0; i < row.size(); ++i)
-                arrWidths[i] = std::max(arrWidths[i], Columns(row[i]));
-        }
-        std::size_t nTotal = 0;
-        for (std::size_t i = 0; i < arrWidths.size(); ++i)
-            nTotal += arrWidths[i] + (i ? 2 : 0);
-
-        std::string str;
-        for (const auto& row : m_arrRows)
-        {
-            if (row.empty())
-            {
-                str += std::string(nTotal, '-') + "\n";
-                continue;
-            }
-            std::string strLine;
-            for (std::size_t i = 0; i < row.size(); ++i)
-            {
-                const std::string strPad(arrWidths[i] - Columns(row[i]), ' ');
-                if (i)
-                    strLine += "  ";
-                strLine += i < m_nTextColumns ? row[i] + strPad : strPad + row[i];
-            }
-            while (!strLine.empty() && strLine.back() == ' ')
-                strLine.pop_back();
-            str += strLine + "\n";
-        }
-        return str;
-    }
-
-private:
-    std::size_t m_nTextColumns;
-    std::vector<std::vector<std::string>> m_arrRows;
-};
 
 std::vector<std::string> CountCells(const std::string& strName, const Result& r)
 {
@@ -138,7 +83,12 @@ std::string CliReport::FormatTypeTable(const CountingManager& manager)
 
 std::string CliReport::FormatEstimates(const CountingManager& manager, const AnalysisParam& param)
 {
-    const PhaseResult phases(manager.m_totalResult, param);
+    return FormatPhases(manager.m_totalResult, param);
+}
+
+std::string CliReport::FormatPhases(const Result& total, const AnalysisParam& param)
+{
+    const PhaseResult phases(total, param);
     TextTable table;
     table.Row({"Phase", "Cost", "Man-months"});
     table.Rule();

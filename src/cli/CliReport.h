@@ -5,6 +5,7 @@
 
 class AnalysisParam;
 class CountingManager;
+class Result;
 
 // The text linecast-cli prints: the counts by file type with a total row, and
 // the phase estimates, in aligned columns.
@@ -17,6 +18,8 @@ public:
     static std::string Format(const CountingManager& manager, const AnalysisParam& param);
     static std::string FormatTypeTable(const CountingManager& manager);
     static std::string FormatEstimates(const CountingManager& manager, const AnalysisParam& param);
+    // The estimates of the four phases from the code lines of total.
+    static std::string FormatPhases(const Result& total, const AnalysisParam& param);
     // The file types of the loaded rules: type, rule type, description.
     static std::string FormatTypeList(const CountingManager& manager);
 

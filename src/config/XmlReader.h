@@ -17,7 +17,7 @@ class wxXmlDocument;
 // file, a text or a number of nodes over the limits below, entity
 // declarations (an entity-expansion bomb) and absurd nesting (the tree is
 // freed recursively) are refused; the largest file accepted loads in a small
-// fraction of a second. The shipped rules file has about a thousand nodes.
+// fraction of a second. The shipped rules file has about 3,500 nodes.
 class XmlReader
 {
 public:

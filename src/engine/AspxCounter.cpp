@@ -11,66 +11,61 @@ constexpr std::string_view BLOCK_BEGIN = "/*";
 constexpr std::string_view BLOCK_END = "*/";
 } // namespace
 
-void AspxCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                             std::int64_t& nCommentLines, std::int64_t&, std::int64_t& nBlankLines)
+template <class OnKind> void AspxCounter::Walk(LineReader& lines, OnKind onKind)
 {
     bool bInScript = false;
     bool bInBlock = false;
-    ForEachLine(lines, nLines, nBlankLines,
-                [&](std::string_view text)
+    ForEachLineKind(
+        lines,
+        [&](std::string_view text) -> unsigned
+        {
+            const std::size_t nLength = text.size();
+
+            if (!bInScript)
+            {
+                if (Contains(text, SCRIPT_BEGIN) && Contains(text, SCRIPT_END))
+                    return LineKind::CODE;
+                if (Contains(text, SCRIPT_BEGIN))
                 {
-                    const std::size_t nLength = text.size();
+                    bInScript = true;
+                    return LineKind::CODE;
+                }
+                return LineKind::TOTAL_ONLY; // markup, counted in the total only
+            }
 
-                    if (!bInScript)
-                    {
-                        if (Contains(text, SCRIPT_BEGIN) && Contains(text, SCRIPT_END))
-                            ++nCodeLines;
-                        else if (Contains(text, SCRIPT_BEGIN))
-                        {
-                            ++nCodeLines;
-                            bInScript = true;
-                        }
-                        return; // otherwise markup, counted in the total only
-                    }
+            if (bInBlock)
+            {
+                // Only a block end that closes the line closes the comment.
+                if (nLength >= 2 && EndsWith(text, BLOCK_END))
+                    bInBlock = false;
+                return LineKind::COMMENT;
+            }
 
-                    if (bInBlock)
-                    {
-                        // Only a block end that closes the line closes the comment.
-                        ++nCommentLines;
-                        if (nLength >= 2 && EndsWith(text, BLOCK_END))
-                            bInBlock = false;
-                        return;
-                    }
-
-                    const bool bClosesTag =
-                        nLength >= 2 && (text[nLength - 1] == '>' || text[nLength - 2] == '%');
-                    if (nLength == 1)
-                        ++nCodeLines;
-                    else if (!bClosesTag && StartsWith(text, LINE_COMMENT))
-                        ++nCommentLines;
-                    else if (!bClosesTag && Contains(text, LINE_COMMENT))
-                    {
-                        ++nCodeLines;
-                        ++nCommentLines;
-                    }
-                    else if (EndsWith(text, SCRIPT_END))
-                    {
-                        ++nCodeLines;
-                        bInScript = false;
-                    }
-                    else if (Contains(text, BLOCK_BEGIN) && !Contains(text, BLOCK_END))
-                    {
-                        ++nCommentLines;
-                        bInBlock = true;
-                    }
-                    else if (StartsWith(text, BLOCK_BEGIN) && EndsWith(text, BLOCK_END))
-                        ++nCommentLines;
-                    else if (Contains(text, SCRIPT_END))
-                    {
-                        ++nCodeLines;
-                        bInScript = false;
-                    }
-                    else
-                        ++nCodeLines;
-                });
+            const bool bClosesTag =
+                nLength >= 2 && (text[nLength - 1] == '>' || text[nLength - 2] == '%');
+            if (nLength == 1)
+                return LineKind::CODE;
+            if (!bClosesTag && StartsWith(text, LINE_COMMENT))
+                return LineKind::COMMENT;
+            if (!bClosesTag && Contains(text, LINE_COMMENT))
+                return LineKind::CODE | LineKind::COMMENT;
+            if (EndsWith(text, SCRIPT_END))
+            {
+                bInScript = false;
+                return LineKind::CODE;
+            }
+            if (Contains(text, BLOCK_BEGIN) && !Contains(text, BLOCK_END))
+            {
+                bInBlock = true;
+                return LineKind::COMMENT;
+            }
+            if (StartsWith(text, BLOCK_BEGIN) && EndsWith(text, BLOCK_END))
+                return LineKind::COMMENT;
+            if (Contains(text, SCRIPT_END))
+                bInScript = false;
+            return LineKind::CODE;
+        },
+        onKind);
 }
+
+template class KindWalkCounter<AspxCounter>;

@@ -22,6 +22,10 @@ public:
         CountByRule(lines, markers, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
                     nBlankLines);
     }
+    void ClassifyLinesWith(const Markers& markers, LineReader& lines, LineKinds& arrKinds) override
+    {
+        ClassifyByRule(lines, markers, arrKinds);
+    }
     bool CountsInPieces() const override { return true; }
 
 protected:

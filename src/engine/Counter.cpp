@@ -397,16 +397,15 @@ void Tally(unsigned nKind, Counter::PieceCounts::Tally& tally)
     tally.nCode += nWhat == KIND_CODE;
     tally.nBoth += nWhat == (KIND_COMMENT | KIND_CODE);
 }
-} // namespace
 
-void Counter::CountByRule(LineReader& lines, const Markers& markers, std::int64_t& nLines,
-                          std::int64_t& nCodeLines, std::int64_t& nCommentLines,
-                          std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines)
+// Classifies every line by the rule's markers and hands onWhat its kind
+// (KIND_COMMENT and KIND_CODE bits): the one loop behind the count and the
+// kinds of each line.
+template <class OnWhat>
+__attribute__((always_inline)) inline void
+ForEachRuleKind(LineReader& lines, const Counter::Markers& markers, OnWhat onWhat)
 {
     WatchMarkers(lines, markers);
-    // Kept in locals, not through the references, so they can stay in
-    // registers over the loop.
-    std::int64_t nTotal = 0, nCode = 0, nComment = 0, nBoth = 0, nBlank = 0;
     // A block comment left open at the end of a file ends with it.
     bool bInBlock = false;
     lines.ForEachLine(
@@ -414,20 +413,48 @@ void Counter::CountByRule(LineReader& lines, const Markers& markers, std::int64_
         {
             const unsigned nKind = KindOfLine(markers, line, nFlags, bitsOf, bInBlock);
             bInBlock = nKind & KIND_IN_BLOCK;
-            // Without a branch: the kinds of lines follow no pattern a
-            // processor could foresee.
-            const unsigned nWhat = nKind & (KIND_COMMENT | KIND_CODE);
-            ++nTotal;
-            nBlank += nWhat == 0;
-            nComment += nWhat == KIND_COMMENT;
-            nCode += nWhat == KIND_CODE;
-            nBoth += nWhat == (KIND_COMMENT | KIND_CODE);
+            onWhat(nKind & (KIND_COMMENT | KIND_CODE));
         });
+}
+} // namespace
+
+void Counter::CountByRule(LineReader& lines, const Markers& markers, std::int64_t& nLines,
+                          std::int64_t& nCodeLines, std::int64_t& nCommentLines,
+                          std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines)
+{
+    // Kept in locals, not through the references, so they can stay in
+    // registers over the loop.
+    std::int64_t nTotal = 0, nCode = 0, nComment = 0, nBoth = 0, nBlank = 0;
+    ForEachRuleKind(lines, markers,
+                    [&](unsigned nWhat)
+                    {
+                        // Without a branch: the kinds of lines follow no
+                        // pattern a processor could foresee.
+                        ++nTotal;
+                        nBlank += nWhat == 0;
+                        nComment += nWhat == KIND_COMMENT;
+                        nCode += nWhat == KIND_CODE;
+                        nBoth += nWhat == (KIND_COMMENT | KIND_CODE);
+                    });
     nLines += nTotal;
     nCodeLines += nCode;
     nCommentLines += nComment;
     nCodeCommentLines += nBoth;
     nBlankLines += nBlank;
+}
+
+void Counter::ClassifyByRule(LineReader& lines, const Markers& markers, LineKinds& arrKinds)
+{
+    // By the KIND_COMMENT and KIND_CODE bits.
+    static constexpr std::uint8_t KINDS[] = {LineKind::BLANK, LineKind::COMMENT, LineKind::CODE,
+                                             LineKind::CODE_COMMENT};
+    ForEachRuleKind(lines, markers, [&](unsigned nWhat) { arrKinds.push_back(KINDS[nWhat]); });
+}
+
+void Counter::ClassifyBytes(const Markers& markers, std::string_view bytes, LineKinds& arrKinds)
+{
+    LineReader lines(bytes);
+    ClassifyLinesWith(markers, lines, arrKinds);
 }
 
 void Counter::CountByRuleBothWays(LineReader& lines, const Markers& markers, PieceCounts& counts)

@@ -2,6 +2,7 @@
 
 #include "engine/CounterRule.h"
 #include "engine/FileId.h"
+#include "engine/LineKind.h"
 #include "engine/LineReader.h"
 #include "engine/Result.h"
 
@@ -81,14 +82,22 @@ public:
         CountLines(lines, nLines, nCodeLines, nCommentLines, nCodeCommentLines, nBlankLines);
     }
 
+    // Classifies every line as CountLinesWith counts it, and appends each
+    // line's kind (LineKind) to arrKinds in line order: the same classifier
+    // loop as the count, so the kinds of a file always add up to its counts.
+    virtual void ClassifyLinesWith(const Markers& markers, LineReader& lines,
+                                   LineKinds& arrKinds) = 0;
+    // The same over bytes in memory.
+    void ClassifyBytes(const Markers& markers, std::string_view bytes, LineKinds& arrKinds);
+
     // Reads the file at file.m_strPath and fills its size (the bytes read),
     // date and counts. A file that cannot be opened, or is not a regular file,
     // keeps zeros and the date it came with; one that fails while being read
     // keeps zeros and gets its own date. Both are marked m_bUnreadable.
-    // pGoOn, when given, is asked before each chunk is read and ends the
-    // reading when it says no (LineReader::GoOnWhile); the file then counts
-    // as one that could not be read.
-    // Returns what was found, the id of the file opened too.
+    // Returns what was found, the id of the file opened too. pGoOn, when
+    // given, is asked before each chunk is read and ends the reading when it
+    // says no (LineReader::GoOnWhile); the file then counts as one that
+    // could not be read.
     FileCounts CountFile(FileResult& file, const std::function<bool()>* pGoOn = nullptr);
 
     // CountFile for a counting thread: the path as its bytes, the markers
@@ -134,6 +143,7 @@ public:
     static void CountByRule(LineReader& lines, const Markers& markers, std::int64_t& nLines,
                             std::int64_t& nCodeLines, std::int64_t& nCommentLines,
                             std::int64_t& nCodeCommentLines, std::int64_t& nBlankLines);
+    static void ClassifyByRule(LineReader& lines, const Markers& markers, LineKinds& arrKinds);
 
     // Sets the comment and code flags for one line (or the rest of one), and
     // carries the open-block state from line to line.
@@ -154,24 +164,48 @@ protected:
     static void CountByRuleBothWays(LineReader& lines, const Markers& markers, PieceCounts& counts);
     static void ShrinkBuffer(std::vector<char>& arrBuffer);
 
-    // Adds every line to the total and each blank one to the blank lines, and
-    // hands every other line, trimmed, to onText: the frame all counters share.
-    template <class OnText>
-    static void ForEachLine(LineReader& lines, std::int64_t& nLines, std::int64_t& nBlankLines,
-                            OnText onText)
+    // Hands every line's kind to onKind: blank for a blank line, else what
+    // onText makes of the line's text, trimmed. The frame the markup counters
+    // share, for counting and for the kinds of each line alike.
+    template <class OnText, class OnKind>
+    static void ForEachLineKind(LineReader& lines, OnText onText, OnKind onKind)
     {
         lines.ForEachLine(
             [&](std::string_view line, unsigned nFlags, const auto&)
             {
-                ++nLines;
                 // The reader tells most blank lines without a second look.
                 const std::string_view text =
                     nFlags & LineReader::LINE_TEXT ? Trim(line) : std::string_view();
-                if (text.empty())
-                    ++nBlankLines;
-                else
-                    onText(text);
+                onKind(text.empty() ? LineKind::BLANK : onText(text));
             });
+    }
+    // Adds up the kinds walk(onKind) reports, one per line, into the five
+    // counters.
+    template <class Walk>
+    static void CountKinds(Walk walk, std::int64_t& nLines, std::int64_t& nCodeLines,
+                           std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
+                           std::int64_t& nBlankLines)
+    {
+        std::int64_t nTotal = 0, nCode = 0, nComment = 0, nBoth = 0, nBlank = 0;
+        walk(
+            [&](unsigned nKind)
+            {
+                ++nTotal;
+                nCode += (nKind & LineKind::CODE) != 0;
+                nComment += (nKind & LineKind::COMMENT) != 0;
+                nBoth += (nKind & LineKind::CODE_COMMENT) != 0;
+                nBlank += (nKind & LineKind::BLANK) != 0;
+            });
+        nLines += nTotal;
+        nCodeLines += nCode;
+        nCommentLines += nComment;
+        nCodeCommentLines += nBoth;
+        nBlankLines += nBlank;
+    }
+    // The kinds walk(onKind) reports, appended to arrKinds.
+    template <class Walk> static void KeepKinds(Walk walk, LineKinds& arrKinds)
+    {
+        walk([&arrKinds](unsigned nKind) { arrKinds.push_back(static_cast<std::uint8_t>(nKind)); });
     }
 
     static bool IsSpace(char c)

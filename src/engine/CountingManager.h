@@ -10,6 +10,7 @@
 #include "engine/SkippedPath.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -78,18 +79,37 @@ public:
     void ClearResults();
     void SetCountingParam(const CountingParam& param, AnalysisParam& analysisParam);
     void SetMessagePump(MessagePump* pPump) { m_pMessagePump = pPump; }
+    MessagePump* GetMessagePump() const { return m_pMessagePump; }
     // How many threads count files: with more than one, worker threads open,
     // read and count files while this thread lists the folders, and the
     // results are still added and told to the observers on this thread, in
     // the order one thread would count them. One counts on this thread alone.
     void SetJobs(unsigned nJobs) { m_nJobs = nJobs > 0 ? nJobs : 1; }
+    unsigned GetJobs() const { return m_nJobs; }
     // The processor's cores (at least one): what SetJobs starts with.
     static unsigned DefaultJobs();
     void DoCounting();
+    // One file a run would count: its path, lower-case extension and the
+    // rule type of its file type, and whether it is a symbolic link.
+    struct ListedPath
+    {
+        wxString strPath;
+        wxString strExt;
+        wxString strRuleType;
+        bool bLink = false;
+    };
+    // Walks the folders of param as DoCounting does, with the same pumps,
+    // Stop and folders and links skipped as already included (in
+    // m_arrSkippedPaths), and hands on each file it would count, in its
+    // order, without reading any. The results are left alone.
+    void ListCountedFiles(const CountingParam& param,
+                          const std::function<void(ListedPath&&)>& fnFile);
     static void SplitPath(const wxString& strPath, wxString& strFolder, wxString& strFile);
 
     // Results.
-    void CalcFileAnalysis(const AnalysisParam& param, FileResult& file) const;
+    // Sets the estimates of a file (or of any lines counted like one) from
+    // its effective code lines, m_nCodeLines plus m_nCodeCommentLines.
+    static void CalcFileAnalysis(const AnalysisParam& param, Result& file);
     void Summarize();
     void Refilter(const AnalysisParam& analysisParam, const FilterParam& filterParam);
     void ApplyFilter(const FilterParam& filterParam);

@@ -403,3 +403,43 @@ void CountingManager::ExpandSubdirectories()
         arrDirs.Add(strDir);
     arrDirs.Sort();
 }
+
+void CountingManager::ListCountedFiles(const CountingParam& param,
+                                       const std::function<void(ListedPath&&)>& fnFile)
+{
+    wxLogNull noLog;
+    m_countingParam = param;
+    m_arrSkippedPaths.clear();
+    m_visitedFolders.clear();
+    ExpandSubdirectories();
+
+    std::vector<wxString> arrPaths;
+    std::vector<bool> arrLinks;
+    const wxArrayString& arrDirs = m_countingParam.m_arrDirs;
+    for (std::size_t i = 0; i < arrDirs.GetCount() && m_nState != STATE_STOPPED; ++i)
+    {
+        PumpOneMessage();
+        arrPaths.clear();
+        arrLinks.clear();
+        DirectoryLister::ListFiles(arrDirs[i], arrPaths, &arrLinks);
+        for (std::size_t j = 0; j < arrPaths.size(); ++j)
+        {
+            ListedPath file;
+            file.strExt = GetFileExtension(arrPaths[j]).Lower();
+            if (!IsSelectedType(file.strExt, file.strRuleType))
+                continue;
+            if (arrLinks[j])
+            {
+                if (const wxString strAt = CountedAt(arrPaths[j]); !strAt.empty())
+                {
+                    m_arrSkippedPaths.push_back(SkippedPath{SkippedPath::FILE, arrPaths[j], strAt});
+                    continue;
+                }
+            }
+            file.strPath = std::move(arrPaths[j]);
+            file.bLink = arrLinks[j];
+            fnFile(std::move(file));
+        }
+    }
+    std::unordered_map<FileId, wxString>().swap(m_visitedFolders);
+}

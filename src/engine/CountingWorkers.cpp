@@ -36,6 +36,25 @@ std::size_t CountingWorkers::HandIn(std::string strPath, Counter& counter,
         slot.strPath = std::move(strPath);
         slot.pCounter = &counter;
         slot.pMarkers = &markers;
+        slot.fnWork = nullptr;
+        slot.bDone = false;
+        ++m_nHandedIn;
+    }
+    m_cvWork.notify_one();
+    return nTicket;
+}
+
+std::size_t CountingWorkers::HandIn(std::function<void(std::vector<char>&)> fnWork)
+{
+    std::size_t nTicket;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        nTicket = m_nHandedIn;
+        Slot& slot = m_arrSlots[nTicket % m_arrSlots.size()];
+        slot.strPath.clear();
+        slot.pCounter = nullptr;
+        slot.pMarkers = nullptr;
+        slot.fnWork = std::move(fnWork);
         slot.bDone = false;
         ++m_nHandedIn;
     }
@@ -79,7 +98,8 @@ bool CountingWorkers::TakeOut(std::size_t nTicket, const std::function<bool()>& 
             CountPiece(m_arrOwnBuffer, lock, pGoOn); // help with the pieces of a large file
         else if (!pGoOn)
             m_cvDone.wait(lock);
-        else if (!m_cvDone.wait_for(lock, WAIT_SLICE, [&] { return slot.bDone || !m_pieces.empty(); }))
+        else if (!m_cvDone.wait_for(lock, WAIT_SLICE,
+                                    [&] { return slot.bDone || !m_pieces.empty(); }))
         {
             lock.unlock();
             fnOwnGoOn();
@@ -120,6 +140,23 @@ void CountingWorkers::Count(Slot& slot, std::vector<char>& arrBuffer,
 {
     // The slot is this thread's alone until bDone is set under the lock.
     lock.unlock();
+    if (slot.fnWork)
+    {
+        try
+        {
+            slot.fnWork(arrBuffer);
+        }
+        catch (...)
+        {
+            std::vector<char>().swap(arrBuffer);
+        }
+        slot.fnWork = nullptr;
+        slot.counts = Counter::FileCounts();
+        lock.lock();
+        slot.bDone = true;
+        m_cvDone.notify_all();
+        return;
+    }
     Counter::FileCounts counts;
     std::uint64_t nSize = 0;
     const int nFd = Counter::OpenToCount(slot.strPath, counts, nSize);
@@ -166,7 +203,7 @@ void CountingWorkers::Count(Slot& slot, std::vector<char>& arrBuffer,
 }
 
 void CountingWorkers::CountPiece(std::vector<char>& arrBuffer, std::unique_lock<std::mutex>& lock,
-                                  const std::function<bool()>* pGoOn)
+                                 const std::function<bool()>* pGoOn)
 {
     const PieceJob job = m_pieces.front();
     m_pieces.pop_front();

@@ -45,6 +45,13 @@ public:
     // taken out: counters keep no state, so one serves any number of threads.
     std::size_t HandIn(std::string strPath, Counter& counter, const Counter::Markers& markers);
 
+    // Hands in other work on a file, done on the workers as a count is
+    // (HasRoom() must be true): fnWork gets the read buffer of the thread
+    // that does it, and must keep to its own data as a count does. TakeOut
+    // then waits for it (its counts are empty). Work that throws ends there;
+    // fnWork notes its own failures.
+    std::size_t HandIn(std::function<void(std::vector<char>&)> fnWork);
+
     // The counts of the oldest file not yet taken out, whose ticket is
     // nTicket. Counts it on this thread when no worker has started it yet,
     // rather than wait.
@@ -83,6 +90,7 @@ private:
         Counter* pCounter = nullptr;
         const Counter::Markers* pMarkers = nullptr;
         Counter::FileCounts counts;
+        std::function<void(std::vector<char>&)> fnWork; // instead of a count
         std::unique_ptr<LargeFile> pLarge;
         bool bDone = false;
     };

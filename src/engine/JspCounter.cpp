@@ -9,51 +9,51 @@ constexpr std::string_view SCRIPT_END = "%>";
 constexpr std::string_view LINE_COMMENT = "//";
 } // namespace
 
-void JspCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                            std::int64_t& nCommentLines, std::int64_t&, std::int64_t& nBlankLines)
+template <class OnKind> void JspCounter::Walk(LineReader& lines, OnKind onKind)
 {
     // Block comments are not recognised: inside a script their lines are code.
     bool bInScript = false;
-    ForEachLine(lines, nLines, nBlankLines,
-                [&](std::string_view text)
+    ForEachLineKind(
+        lines,
+        [&](std::string_view text) -> unsigned
+        {
+            const std::size_t nLength = text.size();
+
+            if (!bInScript)
+            {
+                if (Contains(text, SCRIPT_BEGIN) && Contains(text, SCRIPT_END))
+                    return LineKind::CODE; // a script opened and closed within markup
+                if (StartsWith(text, SCRIPT_BEGIN))
                 {
-                    const std::size_t nLength = text.size();
+                    bInScript = true;
+                    return LineKind::CODE;
+                }
+                // Anything else is markup, counted in the total only; a script
+                // begin after markup on the same line opens no script.
+                return LineKind::TOTAL_ONLY;
+            }
 
-                    if (!bInScript)
-                    {
-                        if (Contains(text, SCRIPT_BEGIN) && Contains(text, SCRIPT_END))
-                            ++nCodeLines; // a script opened and closed within markup
-                        else if (StartsWith(text, SCRIPT_BEGIN))
-                        {
-                            ++nCodeLines;
-                            bInScript = true;
-                        }
-                        // Anything else is markup, counted in the total only; a script
-                        // begin after markup on the same line opens no script.
-                        return;
-                    }
-
-                    if (nLength == 1)
-                        ++nCodeLines;
-                    else if (EndsWith(text, SCRIPT_END))
-                    {
-                        ++nCodeLines;
-                        bInScript = false;
-                    }
-                    else if (text[nLength - 1] == '>' || text[nLength - 2] == '%')
-                    {
-                        if (!Contains(text, LINE_COMMENT) && !Contains(text, SCRIPT_BEGIN) &&
-                            !Contains(text, SCRIPT_END))
-                            ++nCodeLines;
-                    }
-                    else if (StartsWith(text, LINE_COMMENT))
-                        ++nCommentLines;
-                    else if (Contains(text, LINE_COMMENT))
-                    {
-                        ++nCodeLines;
-                        ++nCommentLines;
-                    }
-                    else if (!Contains(text, SCRIPT_BEGIN) && !Contains(text, SCRIPT_END))
-                        ++nCodeLines;
-                });
+            if (nLength == 1)
+                return LineKind::CODE;
+            if (EndsWith(text, SCRIPT_END))
+            {
+                bInScript = false;
+                return LineKind::CODE;
+            }
+            if (text[nLength - 1] == '>' || text[nLength - 2] == '%')
+                return !Contains(text, LINE_COMMENT) && !Contains(text, SCRIPT_BEGIN) &&
+                               !Contains(text, SCRIPT_END)
+                           ? LineKind::CODE
+                           : LineKind::TOTAL_ONLY;
+            if (StartsWith(text, LINE_COMMENT))
+                return LineKind::COMMENT;
+            if (Contains(text, LINE_COMMENT))
+                return LineKind::CODE | LineKind::COMMENT;
+            return !Contains(text, SCRIPT_BEGIN) && !Contains(text, SCRIPT_END)
+                       ? LineKind::CODE
+                       : LineKind::TOTAL_ONLY;
+        },
+        onKind);
 }
+
+template class KindWalkCounter<JspCounter>;

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "engine/Counter.h"
+#include "engine/KindWalkCounter.h"
 
 // JSP pages: only the script between "<%" and "%>" and its "//" comments are
 // counted as code or comment; markup counts in the total alone.
 // The markers are fixed; those of the rule are not used.
-class JspCounter : public Counter
+class JspCounter : public KindWalkCounter<JspCounter>
 {
-public:
-    void CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                    std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
-                    std::int64_t& nBlankLines) override;
+private:
+    friend class KindWalkCounter<JspCounter>;
+    // Hands onKind each line's kind (LineKind), in line order.
+    template <class OnKind> static void Walk(LineReader& lines, OnKind onKind);
 };
+extern template class KindWalkCounter<JspCounter>;

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "engine/Counter.h"
+#include "engine/KindWalkCounter.h"
 
 // PHP pages: a scanner over the markers "<?", "?>", "//", "#", "/*" and "*/";
 // only the PHP sections are counted as code or comment, markup in the total alone.
 // The markers are fixed; those of the rule are not used.
-class PhpCounter : public Counter
+class PhpCounter : public KindWalkCounter<PhpCounter>
 {
-public:
-    void CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t& nCodeLines,
-                    std::int64_t& nCommentLines, std::int64_t& nCodeCommentLines,
-                    std::int64_t& nBlankLines) override;
+private:
+    friend class KindWalkCounter<PhpCounter>;
+    // Hands onKind each line's kind (LineKind), in line order.
+    template <class OnKind> static void Walk(LineReader& lines, OnKind onKind);
 };
+extern template class KindWalkCounter<PhpCounter>;

@@ -2,9 +2,11 @@
 
 #include "engine/LineReader.h"
 
-void TxtCounter::CountLines(LineReader& lines, std::int64_t& nLines, std::int64_t&, std::int64_t&,
-                            std::int64_t&, std::int64_t& nBlankLines)
+template <class OnKind> void TxtCounter::Walk(LineReader& lines, OnKind onKind)
 {
     // Blank lines are the only kind plain text has.
-    ForEachLine(lines, nLines, nBlankLines, [](std::string_view) {});
+    ForEachLineKind(
+        lines, [](std::string_view) -> unsigned { return LineKind::TOTAL_ONLY; }, onKind);
 }
+
+template class KindWalkCounter<TxtCounter>;

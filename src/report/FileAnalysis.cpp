@@ -7,7 +7,7 @@
 // rounded to the hundredth it is shown with, here where it is made, so that
 // the totals are the sums of what the file rows show; numerator and
 // denominator are whole numbers, so halves round up exactly.
-void CountingManager::CalcFileAnalysis(const AnalysisParam& param, FileResult& file) const
+void CountingManager::CalcFileAnalysis(const AnalysisParam& param, Result& file)
 {
     const double x = static_cast<double>(file.m_nCodeLines + file.m_nCodeCommentLines);
     file.m_fUTCases = Hundredths::Of(x * param.m_nUTCaseDensity, 1000);

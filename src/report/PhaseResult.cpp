@@ -26,7 +26,7 @@ void Shares(double fLLD, double fCD, double fUT, double fTotal, double& fLLDShar
 }
 } // namespace
 
-PhaseResult::PhaseResult(const TotalResult& total, const AnalysisParam& param)
+PhaseResult::PhaseResult(const Result& total, const AnalysisParam& param)
 {
     // Every phase, coding included, comes from the same whole number of
     // hundredths by one rounding of its percentage: phases of equal

@@ -1,7 +1,7 @@
 #pragma once
 
 class AnalysisParam;
-class TotalResult;
+class Result;
 
 // Cost and effort of the four development phases derived from a total: low-level
 // design, coding, unit test and integration test, with each phase's share.
@@ -9,7 +9,7 @@ class TotalResult;
 class PhaseResult
 {
 public:
-    PhaseResult(const TotalResult& total, const AnalysisParam& param);
+    PhaseResult(const Result& total, const AnalysisParam& param);
     virtual ~PhaseResult() = default;
 
     double m_fTotalCost = 0;

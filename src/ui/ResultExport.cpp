@@ -82,9 +82,8 @@ void ResultExport::Write(const wxString& strPath, std::function<std::string()> f
             const std::string strBytes = fnText();
             m_nTotal = strBytes.size();
             wxString strWriteError;
-            m_bWritten = !m_progress.bCancel &&
-                         WriteOutputFile(strTarget, strBytes, strWriteError, OutputWait::Briefly,
-                                         &m_progress);
+            m_bWritten = !m_progress.bCancel && WriteOutputFile(strTarget, strBytes, strWriteError,
+                                                                OutputWait::Briefly, &m_progress);
             m_strError = strWriteError;
             m_bDone = true; // m_bWritten and m_strError are read after this
         });

@@ -6,15 +6,19 @@
 #include "config/DataFiles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
+#include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <wx/base64.h>
 #include <wx/filefn.h>
 #include <wx/utils.h>
 
@@ -195,6 +199,57 @@ TEST_F(CliAppTest, WritesTheCsvWithOneLinePerFile)
     EXPECT_EQ(std::regex_replace(arrLines[4], date, ""),
               m_strRoot + "/sub,b.h,.h,2,1,0,0,1,8,0.04,2.50,0.05,0.01,0.02,0.00");
     EXPECT_NE(strText.find("\r\nLines,6,100%\r\n"), std::string::npos);
+}
+
+// The comparison's table, its JSON with the keys scripts read, and its CSV.
+TEST_F(CliAppTest, ComparesTwoVersionsAsTableJsonAndCsv)
+{
+    m_dir.Write("next/a.c", "int a;\n// a note\n\nint b; // why\nint c;\n");
+    m_dir.Write("next/sub/c.h", "int y;\n");
+    const std::string strNext = m_dir / "next";
+    ASSERT_EQ(Run({"--types", ".c;.h", "--compare", m_strRoot, strNext}), 0) << m_err.str();
+    // Type, files, changed files, same, modified, added, removed, changed code.
+    EXPECT_EQ(LineStartingWith(m_out.str(), "Total"),
+              (std::vector<std::string>{"Total", "3", "3", "3", "1", "2", "2", "2"}));
+    EXPECT_EQ(LineStartingWith(m_out.str(), "Comment"),
+              (std::vector<std::string>{"Comment", "0", "1", "0", "0"}));
+
+    ASSERT_EQ(Run({"--types", ".c;.h", "--compare", m_strRoot, strNext, "--json", "-", "sub"}), 0)
+        << m_err.str();
+    const nlohmann::json json = nlohmann::json::parse(m_out.str());
+    ASSERT_EQ(json["files"].size(), 2u);
+    const nlohmann::json& removed = json["files"][0];
+    EXPECT_EQ(removed["path"], "sub/b.h");
+    EXPECT_EQ(removed["status"], "removed");
+    EXPECT_EQ(removed["lines_removed"], 2);
+    EXPECT_EQ(removed["code"]["removed"], 1);
+    EXPECT_EQ(removed["blank"]["removed"], 1);
+    EXPECT_EQ(json["files"][1]["status"], "added");
+    const nlohmann::json& total = json["total"];
+    for (const char* szKey : {"lines_added", "lines_removed", "lines", "code", "code_and_comment",
+                              "comment", "blank", "files_added", "man_hours", "cost"})
+        EXPECT_TRUE(total.contains(szKey)) << szKey;
+    EXPECT_EQ(total["lines_added"], 1);
+    EXPECT_EQ(total["lines_removed"], 2);
+
+    ASSERT_EQ(Run({"--types", ".c", "--compare", m_strRoot, strNext, "--csv", "-"}), 0);
+    EXPECT_NE(m_out.str().find("\r\n.,a.c,.c,modified,2,1,"), std::string::npos) << m_out.str();
+
+    // Bad versions are bad input, told before anything is compared.
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"--compare", m_strRoot, "git:"},
+                                               {"--compare", m_strRoot, m_dir / "none"},
+                                               {"--compare", m_strRoot, strNext, "/abs"},
+                                               {"--compare", "git:HEAD", m_strRoot}})
+    {
+        std::vector<wxString> arrArgs{"--rules", wxString::FromUTF8(m_strRules)};
+        for (const std::string& str : args)
+            arrArgs.push_back(wxString::FromUTF8(str));
+        m_err.str("");
+        EXPECT_EQ(CliApp(m_out, m_err).Run(arrArgs), CliApp::EXIT_BAD_INPUT) << args[1];
+        const std::string strErr = m_err.str();
+        EXPECT_EQ(std::count(strErr.begin(), strErr.end(), '\n'), 1) << strErr;
+    }
 }
 
 TEST_F(CliAppTest, BadInputFailsWithOneLineAndStatusTwoBeforeCounting)
@@ -401,6 +456,137 @@ TEST(CliProgressTest, LineFitsTheTerminalAndKeepsTheEndOfALongFolder)
     EXPECT_EQ(CliProgress::FormatLine(7, "/a/é/ü", 16), "7 files  /a/é/ü");
     EXPECT_EQ(CliProgress::FormatLine(7, "/a/é/ü", 15), "7 files  .../ü") << "whole characters";
     EXPECT_LE(CliProgress::FormatLine(123456, "/x", 5).size(), 4u);
+}
+
+// The CSV's sections as rows of fields: "Folder" -> its data rows, and the
+// total section's "Name,value" lines under their name.
+std::map<std::string, std::vector<std::vector<std::string>>> CsvSections(const std::string& strCsv)
+{
+    std::map<std::string, std::vector<std::vector<std::string>>> sections;
+    std::istringstream in(strCsv);
+    std::string strSection;
+    for (std::string str; std::getline(in, str, '\n');)
+    {
+        if (!str.empty() && str.back() == '\r')
+            str.pop_back();
+        if (str.empty() || str[0] == '#')
+        {
+            strSection.clear();
+            continue;
+        }
+        std::vector<std::string> arrFields;
+        std::istringstream fields(str);
+        for (std::string strField; std::getline(fields, strField, ',');)
+            arrFields.push_back(strField);
+        if (strSection.empty() && (arrFields[0] == "Folder" || arrFields[0] == "Type"))
+            strSection = arrFields.size() > 9 ? "File" : arrFields[0];
+        else if (strSection.empty())
+            sections["Total"].push_back(arrFields);
+        else
+            sections[strSection].push_back(arrFields);
+    }
+    return sections;
+}
+
+TEST_F(CliAppTest, JsonHoldsTheNumbersOfTheCsv)
+{
+    // A name that is not UTF-8, a file that cannot be read, and a folder
+    // given again inside another.
+    m_dir.Write("tree/sub/caf\xE9.c", "/* a\n b */\nint c;\n");
+    ASSERT_EQ(::symlink("gone", (m_dir / "tree/gone.c").c_str()), 0);
+    const std::string strCsv = m_dir / "out.csv", strJson = m_dir / "out.json";
+    const std::string strSub = m_strRoot + "/sub";
+    ASSERT_EQ(Run({"--param", "ManMonthCost=40000", "--csv", strCsv, "--json", strJson, m_strRoot,
+                   strSub}),
+              0)
+        << m_err.str();
+    const nlohmann::json json = nlohmann::json::parse(ReadFileBytes(strJson));
+    auto csv = CsvSections(ReadFileBytes(strCsv));
+    const auto number = [](const std::string& str) { return std::stod(str); };
+
+    EXPECT_EQ(json["parameters"].size(), 10u);
+    EXPECT_EQ(json["parameters"]["ManMonthCost"], 40000);
+    EXPECT_EQ(json["parameters"]["ManMonthLines"], 4000);
+
+    std::map<std::string, std::string> total;
+    for (const auto& arrRow : csv["Total"])
+        total[arrRow[0]] = arrRow[1];
+    const nlohmann::json& t = json["total"];
+    EXPECT_EQ(t["files"], std::stoll(total["File"]));
+    EXPECT_EQ(t["size"], std::stoll(total["Size"]));
+    EXPECT_EQ(t["lines"], std::stoll(total["Lines"]));
+    EXPECT_EQ(t["code"], std::stoll(total["Code lines"]));
+    EXPECT_EQ(t["code_and_comment"], std::stoll(total["Code//Comment"]));
+    EXPECT_EQ(t["comment"], std::stoll(total["Comment lines"]));
+    EXPECT_EQ(t["blank"], std::stoll(total["Blank lines"]));
+    EXPECT_EQ(t["man_hours"].get<double>(), number(total["Man-hour"]));
+    EXPECT_EQ(t["cost"].get<double>(), number(total["Cost"]));
+    EXPECT_EQ(std::lround(t["ut_cases"].get<double>()), std::stol(total["UT Cases"]));
+    EXPECT_TRUE(t["cost"].is_number_float() && t["lines"].is_number_integer());
+
+    // Folder, file, type, the five counts and size, the six estimates, date.
+    ASSERT_EQ(json["files"].size(), csv["File"].size());
+    ASSERT_EQ(json["files"].size(), 5u);
+    const char* const counts[] = {"lines", "code", "code_and_comment", "comment", "blank", "size"};
+    const char* const estimates[] = {"man_hours",  "cost",     "ut_cases",
+                                     "ut_defects", "it_cases", "it_defects"};
+    for (std::size_t i = 0; i < csv["File"].size(); ++i)
+    {
+        const auto& arrRow = csv["File"][i];
+        const nlohmann::json& file = json["files"][i];
+        SCOPED_TRACE(arrRow[1]);
+        EXPECT_EQ(file["folder"], arrRow[0]);
+        EXPECT_EQ(file["path"], arrRow[0] + "/" + arrRow[1]);
+        EXPECT_EQ(file["extension"], arrRow[2]);
+        for (std::size_t n = 0; n < 6; ++n)
+            EXPECT_EQ(file[counts[n]], std::stoll(arrRow[3 + n])) << counts[n];
+        for (std::size_t n = 0; n < 6; ++n)
+            EXPECT_EQ(file[estimates[n]].get<double>(), number(arrRow[9 + n])) << estimates[n];
+        if (file["unreadable"])
+            EXPECT_TRUE(file["modified"].is_null()) << "its time is not known";
+        else
+            EXPECT_EQ(file["modified"].get<std::string>().substr(0, 10), arrRow[15]);
+        EXPECT_EQ(file.contains("path_bytes"), arrRow[1] == "caf\xEF\xBF\xBD.c");
+        if (file.contains("path_bytes"))
+        {
+            const wxMemoryBuffer bytes = wxBase64Decode(file["path_bytes"].get<std::string>());
+            EXPECT_EQ(std::string(static_cast<const char*>(bytes.GetData()), bytes.GetDataLen()),
+                      m_strRoot + "/sub/caf\xE9.c");
+        }
+    }
+
+    for (const auto& [strSection, strKey] :
+         {std::pair<std::string, std::string>{"Folder", "folder"}, {"Type", "extension"}})
+    {
+        const nlohmann::json& groups = json[strKey == "folder" ? "folders" : "extensions"];
+        ASSERT_EQ(groups.size(), csv[strSection].size()) << strSection;
+        for (std::size_t i = 0; i < groups.size(); ++i)
+        {
+            const auto& arrRow = csv[strSection][i];
+            EXPECT_EQ(groups[i][strKey], arrRow[0]);
+            EXPECT_EQ(groups[i]["files"], std::stoll(arrRow[1])) << arrRow[0];
+            EXPECT_EQ(groups[i]["size"], std::stoll(arrRow[2])) << arrRow[0];
+            EXPECT_EQ(groups[i]["lines"], std::stoll(arrRow[3])) << arrRow[0];
+            EXPECT_EQ(groups[i]["blank"], std::stoll(arrRow[7])) << arrRow[0];
+        }
+    }
+
+    EXPECT_EQ(json["phases"]["coding"]["cost"], t["cost"]);
+    EXPECT_EQ(json["phases"]["unit_test"]["cost"], t["cost"]) << "UT is 100% of coding";
+    EXPECT_EQ(json["skipped"],
+              nlohmann::json::parse(R"([{"path": ")" + strSub +
+                                    R"(", "kind": "folder", "reason": "already included",
+                                           "included_as": ")" +
+                                    strSub + R"("},
+                                        {"path": ")" +
+                                    m_strRoot +
+                                    R"(/gone.c", "kind": "file",
+                                         "reason": "could not be read; counted as an empty file"}])"));
+
+    // On standard output it replaces the table, and holds the same object.
+    ASSERT_EQ(Run({"--param", "ManMonthCost=40000", "--json", "-", m_strRoot, strSub}), 0)
+        << m_err.str();
+    EXPECT_EQ(nlohmann::json::parse(m_out.str()), json);
 }
 
 #ifdef LINECAST_CLI_EXE

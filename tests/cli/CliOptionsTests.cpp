@@ -19,9 +19,10 @@ std::vector<wxString> Args(std::initializer_list<const char*> args)
 TEST(CliOptionsTest, ParsesWhatEachOptionSays)
 {
     CliOptions options;
-    ASSERT_TRUE(options.Parse(Args({"--rules", "my.xml", "--types=.c;.H", "--no-recursive",
-                                    "--param", "ManMonthLines=5000", "--param=lld=200", "--csv",
-                                    "out.csv", "--jobs=3", "src", "--", "--odd-folder"})))
+    ASSERT_TRUE(
+        options.Parse(Args({"--rules", "my.xml", "--types=.c;.H", "--no-recursive", "--param",
+                            "ManMonthLines=5000", "--param=lld=200", "--csv", "out.csv", "--json=-",
+                            "--jobs=3", "src", "--", "--odd-folder"})))
         << options.m_strError;
     EXPECT_EQ(options.m_nAction, CliOptions::ACTION_COUNT);
     EXPECT_EQ(options.m_strRulesPath, "my.xml");
@@ -29,6 +30,7 @@ TEST(CliOptionsTest, ParsesWhatEachOptionSays)
     EXPECT_EQ(options.m_strTypes, ".c;.H");
     EXPECT_FALSE(options.m_bRecursive);
     EXPECT_EQ(options.m_strCsvPath, "out.csv");
+    EXPECT_EQ(options.m_strJsonPath, "-");
     EXPECT_EQ(options.m_nJobs, 3u);
     EXPECT_EQ(options.m_analysisParam.m_nManMonthLines, 5000);
     EXPECT_EQ(options.m_analysisParam.m_nLLDPercent, 200);
@@ -78,6 +80,13 @@ TEST(CliOptionsTest, RejectsBadArgumentsWithAMessageThatNamesTheProblem)
         {"csv without a file", Args({"src", "--csv"}), "--csv needs a file name"},
         {"csv into a missing folder", Args({"--csv", "/no/such/folder/out.csv", "src"}),
          "no folder '/no/such/folder'"},
+        {"json without a file", Args({"src", "--json"}), "--json needs a file name"},
+        {"json into a missing folder", Args({"--json", "/no/such/folder/out.json", "src"}),
+         "cannot write the JSON file '/no/such/folder/out.json': no folder '/no/such/folder'"},
+        {"csv and json both on standard output", Args({"--csv", "-", "--json=-", "src"}),
+         "only one of --csv and --json can write to standard output"},
+        {"csv and json into one file", Args({"--csv", "out", "--json", "out", "src"}),
+         "the CSV and the JSON file cannot be the same file 'out'"},
         {"param without assignment", Args({"--param", "src"}), "unknown parameter 'src'"},
         {"param missing value", Args({"--param", "IT", "src"}), "parameter IT needs a value"},
         {"unknown parameter names the known ones", Args({"--param", "Speed=3", "src"}),

@@ -10,7 +10,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -554,76 +553,4 @@ TEST(RulesFile, EditsInTheTablesAreWrittenOnceTheManagerIsDestroyed)
     EXPECT_EQ(ReadFileBytes(strPath),
               std::string(kDecl) + "<rules>\n" +
                   RuleText("C", "edited", "", "", "", ExtText(".cc", "new", "C")) + "</rules>\n");
-}
-
-// The rules file that ships with the program.
-class ShippedRules : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        m_strShipped = ReadFileBytes(LINECAST_SOURCE_DIR "/conf/conf.xml");
-        ASSERT_FALSE(m_strShipped.empty());
-        // A copy: running the tests never writes a tracked file.
-        m_strPath = m_dir.Write("conf/conf.xml", m_strShipped);
-        m_manager.SetRulesPath(m_strPath);
-        m_manager.SetSaveRulesOnDestroy(false);
-        m_manager.LoadRules();
-        ASSERT_TRUE(m_manager.RulesLoaded());
-    }
-
-    TempDir m_dir;
-    std::string m_strShipped;
-    std::string m_strPath;
-    CountingManager m_manager;
-};
-
-TEST_F(ShippedRules, HasARuleForEachOfTheTenRuleTypes)
-{
-    std::set<std::string> types;
-    for (const auto& entry : m_manager.m_ruleTable)
-        types.insert(entry.first.utf8_string());
-    EXPECT_EQ(types, (std::set<std::string>{"Aspx", "Basic", "C", "JSP", "PHP", "Pascal", "Shell",
-                                            "Sql", "Text", "Xml"}));
-    for (const auto& entry : m_manager.m_ruleTable)
-        EXPECT_FALSE(entry.second->m_strDesc.empty()) << entry.first;
-    // The comment-rule styles count by their markers.
-    const CounterRule& c = *m_manager.m_ruleTable.at("C");
-    EXPECT_EQ(c.m_strSingleLineComment, "//");
-    EXPECT_EQ(c.m_strMultiLineCommentBegin, "/*");
-    EXPECT_EQ(c.m_strMultiLineCommentEnd, "*/");
-    EXPECT_EQ(m_manager.m_ruleTable.at("Xml")->m_strMultiLineCommentBegin, "<!--");
-    EXPECT_EQ(m_manager.m_ruleTable.at("Shell")->m_strSingleLineComment, "#");
-    EXPECT_EQ(m_manager.m_ruleTable.at("Sql")->m_strSingleLineComment, "--");
-}
-
-TEST_F(ShippedRules, EveryExtensionIsLowerCaseDottedUniqueAndNamesARule)
-{
-    // Duplicates would fold into one table entry; count the file's entries.
-    size_t nInFile = 0;
-    for (size_t nPos = 0; (nPos = m_strShipped.find("<extension>", nPos)) != std::string::npos;
-         ++nPos)
-        ++nInFile;
-    EXPECT_EQ(m_manager.m_extensionTable.size(), nInFile);
-    EXPECT_GE(nInFile, 100u);
-
-    for (const auto& [strName, pExt] : m_manager.m_extensionTable)
-    {
-        EXPECT_EQ(strName, strName.Lower());
-        EXPECT_TRUE(strName.length() >= 2 && strName[0] == '.') << strName;
-        EXPECT_EQ(strName.find_first_of(" \t/\\*"), wxString::npos) << strName;
-        EXPECT_EQ(m_manager.m_ruleTable.count(pExt->m_strRuleType), 1u) << strName;
-        EXPECT_FALSE(pExt->m_strDesc.empty()) << strName;
-    }
-    for (const char* pszExt :
-         {".c",  ".cpp", ".h",   ".hpp",  ".java", ".cs",   ".js",   ".ts",   ".go",
-          ".rs", ".py",  ".sh",  ".pl",   ".rb",   ".sql",  ".xml",  ".html", ".pas",
-          ".vb", ".jsp", ".php", ".aspx", ".txt",  ".yaml", ".cmake"})
-        EXPECT_EQ(m_manager.m_extensionTable.count(pszExt), 1u) << pszExt;
-}
-
-TEST_F(ShippedRules, LoadAndSaveReproduceTheFileByteForByte)
-{
-    m_manager.SaveRules();
-    EXPECT_EQ(ReadFileBytes(m_strPath), m_strShipped);
 }

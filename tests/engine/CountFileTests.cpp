@@ -73,6 +73,10 @@ public:
         CountByRule(lines, nullptr, nLines, nCodeLines, nCommentLines, nCodeCommentLines,
                     nBlankLines);
     }
+    void ClassifyLinesWith(const Markers& markers, LineReader& lines, LineKinds& arrKinds) override
+    {
+        ClassifyByRule(lines, markers, arrKinds);
+    }
     std::string m_strPath;
 };
 

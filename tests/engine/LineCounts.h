@@ -33,13 +33,27 @@ inline std::ostream& operator<<(std::ostream& out, const LineCounts& counts)
                << counts.nBlank << "}";
 }
 
-// Counts bytes held in memory as one file.
+// Counts bytes held in memory as one file. The kinds the counter gives each
+// line must add up to the same counts: a comparison reads them, and its
+// figures must agree with a count of the same file.
 inline LineCounts CountBytes(Counter& counter, std::string_view bytes)
 {
     LineReader lines(bytes);
     LineCounts counts;
     counter.CountLines(lines, counts.nLines, counts.nCode, counts.nComment, counts.nCodeComment,
                        counts.nBlank);
+    LineKinds arrKinds;
+    counter.ClassifyBytes(Counter::Markers(counter.m_pRule), bytes, arrKinds);
+    LineCounts byKind;
+    for (const std::uint8_t nKind : arrKinds)
+    {
+        ++byKind.nLines;
+        byKind.nCode += (nKind & LineKind::CODE) != 0;
+        byKind.nComment += (nKind & LineKind::COMMENT) != 0;
+        byKind.nCodeComment += (nKind & LineKind::CODE_COMMENT) != 0;
+        byKind.nBlank += (nKind & LineKind::BLANK) != 0;
+    }
+    EXPECT_EQ(byKind, counts) << "the kinds of the lines";
     return counts;
 }
 

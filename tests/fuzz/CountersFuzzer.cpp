@@ -216,6 +216,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     if (nKind == 4 && c.nCode + c.nComment + c.nCodeComment != 0)
         Fail("plain text has code or comments", c);
 
+    // The kinds of each line, which a comparison reads, add up to the count.
+    LineKinds arrKinds;
+    pCounter->ClassifyBytes(Counter::Markers(&rule), strBytes, arrKinds);
+    Counts byKind;
+    for (const std::uint8_t nLineKind : arrKinds)
+    {
+        ++byKind.nLines;
+        byKind.nCode += (nLineKind & LineKind::CODE) != 0;
+        byKind.nComment += (nLineKind & LineKind::COMMENT) != 0;
+        byKind.nCodeComment += (nLineKind & LineKind::CODE_COMMENT) != 0;
+        byKind.nBlank += (nLineKind & LineKind::BLANK) != 0;
+    }
+    if (!(byKind == c))
+        Fail("the kinds of the lines do not add up to the count", byKind);
+
     if (!(CountInChunks(*pCounter, strBytes, nChunk) == c))
         Fail("reading in chunks counts differently", c);
     Counts pieces;

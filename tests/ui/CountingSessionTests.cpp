@@ -59,7 +59,8 @@ private:
 class PumpInFile : public MessagePump
 {
 public:
-    PumpInFile(int nAt, std::function<void()> fnAction) : m_nAt(nAt), m_fnAction(std::move(fnAction))
+    PumpInFile(int nAt, std::function<void()> fnAction)
+        : m_nAt(nAt), m_fnAction(std::move(fnAction))
     {
     }
     void HandleOnePendingEvent() override { m_pump.HandleOnePendingEvent(); }

@@ -2,6 +2,8 @@
 // of a real tree. Run it under Xvfb with a 1280x800 screen:
 //   linecast_gui_tests --gtest_also_run_disabled_tests --gtest_filter='*MainWindowScreenshots'
 // LINECAST_SHOT_FOLDER names the folder to count (default: wxWidgets' headers),
+// LINECAST_SHOT_TYPES the source types as the box takes them (default
+// ".cpp;.h;"),
 // LINECAST_SHOT_DIR where the pictures go (default: the working folder),
 // LINECAST_SHOT_SIZE the window's client size as WxH (default: the screen),
 // LINECAST_SHOT_LANGUAGE the interface language (ja, zh_CN; the pictures'
@@ -36,8 +38,10 @@ void SaveScreen(const wxString& strPath)
 
 TEST_F(FrameTest, DISABLED_MainWindowScreenshots)
 {
-    wxString strFolder = "/usr/include/wx-3.2", strOut = m_strOldCwd, strSize;
+    wxString strFolder = "/usr/include/wx-3.2", strTypes = ".cpp;.h;", strOut = m_strOldCwd;
+    wxString strSize;
     wxGetEnv("LINECAST_SHOT_FOLDER", &strFolder);
+    wxGetEnv("LINECAST_SHOT_TYPES", &strTypes);
     wxGetEnv("LINECAST_SHOT_DIR", &strOut);
     wxGetEnv("LINECAST_SHOT_SIZE", &strSize);
     wxString strLanguage, strSuffix;
@@ -71,7 +75,7 @@ TEST_F(FrameTest, DISABLED_MainWindowScreenshots)
 
     // As a user does it: the folder chosen, the types picked, Start.
     Access().CountingSettings().AddDirectory(strFolder);
-    Access().CountingSettings().ShowSourceTypes(".cpp;.h;");
+    Access().CountingSettings().ShowSourceTypes(strTypes);
     Access().PickSourceType(0);
     {
         wxGUIEventLoop loop;

@@ -185,6 +185,9 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, bool bEdit, RuleTable& ruleTabl
     }
     else
     {
+        // Only what is typed is limited: GTK shows nothing at all of a longer
+        // name already in the rules (".applescript") under the limit.
+        m_pTextExtension->SetMaxLength(MAX_EXTENSION_LENGTH);
         if (!m_pComboStyle->IsListEmpty())
             m_pComboStyle->SetSelection(0);
         m_pTextExtension->SetFocus();

@@ -117,8 +117,9 @@ void FilterCheckList::FitColumn()
     const int nBox = wxRendererNative::Get().GetCheckBoxSize(this).x;
     // Narrower than the list by a vertical scroll bar, which must not bring
     // up a horizontal one.
-    const int nWidth = std::max(GetClientSize().x - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this),
-                                m_nTextWidth + nBox + FromDIP(ENTRY_PADDING));
+    const int nWidth =
+        std::max(GetClientSize().x - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this),
+                 m_nTextWidth + nBox + FromDIP(ENTRY_PADDING));
     if (GetColumnCount() > 0 && GetColumnWidth(0) != nWidth)
         SetColumnWidth(0, nWidth);
 }
