@@ -5,11 +5,13 @@
 #include "engine/NativePath.h"
 #include "engine/Observers.h"
 #include "report/AnalysisParam.h"
+#include "report/JsonWriter.h"
 
 #include <algorithm>
 #include <climits>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -300,6 +302,11 @@ TEST_F(CountingRunTest, ListedFolderThatIsGoneIsLeftOutWithItsReason)
             EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FOLDER), 0u) << "none included twice";
         }
     }
+    // The JSON export lists them with their reason.
+    const auto json = nlohmann::json::parse(FormatResultJson(m_manager, m_analysis));
+    EXPECT_EQ(json["skipped"][0], nlohmann::json::parse(R"({"path": ")" + m_dir / "gone" +
+                                                        R"(", "kind": "folder",
+                                                           "reason": "does not exist"})"));
 }
 
 TEST_F(CountingRunTest, UnopenableFileIsAZeroFileDatedAtCounting)
