@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <iterator>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,7 +41,8 @@ void FolderVersion::List(CountingManager& manager, const std::vector<std::string
     // A folder that this version lacks holds files only the other version
     // has, as with a revision: nothing was left out.
     std::copy_if(manager.m_arrSkippedPaths.begin(), manager.m_arrSkippedPaths.end(),
-                 std::back_inserter(arrSkipped), [](const SkippedPath& skipped)
+                 std::back_inserter(arrSkipped),
+                 [](const SkippedPath& skipped)
                  { return skipped.m_nReason != SkippedPath::MISSING; });
 }
 

@@ -60,10 +60,10 @@ void CountingManager::ClearResults()
 std::size_t CountingManager::CountSkipped(SkippedPath::Kind nKind,
                                           SkippedPath::Reason nReason) const
 {
-    return static_cast<std::size_t>(std::count_if(
-        m_arrSkippedPaths.begin(), m_arrSkippedPaths.end(),
-        [nKind, nReason](const SkippedPath& skipped)
-        { return skipped.m_nKind == nKind && skipped.m_nReason == nReason; }));
+    return static_cast<std::size_t>(
+        std::count_if(m_arrSkippedPaths.begin(), m_arrSkippedPaths.end(),
+                      [nKind, nReason](const SkippedPath& skipped)
+                      { return skipped.m_nKind == nKind && skipped.m_nReason == nReason; }));
 }
 
 void CountingManager::SetCountingParam(const CountingParam& param, AnalysisParam& analysisParam)

@@ -104,9 +104,8 @@ void CountingSession::Start()
         strOutcome = _("Completed");
     if (!strOutcome.empty())
     {
-        const size_t nLeftOut =
-            manager.CountSkipped(SkippedPath::FOLDER, SkippedPath::MISSING) +
-            manager.CountSkipped(SkippedPath::FOLDER, SkippedPath::UNREADABLE);
+        const size_t nLeftOut = manager.CountSkipped(SkippedPath::FOLDER, SkippedPath::MISSING) +
+                                manager.CountSkipped(SkippedPath::FOLDER, SkippedPath::UNREADABLE);
         for (const wxString& strPart :
              {LeftOutText(nLeftOut), SkippedText(manager.CountSkipped(SkippedPath::FOLDER),
                                                  manager.CountSkipped(SkippedPath::FILE))})

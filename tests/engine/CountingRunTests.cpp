@@ -295,8 +295,8 @@ TEST_F(CountingRunTest, ListedFolderThatIsGoneIsLeftOutWithItsReason)
             EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_COMPLETED);
             std::string strSkipped;
             for (const SkippedPath& each : m_manager.m_arrSkippedPaths)
-                strSkipped += each.m_strPath.utf8_string() + "=" +
-                              std::to_string(each.m_nReason) + each.m_strIncludedAs.utf8_string() + ";";
+                strSkipped += each.m_strPath.utf8_string() + "=" + std::to_string(each.m_nReason) +
+                              each.m_strIncludedAs.utf8_string() + ";";
             EXPECT_EQ(strSkipped, m_dir / "gone=1;" + m_dir / "plain.c=1;");
             EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FOLDER, SkippedPath::MISSING), 2u);
             EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FOLDER), 0u) << "none included twice";
