@@ -80,17 +80,24 @@ TEST_F(FrameTest, DetailListSortsByClickedColumnsAndRefillsAscending)
               "b.c");
 }
 
+// The frame shown at its Detail page, with nFiles rows added as a count adds
+// them.
+ResultListCtrl& ShowDetailRows(LinecastFrame& frame, LinecastFrameTestAccess& access, int nFiles)
+{
+    frame.Show();
+    access.Notebook().SetSelection(0);
+    for (int i = 0; i < nFiles; ++i)
+    {
+        AddFile(access.Manager(), "a.c", i);
+        frame.OnCountingUpdate();
+    }
+    return access.DetailList();
+}
+
 TEST_F(FrameTest, ARunningCountKeepsItsNewestRowsInView)
 {
     LinecastFrame& frame = Open();
-    frame.Show();
-    Access().Notebook().SetSelection(0);
-    ResultListCtrl& list = Access().DetailList();
-    for (int i = 0; i < 300; ++i)
-    {
-        AddFile(Access().Manager(), "a.c", i);
-        frame.OnCountingUpdate();
-    }
+    ResultListCtrl& list = ShowDetailRows(frame, Access(), 300);
     const wxStopWatch watch;
     while (list.GetTopItem() + list.GetCountPerPage() < 300 && watch.Time() < 3000)
         wxTheApp->Yield(true);
@@ -105,14 +112,7 @@ TEST_F(FrameTest, HeadingsFollowTheRowsScrolledSideways)
 {
     LinecastFrame& frame = Open();
     frame.SetSize(700, 600);
-    frame.Show();
-    Access().Notebook().SetSelection(0);
-    ResultListCtrl& list = Access().DetailList();
-    for (int i = 0; i < 30; ++i)
-    {
-        AddFile(Access().Manager(), "a.c", i);
-        frame.OnCountingUpdate();
-    }
+    ResultListCtrl& list = ShowDetailRows(frame, Access(), 30);
     wxWindow* pHeader = list.GetHeaderWindow();
     ASSERT_TRUE(pHeader);
     int nDrawnAt = -1; // the view start the headings were last drawn at
