@@ -71,12 +71,20 @@ void CliApp::ReportUnreadable(const CountingManager& manager)
 
 void CliApp::ReportSkipped(const std::vector<SkippedPath>& arrSkipped)
 {
-    std::vector<wxString> arrFolders, arrFiles;
+    // A folder checked before the run can still be gone by the time the run
+    // comes to it.
+    std::vector<wxString> arrFolders, arrFiles, arrGone;
     for (const SkippedPath& skipped : arrSkipped)
-        (skipped.m_nKind == SkippedPath::FOLDER ? arrFolders : arrFiles)
-            .push_back(skipped.m_strPath);
+    {
+        if (skipped.m_nReason != SkippedPath::ALREADY_INCLUDED)
+            arrGone.push_back(skipped.m_strPath);
+        else
+            (skipped.m_nKind == SkippedPath::FOLDER ? arrFolders : arrFiles)
+                .push_back(skipped.m_strPath);
+    }
     for (const wxString& strLine :
-         {PathsLine(arrFolders, " folder", " folders", " skipped as already included"),
+         {PathsLine(arrGone, " folder", " folders", " left out as gone or unreadable"),
+          PathsLine(arrFolders, " folder", " folders", " skipped as already included"),
           PathsLine(arrFiles, " file", " files", " skipped as already counted under another name")})
     {
         if (!strLine.empty())

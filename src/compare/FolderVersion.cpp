@@ -5,8 +5,10 @@
 #include "engine/DirectoryLister.h"
 #include "engine/NativePath.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,8 +38,12 @@ void FolderVersion::List(CountingManager& manager, const std::vector<std::string
                                  file.strLocation = std::move(listed.strPath);
                                  file.bLink = listed.bLink;
                              });
-    arrSkipped.insert(arrSkipped.end(), manager.m_arrSkippedPaths.begin(),
-                      manager.m_arrSkippedPaths.end());
+    // A folder that this version lacks holds files only the other version
+    // has, as with a revision: nothing was left out.
+    std::copy_if(manager.m_arrSkippedPaths.begin(), manager.m_arrSkippedPaths.end(),
+                 std::back_inserter(arrSkipped),
+                 [](const SkippedPath& skipped)
+                 { return skipped.m_nReason != SkippedPath::MISSING; });
 }
 
 VersionRead FolderVersion::Read(const VersionFile& file, std::string& strBytes) const

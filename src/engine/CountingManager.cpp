@@ -53,14 +53,17 @@ void CountingManager::ClearResults()
     m_arrDirectoryResults.clear();
     m_arrExtensionResults.clear();
     m_arrSkippedPaths.clear();
+    m_bPartial = false;
     m_nState = STATE_CLEARED;
 }
 
-std::size_t CountingManager::CountSkipped(SkippedPath::Kind nKind) const
+std::size_t CountingManager::CountSkipped(SkippedPath::Kind nKind,
+                                          SkippedPath::Reason nReason) const
 {
     return static_cast<std::size_t>(
         std::count_if(m_arrSkippedPaths.begin(), m_arrSkippedPaths.end(),
-                      [nKind](const SkippedPath& skipped) { return skipped.m_nKind == nKind; }));
+                      [nKind, nReason](const SkippedPath& skipped)
+                      { return skipped.m_nKind == nKind && skipped.m_nReason == nReason; }));
 }
 
 void CountingManager::SetCountingParam(const CountingParam& param, AnalysisParam& analysisParam)

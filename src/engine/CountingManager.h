@@ -123,6 +123,10 @@ public:
     ExtensionTable m_extensionTable;
 
     int m_nState = STATE_CLEARED;
+    // The last run was stopped: its results hold only the files it counted
+    // before. Kept until the results are cleared; a Refresh leaves the run
+    // state stopped after any run.
+    bool m_bPartial = false;
     CountingObserver* m_pCountingObserver = nullptr;
     AnalysisObserver* m_pAnalysisObserver = nullptr;
     FilterObserver* m_pFilterObserver = nullptr;
@@ -136,9 +140,12 @@ public:
     wxArrayString m_arrDirectoryList;
     wxArrayString m_arrExtensionList;
     wxArrayString m_arrDateList;
-    // What the last run left out as already included, in the order it was met.
+    // What the last run left out, in the order it was met: listed folders it
+    // could not count, and folders and files it met twice. CountSkipped
+    // counts those of one kind and reason.
     std::vector<SkippedPath> m_arrSkippedPaths;
-    std::size_t CountSkipped(SkippedPath::Kind nKind) const;
+    std::size_t CountSkipped(SkippedPath::Kind nKind,
+                             SkippedPath::Reason nReason = SkippedPath::ALREADY_INCLUDED) const;
 
 private:
     // During a run: the id of each folder it visits and the path it is
@@ -161,6 +168,9 @@ private:
     // Whether a folder is new to the run; one met before under any path is
     // kept among the skipped.
     bool IncludeFolder(const wxString& strPath, const FileId& id);
+    // IncludeFolder for a folder of the run's list, which is first looked
+    // at: one that is gone or cannot be opened is kept among the skipped.
+    bool IncludeListedFolder(const wxString& strPath);
     // Where a link to a file is counted instead: the file it names when one
     // of the run's folders lists and counts it under its own name; else empty.
     wxString CountedAt(const wxString& strLink) const;

@@ -9,9 +9,11 @@
 
 #include <cstdlib>
 #include <deque>
+#include <fcntl.h>
 #include <functional>
 #include <memory>
 #include <thread>
+#include <unistd.h>
 #include <unordered_map>
 #include <wx/log.h>
 
@@ -98,6 +100,24 @@ bool CountingManager::IncludeFolder(const wxString& strPath, const FileId& id)
     return bNew;
 }
 
+bool CountingManager::IncludeListedFolder(const wxString& strPath)
+{
+    // A folder deleted or renamed since it was listed would count nothing
+    // without a word; the caller tells the user of what is kept here.
+    struct stat st;
+    SkippedPath::Reason nReason = SkippedPath::ALREADY_INCLUDED;
+    if (!NativePath::Stat(strPath, st) || !S_ISDIR(st.st_mode))
+        nReason = SkippedPath::MISSING;
+    else if (const int nFd = NativePath::Open(strPath, O_RDONLY | O_DIRECTORY | O_CLOEXEC); nFd < 0)
+        nReason = SkippedPath::UNREADABLE;
+    else
+        ::close(nFd);
+    if (nReason == SkippedPath::ALREADY_INCLUDED)
+        return IncludeFolder(strPath, FileId(st));
+    m_arrSkippedPaths.push_back(SkippedPath{SkippedPath::FOLDER, strPath, wxString(), nReason});
+    return false;
+}
+
 wxString CountingManager::CountedAt(const wxString& strLink) const
 {
     char* pReal = ::realpath(NativePath::ToBytes(strLink).c_str(), nullptr);
@@ -165,6 +185,9 @@ void CountingManager::DoCounting()
 
     std::unordered_map<FileId, wxString>().swap(m_visitedFolders);
     std::unordered_map<FileId, std::size_t>().swap(m_countedFiles);
+    // Known before the observers hear of the results, so that the report
+    // they make says so.
+    m_bPartial = m_nState == STATE_STOPPED;
     Summarize();
 
     if (m_nState == STATE_RUNNING)
@@ -330,7 +353,7 @@ void CountingManager::ExpandSubdirectories()
     {
         for (const wxString& strDir : arrListed)
         {
-            if (IncludeFolder(strDir, DirectoryLister::IdOf(strDir)))
+            if (IncludeListedFolder(strDir))
                 arrDirs.Add(strDir);
         }
         return;
@@ -345,7 +368,7 @@ void CountingManager::ExpandSubdirectories()
     {
         if (m_nState == STATE_STOPPED)
             break;
-        if (!IncludeFolder(strListed, DirectoryLister::IdOf(strListed)))
+        if (!IncludeListedFolder(strListed))
             continue;
         arrDirs.Add(strListed);
         wxString strCurrent = strListed;

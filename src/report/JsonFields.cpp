@@ -75,8 +75,19 @@ void PutSkipped(Json& skipped, const std::vector<SkippedPath>& arrSkipped)
         Json entry;
         PutName(entry, "path", path.m_strPath);
         entry["kind"] = bFolder ? "folder" : "file";
-        entry["reason"] = bFolder ? "already included" : "already counted under another name";
-        PutName(entry, "included_as", path.m_strIncludedAs);
+        switch (path.m_nReason)
+        {
+        case SkippedPath::ALREADY_INCLUDED:
+            entry["reason"] = bFolder ? "already included" : "already counted under another name";
+            PutName(entry, "included_as", path.m_strIncludedAs);
+            break;
+        case SkippedPath::MISSING:
+            entry["reason"] = "does not exist";
+            break;
+        case SkippedPath::UNREADABLE:
+            entry["reason"] = "cannot be read";
+            break;
+        }
         skipped.push_back(std::move(entry));
     }
 }

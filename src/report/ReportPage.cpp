@@ -275,6 +275,26 @@ wxString FillReport(wxString strPage, const ReportFigures& figures)
     Put(strPage, "$n_mm_ut_parcentage$", lineShare(phases.m_fUTManMonthPercent), ALL);
     Put(strPage, "$n_mm_it$", Fixed(phases.m_fITManMonth, 2), FIRST);
     Put(strPage, "$n_mm_it_parcentage$", lineShare(phases.m_fITManMonthPercent), ALL);
+
+    // The parameters the estimates above were computed with, and whether the
+    // figures cover the whole count.
+    const AnalysisParam& param = figures.param;
+    for (const auto& [szName, nValue] : {std::pair{"$param_mm_lines$", param.m_nManMonthLines},
+                                         {"$param_mm_days$", param.m_nManMonthDays},
+                                         {"$param_mm_cost$", param.m_nManMonthCost},
+                                         {"$param_ut_case_density$", param.m_nUTCaseDensity},
+                                         {"$param_ut_defect_density$", param.m_nUTDefectDensity},
+                                         {"$param_it_case_density$", param.m_nITCaseDensity},
+                                         {"$param_it_defect_density$", param.m_nITDefectDensity},
+                                         {"$param_lld_percent$", param.m_nLLDPercent},
+                                         {"$param_ut_percent$", param.m_nUTPercent},
+                                         {"$param_it_percent$", param.m_nITPercent}})
+        Put(strPage, szName, Int(nValue), ALL);
+    Put(strPage, "$str_partial_notice$",
+        figures.bPartial ? EscapeHtml(_("Partial results: the count was stopped before it "
+                                        "reached every file."))
+                         : wxString(),
+        ALL);
     return strPage;
 }
 
@@ -301,7 +321,8 @@ const wxString& ReportPage::GenerateReport(const CountingManager& manager,
                                 filter.m_arrExtensions,
                                 param,
                                 strLatestVersion,
-                                wxDateTime::Now()};
+                                wxDateTime::Now(),
+                                manager.m_bPartial};
     m_strPageText = FillReport(m_strPageText, figures);
     return m_strPageText;
 }

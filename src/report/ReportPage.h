@@ -57,6 +57,7 @@ struct ReportFigures
     const AnalysisParam& param;
     wxString strLatestVersion;
     wxDateTime dtGenerated;
+    bool bPartial = false; // the count was stopped before its end
 };
 
 // The full path of a template ("/conf/...") in the program's data folder: its

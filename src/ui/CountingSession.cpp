@@ -102,10 +102,19 @@ void CountingSession::Start()
         strOutcome = _("Canceled");
     else if (manager.m_nState == CountingManager::STATE_COMPLETED)
         strOutcome = _("Completed");
-    const wxString strSkipped = SkippedText(manager.CountSkipped(SkippedPath::FOLDER),
-                                            manager.CountSkipped(SkippedPath::FILE));
     if (!strOutcome.empty())
-        SetStatus(strSkipped.empty() ? strOutcome : strOutcome + "; " + strSkipped, 0);
+    {
+        const size_t nLeftOut = manager.CountSkipped(SkippedPath::FOLDER, SkippedPath::MISSING) +
+                                manager.CountSkipped(SkippedPath::FOLDER, SkippedPath::UNREADABLE);
+        for (const wxString& strPart :
+             {LeftOutText(nLeftOut), SkippedText(manager.CountSkipped(SkippedPath::FOLDER),
+                                                 manager.CountSkipped(SkippedPath::FILE))})
+        {
+            if (!strPart.empty())
+                strOutcome += "; " + strPart;
+        }
+        SetStatus(strOutcome, 0);
+    }
     SetStatus(FilesCountedText(manager.m_arrFileResults.size(), nElapsed), 1);
     EnableControls();
     m_parts.pSettings->StartButton()->SetFocus();
@@ -116,7 +125,13 @@ void CountingSession::Start()
         // later, at idle time, after this handler has returned.
         m_bCloseWanted = false;
         m_parts.pFrame->Close(true);
+        return;
     }
+    // A checked folder deleted or renamed since it was added counts nothing:
+    // the user is told which, as when adding one, once the rest is counted.
+    const wxString strLeftOut = LeftOutMessage(manager.m_arrSkippedPaths);
+    if (!strLeftOut.empty())
+        wxMessageBox(strLeftOut, _("Confirm"), wxOK | wxCENTRE, m_parts.pFrame);
 }
 
 void CountingSession::Stop()
@@ -295,4 +310,35 @@ wxString SkippedText(size_t nFolders, size_t nFiles)
     if (strFolders.empty() || strFiles.empty())
         return strFolders + strFiles;
     return strFolders + "; " + strFiles;
+}
+
+wxString LeftOutText(size_t nFolders)
+{
+    if (nFolders == 0)
+        return wxString();
+    return wxString::Format(wxPLURAL("%s folder left out as missing or unreadable",
+                                     "%s folders left out as missing or unreadable", nFolders),
+                            GroupThousands(nFolders));
+}
+
+wxString LeftOutMessage(const std::vector<SkippedPath>& arrSkipped)
+{
+    wxString strFolders;
+    size_t nFolders = 0;
+    for (const SkippedPath& skipped : arrSkipped)
+    {
+        if (skipped.m_nReason == SkippedPath::ALREADY_INCLUDED)
+            continue;
+        const wxString strPath = NativePath::ToDisplay(skipped.m_strPath);
+        strFolders += wxString::Format(skipped.m_nReason == SkippedPath::MISSING
+                                           ? _("The folder \"%s\" does not exist.")
+                                           : _("The folder \"%s\" cannot be read."),
+                                       strPath) +
+                      "\n";
+        ++nFolders;
+    }
+    if (nFolders == 0)
+        return wxString();
+    return strFolders + "\n" +
+           wxPLURAL("It was left out of the count.", "They were left out of the count.", nFolders);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/SkippedPath.h"
+
 #include <functional>
 #include <vector>
 #include <wx/arrstr.h>
@@ -117,6 +119,12 @@ wxString FilesCountedText(size_t nFiles, long nMilliseconds);
 // "1 folder skipped as already included": what a run left out because it was
 // reached twice (folders, then files); empty when it left out nothing.
 wxString SkippedText(size_t nFolders, size_t nFiles);
+// "1 folder left out as missing or unreadable": the checked folders a run
+// could not count at all; empty when there were none.
+wxString LeftOutText(size_t nFolders);
+// The message that names each checked folder a run could not count, and why;
+// empty when it counted them all.
+wxString LeftOutMessage(const std::vector<SkippedPath>& arrSkipped);
 // Digits grouped in thousands with the locale's separator (a comma where the
 // locale has none).
 wxString GroupThousands(size_t nValue);

@@ -170,6 +170,7 @@ void LinecastFrame::BuildFilterPanes()
     m_pFilterDirectory = new FilterPane(
         this, {"ID_PANEL3", "ID_CHECKLISTBOX_DIR", "ID_CHECKBOX_DIR", "ID_BITMAPBUTTON4"},
         wxBU_AUTODRAW);
+    m_pFilterDirectory->EnableFolderTreeMenu();
     m_pAuiManager->AddPane(m_pFilterDirectory, wxAuiPaneInfo()
                                                    .Name(PANE_DIRECTORY_FILTER)
                                                    .Caption(_("Directory Filter"))

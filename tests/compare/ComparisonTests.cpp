@@ -266,6 +266,16 @@ TEST_F(ComparisonTest, ATreeWithItselfIsSameAndWithAnEmptyFolderAllAddedAsCounte
     // The estimates of all code added are the count's estimates.
     EXPECT_DOUBLE_EQ(m_comparison.m_total.m_changed.m_fCost, counted.m_fCost);
     EXPECT_DOUBLE_EQ(m_comparison.m_total.m_changed.m_fManHour, counted.m_fManHour);
+
+    // A given folder that only one version has holds added files; nothing of
+    // it was left out.
+    std::unique_ptr<VersionSource> pOld, pNew;
+    wxString strError;
+    ASSERT_TRUE(VersionSpec::Open(empty.Path(), m_new.Path(), wxString(), pOld, pNew, strError));
+    m_manager.m_nState = CountingManager::STATE_RUNNING;
+    m_comparison.Run(*pOld, *pNew, {"new"}, true, m_param);
+    EXPECT_EQ(m_comparison.m_total.m_arrFiles[ChangeResult::STATUS_ADDED], 1);
+    EXPECT_TRUE(m_comparison.m_arrSkippedPaths.empty());
 }
 
 // Revisions read from the repository give what their checked-out trees give,

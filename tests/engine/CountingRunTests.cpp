@@ -5,11 +5,13 @@
 #include "engine/NativePath.h"
 #include "engine/Observers.h"
 #include "report/AnalysisParam.h"
+#include "report/JsonWriter.h"
 
 #include <algorithm>
 #include <climits>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -275,6 +277,31 @@ TEST_F(CountingRunTest, RunWithoutFoldersStillSummarisesAndCompletes)
     EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_COMPLETED);
     EXPECT_EQ(m_observed.m_nSummaries, 1);
     EXPECT_TRUE(m_manager.m_arrDateList.IsEmpty());
+}
+
+// A listed folder deleted, or replaced by a file, since it was listed is left
+// out with its reason; the rest is counted as usual.
+TEST_F(CountingRunTest, ListedFolderThatIsGoneIsLeftOutWithItsReason)
+{
+    m_dir.Write("in/a.c", "x;\n");
+    m_dir.Write("plain.c", "y;\n");
+    for (const bool bRecursive : {true, false})
+    {
+        for (const unsigned nJobs : {1u, 3u})
+        {
+            m_manager.SetJobs(nJobs);
+            Run({m_dir / "gone", m_dir / "in", m_dir / "plain.c"}, bRecursive);
+            EXPECT_EQ(CountedPaths(), std::vector<std::string>{m_dir / "in/a.c"});
+            EXPECT_EQ(m_manager.m_nState, CountingManager::STATE_COMPLETED);
+            EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FOLDER, SkippedPath::MISSING), 2u);
+            EXPECT_EQ(m_manager.CountSkipped(SkippedPath::FOLDER), 0u) << "none included twice";
+        }
+    }
+    // The JSON export lists them with their reason, in the order given.
+    const auto json = nlohmann::json::parse(FormatResultJson(m_manager, m_analysis));
+    EXPECT_EQ(json["skipped"][1], nlohmann::json::parse(R"({"path": ")" + m_dir / "plain.c" +
+                                                        R"(", "kind": "folder",
+                                                           "reason": "does not exist"})"));
 }
 
 TEST_F(CountingRunTest, UnopenableFileIsAZeroFileDatedAtCounting)

@@ -60,7 +60,8 @@ protected:
                                     m_arrExts,
                                     m_param,
                                     m_strLatest,
-                                    wxDateTime(14, wxDateTime::Mar, 2024, 9, 30, 5)};
+                                    wxDateTime(14, wxDateTime::Mar, 2024, 9, 30, 5),
+                                    m_bPartial};
         return U(FillReport(wxString::FromUTF8(szTemplate), figures));
     }
 
@@ -69,6 +70,7 @@ protected:
     wxArrayString m_arrDirs;
     wxArrayString m_arrExts;
     wxString m_strLatest = "3.6.0.1";
+    bool m_bPartial = false;
 };
 
 TEST_F(ReportPageTest, EveryPlaceholderIsFilledInOrderWithItsModeAndFormat)
@@ -113,6 +115,24 @@ it=80/ 8 28.57% chart=2.86% rate=10.00%
 cost=34000.00 10000.00 29.41% 10000.00 29.41% 10000.00 29.41% 4000.00 11.77% 11.77%
 mm=3.40 1.00 29.41% 1.00 29.41% 1.00 29.41% 0.40 11.77%
 unknown=$no_such_placeholder$)");
+}
+
+// The report states the parameters its estimates rest on, and whether the
+// count behind it was stopped.
+TEST_F(ReportPageTest, ParametersAndAStoppedCountAreStated)
+{
+    const char* const szPage =
+        "$param_mm_lines$ $param_mm_days$ $param_mm_cost$ | $param_ut_case_density$ "
+        "$param_ut_defect_density$ $param_it_case_density$ $param_it_defect_density$ | "
+        "$param_lld_percent$ $param_ut_percent$ $param_it_percent$ $param_it_percent$ "
+        "[$str_partial_notice$]";
+    EXPECT_EQ(Fill(szPage), "4000 20 10000 | 50 10 20 2 | 100 100 40 40 []");
+
+    m_param.m_nManMonthLines = 2500;
+    m_param.m_nITPercent = 55;
+    m_bPartial = true;
+    EXPECT_EQ(Fill(szPage), "2500 20 10000 | 50 10 20 2 | 100 100 55 55 [Partial results: the "
+                            "count was stopped before it reached every file.]");
 }
 
 TEST_F(ReportPageTest, SharesOfNothingReadZeroPercent)
@@ -230,12 +250,12 @@ TEST_F(ReportPageTest, ShippedTemplatesUseEveryPlaceholderAndLeaveNoneBehind)
         const std::string strStart = ReadFileBytes(strSource + "quorvel_index.html");
         ASSERT_FALSE(strReport.empty());
         ASSERT_FALSE(strStart.empty());
-        // All 45 names the report knows (none is unknown: none is left below).
+        // All 56 names the report knows (none is unknown: none is left below).
         const std::regex placeholder(R"(\$[a-z_]+\$)");
         std::set<std::string> names(
             std::sregex_token_iterator(strReport.begin(), strReport.end(), placeholder),
             std::sregex_token_iterator());
-        EXPECT_EQ(names.size(), 45u);
+        EXPECT_EQ(names.size(), 56u);
 
         m_manager.ClearResults();
         CountOneFileOf4000CodeLines();

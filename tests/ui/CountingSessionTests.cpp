@@ -143,6 +143,14 @@ TEST(CountingSessionTextTest, ProgressTextsAndSourceTypePieces)
     EXPECT_EQ(SkippedText(1, 0), "1 folder skipped as already included");
     EXPECT_EQ(SkippedText(2, 1), "2 folders skipped as already included; 1 file skipped as "
                                  "already counted under another name");
+    EXPECT_EQ(LeftOutText(2), "2 folders left out as missing or unreadable");
+    const std::vector<SkippedPath> arrSkipped = {
+        {SkippedPath::FOLDER, "/a", "", SkippedPath::MISSING},
+        {SkippedPath::FOLDER, "/b/c", "/b", SkippedPath::ALREADY_INCLUDED},
+        {SkippedPath::FOLDER, "/d", "", SkippedPath::UNREADABLE},
+    };
+    EXPECT_EQ(LeftOutMessage(arrSkipped), "The folder \"/a\" does not exist.\nThe folder \"/d\" "
+                                          "cannot be read.\n\nThey were left out of the count.");
 
     EXPECT_EQ(SourceTypePieces(".c;.h;"), Strings({".c", ".h"}));
     EXPECT_EQ(SourceTypePieces(".c;;.h"), Strings({".c", "", ".h"}));
@@ -160,12 +168,16 @@ TEST_F(CountingSessionTest, ACompleteCountFillsEveryViewGridAndTheReport)
     const wxString strTree = wxString::FromUTF8(m_tree.Path());
     Choose(strTree, ".c;.h;");
     AddDirectory(strTree + "/sub"); // already below the first: counted once
+    AddDirectory(strTree + "/gone"); // checked, then deleted: named and left out
     frame.Show();
 
-    Access().Choose(Access().StartEntry());
+    wxTEST_DIALOG(Access().Choose(Access().StartEntry()),
+                  ExpectMessage("The folder \"" + strTree +
+                                "/gone\" does not exist.\n\nIt was left out of the count."));
 
     EXPECT_EQ(Access().Manager().m_nState, CountingManager::STATE_COMPLETED);
-    EXPECT_EQ(Status(0), "Completed; 1 folder skipped as already included");
+    EXPECT_EQ(Status(0), "Completed; 1 folder left out as missing or unreadable; 1 folder skipped "
+                         "as already included");
     EXPECT_TRUE(Status(1).StartsWith("3 files in ")) << Status(1);
     EXPECT_EQ(Status(2), "Filtering result by: None");
     EXPECT_EQ(Access().Notebook().GetSelection(), 0) << "the Detail page";
@@ -178,6 +190,7 @@ TEST_F(CountingSessionTest, ACompleteCountFillsEveryViewGridAndTheReport)
     EXPECT_EQ(Access().Summary().GetPropertyValueAsULongLong("Files"), 3u);
     EXPECT_EQ(Access().Summary().GetPropertyValueAsULongLong("TotalLines"), 5u);
     EXPECT_TRUE(Access().ReportPageText().Contains(strTree));
+    EXPECT_FALSE(Access().ReportPageText().Contains("Partial results"));
     ExpectInputsEnabled(true);
     EXPECT_EQ(frame.GetCursor().IsOk(), false) << "the arrow again";
 }
@@ -269,6 +282,12 @@ TEST_F(CountingSessionTest, StopInTheMiddleKeepsWhatWasCountedAndGuardsTheRunMea
     EXPECT_EQ(Access().DirectoryFilter().GetCount(), Access().Manager().m_arrDirectoryList.size());
     EXPECT_GE(Access().DirectoryList().GetItemCount(), 2);
     ExpectInputsEnabled(true);
+    // The report says its figures are partial, also when made again by a
+    // Refresh.
+    const wxString strPartial = "Partial results: the count was stopped";
+    EXPECT_TRUE(Access().ReportPageText().Contains(strPartial));
+    Access().Session().Refresh();
+    EXPECT_TRUE(Access().ReportPageText().Contains(strPartial));
 }
 
 // Stop and the close come through in the middle of one large file, on one

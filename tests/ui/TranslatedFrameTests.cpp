@@ -1,4 +1,5 @@
 #include "FrameFixture.h"
+#include "ui/dialogs/CounterRuleDlg.h"
 #include "ui/dialogs/SrcTypeSelDlg.h"
 #include "ui/settings/UiLanguage.h"
 
@@ -11,7 +12,8 @@ using namespace frame_test;
 // The window in each language the chooser offers besides English: the stored
 // choice brings our catalog from the program folder, as at a real start, and
 // the menus and panes speak it, down to the units of the analysis parameters,
-// and the report pane shows the start page written in it.
+// and the report pane shows the start page written in it. The toolkit's own
+// words come from its catalog (wx3.2-i18n): a dialog's Cancel button.
 TEST_F(FrameTest, StoredLanguageTranslatesMenusAndPanes)
 {
     const struct
@@ -22,10 +24,12 @@ TEST_F(FrameTest, StoredLanguageTranslatesMenusAndPanes)
         const char* szDaysUnit;
         const char* szStartPage; // a heading of the translated start page
         const char* szTypeItem;  // a file type as the source type dialog lists it
+        const char* szCancel;
     } rows[] = {
         {"ja", "ファイル(&F)", "カウント設定", "日", "3 つの手順でプロジェクトをカウント",
-         ".c - C source (C スタイル)"},
-        {"zh_CN", "文件(&F)", "统计设置", "天", "三步统计一个项目", ".c - C source（C 风格）"},
+         ".c - C source (C スタイル)", "キャンセル (&C)"},
+        {"zh_CN", "文件(&F)", "统计设置", "天", "三步统计一个项目", ".c - C source（C 风格）",
+         "取消(&C)"},
     };
     FileExtension type;
     type.m_strName = ".c";
@@ -53,6 +57,14 @@ TEST_F(FrameTest, StoredLanguageTranslatesMenusAndPanes)
             << row.szLanguage;
         EXPECT_EQ(SrcTypeSelDlg::ItemText(type), wxString::FromUTF8(row.szTypeItem))
             << row.szLanguage;
+        {
+            RuleTable rules;
+            FileExtension record;
+            CounterRuleDlg dlg(&frame, false, rules, record);
+            const wxWindow* pCancel = dlg.FindWindow(wxID_CANCEL);
+            ASSERT_TRUE(pCancel);
+            EXPECT_EQ(pCancel->GetLabel(), wxString::FromUTF8(row.szCancel)) << row.szLanguage;
+        }
         Close();
     }
 }

@@ -101,6 +101,9 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, bool bEdit, RuleTable& ruleTabl
     auto* pLabelExtension = makeLabel(_("&Extension:"), "ID_STATICTEXT1");
     m_pTextExtension = makeText("ID_TEXTCTRL1", 0, -1);
     m_pTextExtension->SetHint(_(".ext"));
+    // No length limit on the field: GTK would drop what goes beyond it without
+    // a word (".component" became ".componen") and show nothing at all of a
+    // longer name already in the rules. OK refuses a name that is too long.
 
     auto* pLabelDescription = makeLabel(_("&Description:"), "ID_STATICTEXT3");
     m_pTextDescription = makeText("ID_TEXTCTRL2", wxTE_MULTILINE, FromDIP(60));

@@ -24,7 +24,8 @@ public:
     // False leaves the dialog open and the record and rules untouched.
     bool AcceptEntries();
 
-    static constexpr int MAX_EXTENSION_LENGTH = 9; // the dot included
+    // Long enough for every extension in use (".applescript", ".component").
+    static constexpr int MAX_EXTENSION_LENGTH = 16; // the dot included
     static constexpr int MAX_DESCRIPTION_LENGTH = 128;
 
 private:

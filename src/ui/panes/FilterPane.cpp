@@ -4,10 +4,12 @@
 #include "engine/NativePath.h"
 #include "ui/UiImages.h"
 #include "ui/panes/FilterCheckList.h"
+#include "ui/panes/FolderTree.h"
 
 #include <unordered_set>
 #include <wx/checkbox.h>
 #include <wx/intl.h>
+#include <wx/menu.h>
 #include <wx/sizer.h>
 
 FilterPane::FilterPane(wxWindow* pParent, const Names& names, long nRefreshStyle)
@@ -47,6 +49,43 @@ void FilterPane::Clear()
 void FilterPane::CheckAll(bool bCheck)
 {
     m_pList->CheckAll(bCheck);
+}
+
+void FilterPane::EnableFolderTreeMenu()
+{
+    m_idUntickTree = wxWindow::NewControlId();
+    m_idTickTree = wxWindow::NewControlId();
+    // A right click tells which entry it is on; the generic list may send
+    // two context menu events for one click, so those serve only the
+    // keyboard's menu key, which has no position.
+    m_pList->Bind(wxEVT_LIST_ITEM_RIGHT_CLICK,
+                  [this](wxListEvent& event) { PopupFolderTreeMenu(event.GetIndex()); });
+    m_pList->Bind(wxEVT_CONTEXT_MENU,
+                  [this](wxContextMenuEvent& event)
+                  {
+                      if (event.GetPosition() == wxDefaultPosition)
+                          PopupFolderTreeMenu(
+                              m_pList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED));
+                  });
+}
+
+void FilterPane::PopupFolderTreeMenu(long nEntry)
+{
+    if (nEntry < 0 || nEntry >= static_cast<long>(m_pList->GetCount()))
+        return;
+    wxMenu menu;
+    menu.Append(m_idUntickTree, _("Untick with subfolders"));
+    menu.Append(m_idTickTree, _("Tick with subfolders"));
+    const int nChosen = m_pList->GetPopupMenuSelectionFromUser(menu);
+    if (nChosen == m_idUntickTree || nChosen == m_idTickTree)
+        CheckFolderTree(static_cast<unsigned>(nEntry), nChosen == m_idTickTree);
+}
+
+void FilterPane::CheckFolderTree(unsigned n, bool bCheck)
+{
+    // By the folders' own values: two that show alike stay apart.
+    for (const std::size_t nEntry : FolderTreeEntries(m_arrValues, n))
+        m_pList->Check(static_cast<unsigned>(nEntry), bCheck);
 }
 
 bool FilterPane::TakeCheckedValues(wxArrayString& arrValues, bool& bActive) const

@@ -39,17 +39,28 @@ public:
     // narrows the results: not every entry is among the values taken.
     bool TakeCheckedValues(wxArrayString& arrValues, bool& bActive) const;
 
+    // The directory pane's popup menu on an entry: "Untick with subfolders"
+    // and "Tick with subfolders", which leave a whole tree out, or take it
+    // back, in one action.
+    void EnableFolderTreeMenu();
+    // Ticks or unticks entry n and every entry of a folder below it.
+    void CheckFolderTree(unsigned n, bool bCheck);
+
     FilterCheckList* GetList() const { return m_pList; }
     wxCheckBox* GetSelectAll() const { return m_pSelectAll; }
     wxBitmapButton* GetRefreshButton() const { return m_pRefresh; }
 
 private:
+    void PopupFolderTreeMenu(long nEntry);
+
     FilterCheckList* m_pList = nullptr;
     wxCheckBox* m_pSelectAll = nullptr;
     wxBitmapButton* m_pRefresh = nullptr;
     // The value of each entry of the list, by index: the results are filtered
     // by these, so two names that show alike stay apart.
     wxArrayString m_arrValues;
+    int m_idUntickTree = wxID_NONE;
+    int m_idTickTree = wxID_NONE;
 };
 
 // Rebuilds param from the check marks of the three panes: the checked values

@@ -25,6 +25,41 @@ ResultListCtrl::ResultListCtrl(wxWindow* pParent, ResultRowKind kind, const wxSt
 {
     Bind(wxEVT_LIST_DELETE_ALL_ITEMS, &ResultListCtrl::OnAllItemsDeleted, this);
     m_followTimer.Bind(wxEVT_TIMER, &ResultListCtrl::OnFollowTimer, this);
+    for (const auto& type :
+         {wxEVT_SCROLLWIN_TOP, wxEVT_SCROLLWIN_BOTTOM, wxEVT_SCROLLWIN_LINEUP,
+          wxEVT_SCROLLWIN_LINEDOWN, wxEVT_SCROLLWIN_PAGEUP, wxEVT_SCROLLWIN_PAGEDOWN,
+          wxEVT_SCROLLWIN_THUMBTRACK, wxEVT_SCROLLWIN_THUMBRELEASE})
+        Bind(type, &ResultListCtrl::OnScrollWin, this);
+}
+
+wxWindow* ResultListCtrl::GetHeaderWindow() const
+{
+    // The generic list has two children: the rows, which it scrolls (its
+    // target window), and the header.
+    for (wxWindow* pChild : GetChildren())
+    {
+        if (pChild != GetTargetWindow())
+            return pChild;
+    }
+    return nullptr;
+}
+
+void ResultListCtrl::OnScrollWin(wxScrollWinEvent& event)
+{
+    event.Skip(); // scrolls the rows
+    // The generic list redraws its header when a horizontal scroll event
+    // arrives, before the rows are moved: the header is drawn at the old
+    // position. A scrollbar's drag ends with one more event that puts it
+    // right; the wheel and the touchpad send none, and the header stayed a
+    // step (three columns of scrolling, 45 pixels) off its columns. It is
+    // drawn again once the rows have moved.
+    if (event.GetOrientation() == wxHORIZONTAL)
+        CallAfter(
+            [this]
+            {
+                if (wxWindow* pHeader = GetHeaderWindow())
+                    pHeader->Refresh();
+            });
 }
 
 ResultListCtrl::~ResultListCtrl()

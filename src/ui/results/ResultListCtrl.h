@@ -73,11 +73,15 @@ public:
     void OpenFileOfRow(long nRow, const DesktopOpen& open) const;
     void OpenDirectoryOfRow(long nRow, const DesktopOpen& open) const;
 
+    // The column headings' window, which scrolls sideways with the rows.
+    wxWindow* GetHeaderWindow() const;
+
 protected:
     wxString OnGetItemText(long nItem, long nColumn) const override;
 
 private:
     void OnAllItemsDeleted(wxListEvent& event);
+    void OnScrollWin(wxScrollWinEvent& event);
     void OnFollowTimer(wxTimerEvent& event);
     void ShowNewestRow();
     void FitCountColumns();

@@ -51,8 +51,12 @@ void InitUiLocale(wxLocale& locale)
         // translated texts from our catalog; the missing C locale is no reason
         // to greet the user with an error box.
         wxLogNull noLog;
+        // wxLOCALE_LOAD_DEFAULT brings the toolkit's own catalog, wxstd-3.2
+        // from wx3.2-i18n, which translates the stock buttons and the words
+        // of its dialogs.
         locale.Init(language, wxLOCALE_LOAD_DEFAULT);
     }
+    // Added last, so our catalog has the last word on a text both translate.
     locale.AddCatalog("Linecast");
 }
 

@@ -57,12 +57,12 @@ TEST(CounterRuleDlgTest, OkIsRefusedWithAReasonAndStoresNothing)
          "",
          {" . ", "Python", "Shell", nullptr},
          "Please input file extension!"},
-        {"nine letters and the added dot",
+        {"sixteen letters and the added dot",
          false,
          false,
          "",
-         {"abcdefghi", "x", nullptr, nullptr},
-         "An extension may have at most 9 characters, its dot included."},
+         {"abcdefghijklmnop", "x", nullptr, nullptr},
+         "An extension may have at most 16 characters, its dot included."},
         {"a further dot", false, false, "", {".tar.gz", "Tarball", nullptr, nullptr}, REFUSED_NAME},
         {"a slash", false, false, "", {"a/b", "x", nullptr, nullptr}, REFUSED_NAME},
         {"two types in one", false, false, "", {".c;.h", "C", nullptr, nullptr}, REFUSED_NAME},
@@ -98,6 +98,11 @@ TEST(CounterRuleDlgTest, OkIsRefusedWithAReasonAndStoresNothing)
         bool bAccepted = true;
         wxTEST_DIALOG(bAccepted = dlg.AcceptEntries(), ExpectMessage(row.szMessage));
         EXPECT_FALSE(bAccepted);
+        // What was typed stays for correction, however long.
+        if (row.entries.szExtension)
+        {
+            EXPECT_EQ(Find<wxTextCtrl>(dlg, "ID_TEXTCTRL1").GetValue(), row.entries.szExtension);
+        }
         EXPECT_EQ(record.m_strName, before.m_strName);
         EXPECT_EQ(record.m_strDesc, before.m_strDesc);
         EXPECT_EQ(record.m_strRuleType, before.m_strRuleType);
@@ -114,8 +119,8 @@ TEST(CounterRuleDlgTest, AddStoresTheExtensionWithItsDot)
     const std::pair<const char*, const char*> rows[] = {
         {"py", ".py"},
         {" .PyW ", ".PyW"}, // the list lower-cases it
-        {"abcdefgh", ".abcdefgh"},
-        {".abcdefgh", ".abcdefgh"},
+        {"abcdefghijklmno", ".abcdefghijklmno"},
+        {".component", ".component"}, // the field cuts nothing of what is typed
         {".c++", ".c++"},
     };
     for (const auto& [szTyped, szStored] : rows)

@@ -1,6 +1,7 @@
 #include "FrameFixture.h"
 
 #include "engine/FilterParam.h"
+#include "ui/panes/FolderTree.h"
 
 #include <wx/checkbox.h>
 #include <wx/listctrl.h>
@@ -124,6 +125,44 @@ TEST_F(FrameTest, SelectAllAndApplyFiltersTurnCheckMarksIntoTheFilter)
     EXPECT_TRUE(filters.m_bChanged);
     EXPECT_EQ(frame.GetStatusBar()->GetStatusText(2),
               "Filtering result by: Directory | Extension | Modified Date");
+}
+
+// A folder's tree is itself and what lies below it by whole path components.
+TEST(FolderTreeTest, HoldsTheFolderAndWhatIsBelowItOnly)
+{
+    const wxArrayString folders =
+        Strings({"/src/a", "/src/a/b", "/src/ab", "/src/a/b/c", "/src", "/", "/src/a b"});
+    const struct
+    {
+        std::size_t nTop;
+        std::vector<std::size_t> entries;
+    } rows[] = {
+        {0, {0, 1, 3}},             // not "/src/ab" nor "/src/a b"
+        {1, {1, 3}},                // nothing above it
+        {2, {2}},                   // "/src/ab" holds no "/src/a..."
+        {4, {0, 1, 2, 3, 4, 6}},    // every folder below "/src"
+        {5, {0, 1, 2, 3, 4, 5, 6}}, // the root holds everything
+        {7, {}},                    // no such entry
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FolderTreeEntries(folders, row.nTop), row.entries) << row.nTop;
+    EXPECT_TRUE(IsInFolderTree("/src/a/", "/src/a")); // a separator at the end
+    EXPECT_FALSE(IsInFolderTree("/src/a", ""));
+}
+
+// "Untick with subfolders" leaves a folder's tree out in one action, and
+// "Tick with subfolders" takes back a part of it.
+TEST_F(FrameTest, FolderTreeMenuTicksAFolderWithItsSubfolders)
+{
+    LinecastFrame& frame = Open();
+    Access().Manager().m_arrDirectoryList =
+        Strings({"/src/a", "/src/a/b", "/src/ab", "/src/a/b/c", "/src/z"});
+    frame.OnFilterUpdate();
+    FilterPane& pane = Access().DirectoryFilterPane();
+    pane.CheckFolderTree(0, false);
+    EXPECT_EQ(CheckMarks(*pane.GetList()), (std::vector<bool>{false, false, true, false, true}));
+    pane.CheckFolderTree(1, true);
+    EXPECT_EQ(CheckMarks(*pane.GetList()), (std::vector<bool>{false, true, true, true, true}));
 }
 
 // A count of a small tree fills every view; unchecking an extension and

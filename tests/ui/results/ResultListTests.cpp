@@ -81,22 +81,67 @@ TEST_F(FrameTest, DetailListSortsByClickedColumnsAndRefillsAscending)
               "b.c");
 }
 
+// The frame shown at its Detail page, with nFiles rows added as a count adds
+// them.
+ResultListCtrl& ShowDetailRows(LinecastFrame& frame, LinecastFrameTestAccess& access, int nFiles)
+{
+    frame.Show();
+    access.Notebook().SetSelection(0);
+    for (int i = 0; i < nFiles; ++i)
+    {
+        AddFile(access.Manager(), "a.c", i);
+        frame.OnCountingUpdate();
+    }
+    return access.DetailList();
+}
+
 TEST_F(FrameTest, ARunningCountKeepsItsNewestRowsInView)
 {
     LinecastFrame& frame = Open();
-    frame.Show();
-    Access().Notebook().SetSelection(0);
-    ResultListCtrl& list = Access().DetailList();
-    for (int i = 0; i < 300; ++i)
-    {
-        AddFile(Access().Manager(), "a.c", i);
-        frame.OnCountingUpdate();
-    }
+    ResultListCtrl& list = ShowDetailRows(frame, Access(), 300);
     const wxStopWatch watch;
     while (list.GetTopItem() + list.GetCountPerPage() < 300 && watch.Time() < 3000)
         wxTheApp->Yield(true);
     EXPECT_GT(list.GetCountPerPage(), 0);
     EXPECT_GE(list.GetTopItem() + list.GetCountPerPage(), 300);
+}
+
+// The headings stay over their columns however the rows are scrolled
+// sideways: a wheel or touchpad step moves the view by several columns' worth
+// with no closing event, as a scrollbar's drag has.
+TEST_F(FrameTest, HeadingsFollowTheRowsScrolledSideways)
+{
+    LinecastFrame& frame = Open();
+    frame.SetSize(700, 600);
+    ResultListCtrl& list = ShowDetailRows(frame, Access(), 30);
+    wxWindow* pHeader = list.GetHeaderWindow();
+    ASSERT_TRUE(pHeader);
+    int nDrawnAt = -1; // the view start the headings were last drawn at
+    pHeader->Bind(wxEVT_PAINT,
+                  [&](wxPaintEvent& event)
+                  {
+                      list.GetViewStart(&nDrawnAt, nullptr);
+                      event.Skip();
+                  });
+    const auto drawnAt = [&](int nViewStart, long nWaitMs)
+    {
+        const wxStopWatch watch;
+        while (nDrawnAt != nViewStart && watch.Time() < nWaitMs)
+        {
+            wxTheApp->Yield(true);
+            wxMilliSleep(5);
+        }
+        return nDrawnAt;
+    };
+    ASSERT_EQ(drawnAt(0, 5000), 0) << "the window's first drawing";
+    for (const int nTo : {3, 6, 9, 6, 3, 0})
+    {
+        // What GTK makes of a wheel step: the scrollbar's new position.
+        wxScrollWinEvent event(wxEVT_SCROLLWIN_THUMBTRACK, nTo, wxHORIZONTAL);
+        event.SetEventObject(&list);
+        list.HandleWindowEvent(event);
+        EXPECT_EQ(drawnAt(nTo, 1000), nTo);
+    }
 }
 
 TEST_F(FrameTest, NoColumnHeadingOrSummaryCountIsClipped)
