@@ -252,7 +252,9 @@ TEST_P(RulesFileUnusable, LoadsNothingSaysNothingAndIsNotWrittenAtExit)
         manager.SetRulesPath(strPath);
         const auto start = std::chrono::steady_clock::now();
         manager.LoadRules();
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        // A guard against loads that never end (entity bombs, quadratic
+        // growth), not a speed target: generous enough for a loaded machine.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
         EXPECT_FALSE(manager.RulesLoaded());
         EXPECT_TRUE(manager.m_ruleTable.empty());
         EXPECT_TRUE(manager.m_extensionTable.empty());
