@@ -7,6 +7,8 @@
 #include <wx/string.h>
 
 class AnalysisObserver;
+class ChangesPage;
+class Comparison;
 class AnalysisPane;
 class AnalysisParam;
 class CountingManager;
@@ -58,6 +60,13 @@ public:
         // The exports, which write on a thread of their own: while one runs
         // the inputs wait as they do for a count, and Stop cancels it.
         ResultExport* pExport = nullptr;
+        // A comparison with an older version and the page that shows it;
+        // the frame's steps after one (the filter panes, the page, the
+        // report), and after a Refresh.
+        Comparison* pComparison = nullptr;
+        ChangesPage* pChangesPage = nullptr;
+        std::function<void()> fnShowComparison;
+        std::function<void()> fnRefreshComparison;
     };
 
     explicit CountingSession(const Parts& parts);
@@ -66,6 +75,15 @@ public:
     // then clears the results and counts on this thread until the run ends.
     // Ignored while a count runs.
     void Start();
+    // Checks the input as Start does, opens strOld (a folder, or "git:REV"
+    // of the repository the counted folders lie in; a message tells what
+    // cannot be opened, and nothing changes), then counts the folders as
+    // Start does and compares the old version with them, on this thread
+    // until the run ends. Stop ends either part.
+    void Compare(const wxString& strOld);
+    // The folder the counted folders lie in: what Compare takes as the new
+    // version.
+    wxString CompareRoot() const;
     // Asks a running count to end, in the middle of a file if need be, and
     // cancels a running export.
     void Stop();
@@ -93,6 +111,9 @@ public:
     void FlushProgress();
 
 private:
+    // Start and Compare after their checks: clears every result, counts, and
+    // calls fnCompare when the count was not stopped.
+    void Run(const std::function<void()>& fnCompare);
     void WriteProgress();
     void SetStatus(const wxString& strText, int nField);
     bool CheckInput() const;
@@ -117,6 +138,9 @@ wxString FilesCountedText(size_t nFiles, long nMilliseconds);
 // "1 folder skipped as already included": what a run left out because it was
 // reached twice (folders, then files); empty when it left out nothing.
 wxString SkippedText(size_t nFolders, size_t nFiles);
+// What a comparison notes besides the skipped: the files a version of which
+// could not be read, and those too large to diff; empty when none.
+wxString ComparisonNotesText(size_t nUnreadable, size_t nNotDiffed);
 // Digits grouped in thousands with the locale's separator (a comma where the
 // locale has none).
 wxString GroupThousands(size_t nValue);

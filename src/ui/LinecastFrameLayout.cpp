@@ -8,6 +8,7 @@
 #include "ui/panes/AnalysisPane.h"
 #include "ui/panes/CountingSettingsPane.h"
 #include "ui/panes/FilterPane.h"
+#include "ui/results/ChangesPage.h"
 #include "ui/results/QuorvelHtmlWin.h"
 #include "ui/results/ResultListCtrl.h"
 #include "ui/results/SummaryGrid.h"
@@ -122,6 +123,9 @@ void LinecastFrame::BuildResultNotebook()
     FillPanel(m_pPanelSummary, m_pSplitterSummary);
     m_pResultNotebook->AddPage(m_pPanelSummary, _("Summary"));
 
+    m_pChangesPage = new ChangesPage(m_pResultNotebook);
+    m_pResultNotebook->AddPage(m_pChangesPage, _("Changes"));
+
     m_pPanelReport = new wxPanel(m_pResultNotebook, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                  wxTAB_TRAVERSAL, "ID_PANEL_REPORT");
     m_pReportWindow = new QuorvelHtmlWin(m_pPanelReport, wxID_ANY, wxDefaultPosition, wxDefaultSize,
@@ -214,6 +218,8 @@ void LinecastFrame::BuildMenuBar()
     pFile->AppendSeparator();
     m_pMenuStart =
         AppendMenuItem(pFile, _("Start\tAlt-S"), _("Start counting"), "Start_s16_01.png");
+    m_pMenuCompare = AppendMenuItem(pFile, _("Compare with..."),
+                                    _("Compare the counted folders with an older version"));
     m_pMenuStop = AppendMenuItem(pFile, _("Stop\tAlt-T"), _("Stop counting"), "Stop_s16_01.png");
     pFile->AppendSeparator();
     m_pMenuQuit = AppendMenuItem(pFile, _("Quit\tAlt-X"), _("Quit the application"));
