@@ -324,7 +324,7 @@ wxString FillChanges(wxString strPage, const ChangeFigures* pChanges, const Anal
             Int(t.m_arrFiles[i]), ALL);
     Put(strPage, "$n_change_lines_added$", Int(t.LinesAdded()), ALL);
     Put(strPage, "$n_change_lines_removed$", Int(t.LinesRemoved()), ALL);
-    static const char* const KINDS[ChangeResult::KIND_COUNT] = {"lines", "code", "code_comm",
+    static const char* const KINDS[ChangeResult::KIND_COUNT] = {"all", "code", "code_comm",
                                                                 "comm", "blank"};
     for (int i = 0; i < ChangeResult::KIND_COUNT; ++i)
     {
