@@ -129,8 +129,8 @@ std::unique_ptr<GitVersion> GitVersion::Open(const wxString& strWhere, const wxS
     git_object* pCommit = nullptr;
     if (git_object_peel(&pCommit, pObject, GIT_OBJECT_COMMIT) == 0)
     {
-        pVersion->m_dtCommit =
-            wxDateTime(static_cast<time_t>(git_commit_time(reinterpret_cast<git_commit*>(pCommit))));
+        pVersion->m_dtCommit = wxDateTime(
+            static_cast<time_t>(git_commit_time(reinterpret_cast<git_commit*>(pCommit))));
         git_object_free(pCommit);
     }
     git_object* pTree = nullptr;

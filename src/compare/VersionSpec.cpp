@@ -131,14 +131,16 @@ void VersionSpec::SplitFolders(const wxArrayString& arrDirs, wxString& strRoot,
                  (strCommon == "/" || str[strCommon.size()] == '/')))
         {
             const std::size_t nSlash = strCommon.rfind('/');
-            strCommon = nSlash == 0 ? "/" : strCommon.substr(0, nSlash == std::string::npos ? 0 : nSlash);
+            strCommon =
+                nSlash == 0 ? "/" : strCommon.substr(0, nSlash == std::string::npos ? 0 : nSlash);
         }
     }
     for (const wxString& strDir : arrDirs)
     {
         const std::string str = trimmed(strDir);
-        const std::size_t nSkip =
-            str.size() == strCommon.size() ? str.size() : strCommon.size() + (strCommon == "/" ? 0 : 1);
+        const std::size_t nSkip = str.size() == strCommon.size()
+                                      ? str.size()
+                                      : strCommon.size() + (strCommon == "/" ? 0 : 1);
         arrFolders.push_back(str.substr(nSkip));
     }
     strRoot = NativePath::FromBytes(strCommon);

@@ -289,11 +289,11 @@ wxString ChangesByTypeRows(const std::vector<std::unique_ptr<ChangeGroup>>& arrE
         const Result& changed = ext.m_changed;
         strRows += i % 2 == 0 ? "<tr>" : "<tr bgcolor=\"#eef4e2\">";
         strRows += "<td>" + NameHtml(ext.m_strName) + "</td>";
-        for (std::int64_t n : {ext.m_nFiles, ext.m_arrFiles[ChangeResult::STATUS_MODIFIED],
-                               ext.m_arrFiles[ChangeResult::STATUS_ADDED],
-                               ext.m_arrFiles[ChangeResult::STATUS_REMOVED], ext.LinesAdded(),
-                               ext.LinesRemoved(),
-                               changed.m_nCodeLines + changed.m_nCodeCommentLines})
+        for (std::int64_t n :
+             {ext.m_nFiles, ext.m_arrFiles[ChangeResult::STATUS_MODIFIED],
+              ext.m_arrFiles[ChangeResult::STATUS_ADDED],
+              ext.m_arrFiles[ChangeResult::STATUS_REMOVED], ext.LinesAdded(), ext.LinesRemoved(),
+              changed.m_nCodeLines + changed.m_nCodeCommentLines})
             strRows += "<td align=\"right\">" + Int(n) + "</td>";
         strRows += "</tr>";
     }
@@ -320,12 +320,12 @@ wxString FillChanges(wxString strPage, const ChangeFigures* pChanges, const Anal
     static const char* const STATUSES[ChangeResult::STATUS_COUNT] = {"same", "modified", "added",
                                                                      "removed"};
     for (int i = 0; i < ChangeResult::STATUS_COUNT; ++i)
-        Put(strPage, wxString::Format("$n_change_files_%s$", STATUSES[i]),
-            Int(t.m_arrFiles[i]), ALL);
+        Put(strPage, wxString::Format("$n_change_files_%s$", STATUSES[i]), Int(t.m_arrFiles[i]),
+            ALL);
     Put(strPage, "$n_change_lines_added$", Int(t.LinesAdded()), ALL);
     Put(strPage, "$n_change_lines_removed$", Int(t.LinesRemoved()), ALL);
-    static const char* const KINDS[ChangeResult::KIND_COUNT] = {"all", "code", "code_comm",
-                                                                "comm", "blank"};
+    static const char* const KINDS[ChangeResult::KIND_COUNT] = {"all", "code", "code_comm", "comm",
+                                                                "blank"};
     for (int i = 0; i < ChangeResult::KIND_COUNT; ++i)
     {
         const LineChanges& kind = t.m_arrKinds[i];

@@ -183,8 +183,8 @@ void CountingSession::Run(const std::function<void()>& fnCompare)
             nUnreadable += pFile->m_bUnreadable;
             nNotDiffed += pFile->m_bNotDiffed;
         }
-        for (const wxString& strNote : {SkippedText(nFolders, nSkippedFiles),
-                                        ComparisonNotesText(nUnreadable, nNotDiffed)})
+        for (const wxString& strNote :
+             {SkippedText(nFolders, nSkippedFiles), ComparisonNotesText(nUnreadable, nNotDiffed)})
             if (!strNote.empty())
                 strNotes += (strNotes.empty() ? "" : "; ") + strNote;
         nFiles = comparison.m_arrFiles.size();

@@ -527,7 +527,7 @@ void LinecastFrame::CreateSession()
     parts.arrResultLists = {m_pListDetail, m_pListDirectory, m_pListExtension};
     parts.pDetailList = m_pListDetail;
     parts.pNotebook = m_pResultNotebook;
-    parts.arrGuardedEntries = {m_pMenuStart,       m_pMenuCompare,    m_pMenuAddDirectory,
+    parts.arrGuardedEntries = {m_pMenuStart,      m_pMenuCompare,    m_pMenuAddDirectory,
                                m_pMenuSourceType, m_pMenuExportHtml, m_pMenuExportCsv};
     parts.pToolBar = m_pToolBar;
     parts.nGuardedTool = m_idToolExport;

@@ -51,7 +51,7 @@ void ResultExport::WriteCsv(const CountingManager& manager, const wxString& strP
               std::string strText = FormatResultCsv(manager);
               if (changes.pComparison)
                   strText += "\r\n" + FormatChangeCsv(*changes.pComparison, changes.strOld,
-                                                       changes.strNew, false);
+                                                      changes.strNew, false);
               return strText;
           });
 }

@@ -422,7 +422,10 @@ TEST_F(ComparisonTest, TheFiltersSelectFilesByFolderExtensionAndTheirVersionsDat
     WriteTrees();
     // The removed file dates from its old version.
     const std::string strGone = m_old / "gone.c";
-    struct utimbuf times{0, 86400 * 400};
+    struct utimbuf times
+    {
+        0, 86400 * 400
+    };
     ASSERT_EQ(::utime(strGone.c_str(), &times), 0);
     Compare(m_old.Path(), m_new.Path());
     const wxString strRoot = NativePath::FromBytes(m_new.Path());
@@ -459,10 +462,12 @@ TEST_F(ComparisonTest, TheFiltersSelectFilesByFolderExtensionAndTheirVersionsDat
     EXPECT_EQ(std::count(arrSelected.begin(), arrSelected.end(), "gone.c"), 0);
     EXPECT_EQ(std::count(arrSelected.begin(), arrSelected.end(), "crlf.c"), 1);
     for (const std::string& strPath : arrSelected)
-        EXPECT_TRUE(strPath.find('/') == std::string::npos && strPath.substr(strPath.size() - 2) == ".c")
+        EXPECT_TRUE(strPath.find('/') == std::string::npos &&
+                    strPath.substr(strPath.size() - 2) == ".c")
             << strPath;
     EXPECT_EQ(selection.m_total.LinesAdded(), nLinesAdded);
     ASSERT_EQ(selection.m_arrExtensions.size(), 1u);
-    EXPECT_EQ(selection.m_arrExtensions[0]->m_nFiles, static_cast<std::int64_t>(arrSelected.size()));
+    EXPECT_EQ(selection.m_arrExtensions[0]->m_nFiles,
+              static_cast<std::int64_t>(arrSelected.size()));
 }
 } // namespace

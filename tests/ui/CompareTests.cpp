@@ -211,8 +211,8 @@ TEST_F(CompareTest, ARevisionOfTheRepositoryIsChosenFromItsTagsAndBranches)
     Write("repo/README", "read me\n");
     const wxString strRepo = m_strDir + "/repo";
     Shell("cd '" + strRepo +
-        "' && git init -q -b trunk && git add -A && git -c user.name=t -c user.email=t@t commit "
-        "-qm one && git tag v1");
+          "' && git init -q -b trunk && git add -A && git -c user.name=t -c user.email=t@t commit "
+          "-qm one && git tag v1");
     Edit("repo/src");
     Open();
     Choose(strRepo + "/src");
@@ -235,7 +235,8 @@ TEST_F(CompareTest, ARevisionOfTheRepositoryIsChosenFromItsTagsAndBranches)
               Strings({"added", "modified", "removed", "same", "same"}));
     // A revision's files have its commit's time.
     const FileChange& gone = *Access().TheComparison().m_arrFiles[2];
-    const wxString strCommitTime = wxString::FromUTF8(Shell("git -C '" + strRepo + "' log -1 --format=%ct"));
+    const wxString strCommitTime =
+        wxString::FromUTF8(Shell("git -C '" + strRepo + "' log -1 --format=%ct"));
     long nCommitTime = 0;
     ASSERT_TRUE(strCommitTime.Strip(wxString::both).ToLong(&nCommitTime));
     EXPECT_EQ(gone.m_dtModified.GetTicks(), nCommitTime);

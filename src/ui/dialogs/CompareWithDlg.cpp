@@ -58,7 +58,8 @@ CompareWithDlg::CompareWithDlg(wxWindow* pParent, const wxString& strRoot, const
                                      : m_strNoRepository),
                 wxSizerFlags(border).Border(wxLEFT, 28));
 
-    pSizer->Add(CreateSeparatedButtonSizer(wxOK | wxCANCEL), wxSizerFlags().Expand().Border(wxALL, 10));
+    pSizer->Add(CreateSeparatedButtonSizer(wxOK | wxCANCEL),
+                wxSizerFlags().Expand().Border(wxALL, 10));
     SetSizerAndFit(pSizer);
     SetSize(wxSize(std::max(GetSize().x, FromDIP(560)), GetSize().y));
 

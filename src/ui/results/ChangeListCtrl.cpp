@@ -20,9 +20,9 @@ ChangeListCtrl::ChangeListCtrl(wxWindow* pParent, ChangeRowKind kind, const wxSt
     for (int i = 0; i < nCount; ++i)
     {
         const wxString strHeading = wxGetTranslation(pColumns[i].szHeading);
-        InsertColumn(i, strHeading, i == 0 ? wxLIST_FORMAT_LEFT : wxLIST_FORMAT_RIGHT,
-                     std::max(FromDIP(pColumns[i].nWidth),
-                              GetTextExtent(strHeading).x + HEADING_PADDING));
+        InsertColumn(
+            i, strHeading, i == 0 ? wxLIST_FORMAT_LEFT : wxLIST_FORMAT_RIGHT,
+            std::max(FromDIP(pColumns[i].nWidth), GetTextExtent(strHeading).x + HEADING_PADDING));
     }
     m_showTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowRows(); });
     Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& event) { ClickColumn(event.GetColumn()); });

@@ -9,12 +9,12 @@
 namespace
 {
 const ResultColumn FILE_COLUMNS[] = {
-    {wxTRANSLATE("Path"), 280},          {wxTRANSLATE("Status"), 80},
-    {wxTRANSLATE("Type"), 56},           {wxTRANSLATE("Lines added"), 80},
-    {wxTRANSLATE("Lines removed"), 80},  {wxTRANSLATE("Code same"), 80},
-    {wxTRANSLATE("Code modified"), 80},  {wxTRANSLATE("Code added"), 80},
-    {wxTRANSLATE("Code removed"), 80},   {wxTRANSLATE("Changed code"), 80},
-    {wxTRANSLATE("Man-hour"), 72},       {wxTRANSLATE("Cost"), 72},
+    {wxTRANSLATE("Path"), 280},         {wxTRANSLATE("Status"), 80},
+    {wxTRANSLATE("Type"), 56},          {wxTRANSLATE("Lines added"), 80},
+    {wxTRANSLATE("Lines removed"), 80}, {wxTRANSLATE("Code same"), 80},
+    {wxTRANSLATE("Code modified"), 80}, {wxTRANSLATE("Code added"), 80},
+    {wxTRANSLATE("Code removed"), 80},  {wxTRANSLATE("Changed code"), 80},
+    {wxTRANSLATE("Man-hour"), 72},      {wxTRANSLATE("Cost"), 72},
     {wxTRANSLATE("Modified Date"), 96},
 };
 const ResultColumn EXTENSION_COLUMNS[] = {
@@ -99,8 +99,7 @@ const ResultColumn* GetChangeColumns(ChangeRowKind kind, int& nCount)
 wxString ChangeStatusText(ChangeResult::Status nStatus)
 {
     static const char* const TEXTS[ChangeResult::STATUS_COUNT] = {
-        wxTRANSLATE("same"), wxTRANSLATE("modified"), wxTRANSLATE("added"),
-        wxTRANSLATE("removed")};
+        wxTRANSLATE("same"), wxTRANSLATE("modified"), wxTRANSLATE("added"), wxTRANSLATE("removed")};
     return wxGetTranslation(TEXTS[nStatus]);
 }
 
