@@ -123,15 +123,15 @@ void LinecastFrame::BuildResultNotebook()
     FillPanel(m_pPanelSummary, m_pSplitterSummary);
     m_pResultNotebook->AddPage(m_pPanelSummary, _("Summary"));
 
-    m_pChangesPage = new ChangesPage(m_pResultNotebook);
-    m_pResultNotebook->AddPage(m_pChangesPage, _("Changes"));
-
     m_pPanelReport = new wxPanel(m_pResultNotebook, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                  wxTAB_TRAVERSAL, "ID_PANEL_REPORT");
     m_pReportWindow = new QuorvelHtmlWin(m_pPanelReport, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                          wxHW_SCROLLBAR_AUTO | wxBORDER_SIMPLE, "ID_CUSTOM1");
     FillPanel(m_pPanelReport, m_pReportWindow);
     m_pResultNotebook->AddPage(m_pPanelReport, _("Report"), true);
+
+    m_pChangesPage = new ChangesPage(m_pResultNotebook);
+    m_pResultNotebook->AddPage(m_pChangesPage, _("Changes"));
 
     m_pAuiManager->AddPane(m_pResultNotebook, wxAuiPaneInfo()
                                                   .Name("Result")

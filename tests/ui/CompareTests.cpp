@@ -270,7 +270,7 @@ TEST_F(CompareTest, StopEndsAComparisonWithWhatItComparedAndTheInputsBack)
     StopAtFile pump(Access().TheComparison(), 30,
                     [&]
                     {
-                        EXPECT_EQ(Status(0), "Comparing");
+                        EXPECT_EQ(Access().Manager().m_nState, CountingManager::STATE_RUNNING);
                         EXPECT_FALSE(Access().CompareEntry()->IsEnabled());
                         EXPECT_FALSE(Access().CountingSettings().StartButton()->IsEnabled());
                         // Nothing that arrives now starts a second run.
