@@ -26,7 +26,7 @@ ChangesPage::ChangesPage(wxWindow* pParent)
 {
     auto* pSizer = new wxBoxSizer(wxVERTICAL);
     m_pHeading = new wxStaticText(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
-                                  wxST_ELLIPSIZE_MIDDLE);
+                                  wxST_ELLIPSIZE_MIDDLE | wxST_NO_AUTORESIZE);
     pSizer->Add(m_pHeading, wxSizerFlags().Expand().Border(wxALL, 6));
 
     wxSplitterWindow* pMain = MakeSplitter(this);
@@ -117,10 +117,8 @@ wxString ChangesHeadingText(const wxString& strOld, const wxString& strNew,
     const auto files = [&total](ChangeResult::Status nStatus)
     { return static_cast<long long>(total.m_arrFiles[nStatus]); };
     return wxString::Format(_("From %s to %s: %lld modified, %lld added, %lld removed, %lld "
-                              "unchanged; %lld lines added, %lld removed"),
+                              "unchanged"),
                             NativePath::ToDisplay(strOld), NativePath::ToDisplay(strNew),
                             files(ChangeResult::STATUS_MODIFIED), files(ChangeResult::STATUS_ADDED),
-                            files(ChangeResult::STATUS_REMOVED), files(ChangeResult::STATUS_SAME),
-                            static_cast<long long>(total.LinesAdded()),
-                            static_cast<long long>(total.LinesRemoved()));
+                            files(ChangeResult::STATUS_REMOVED), files(ChangeResult::STATUS_SAME));
 }
