@@ -80,8 +80,11 @@ void SummaryGrid::CreateProperties()
                 : new wxFloatProperty(strLabel, property.szName, 0.0);
         Append(pProperty);
         pProperty->SetAttribute(wxPG_ATTR_UNITS, wxGetTranslation(property.szUnits));
-        if (property.kind == Kind::Phase)
-            pProperty->SetAttribute(wxPG_FLOAT_PRECISION, PHASE_PRECISION);
+        // A figure shows whole, however large: the grid's own format turns
+        // 1278130 into 1.27813e+06.
+        if (property.kind != Kind::Count)
+            pProperty->SetAttribute(wxPG_FLOAT_PRECISION,
+                                    property.kind == Kind::Phase ? PHASE_PRECISION : 0);
         pProperty->ChangeFlag(wxPG_PROP_READONLY, true);
     }
 }

@@ -63,7 +63,7 @@ TEST_F(FrameTest, SummaryGridShowsWholeTestFiguresAndSixtyFourBitTotals)
     total.m_nCodeLines = 4000;
     total.m_nSize = 5LL << 30;
     total.m_fUTCases = 199.6f;
-    total.m_fUTDefects = 4.4f;
+    total.m_fUTDefects = 1278130.4; // past the grid's six significant digits
     total.m_fITCases = 80.5f;
     total.m_fITDefects = 0.2f;
     total.m_fCost = 10000.0f;
@@ -77,7 +77,7 @@ TEST_F(FrameTest, SummaryGridShowsWholeTestFiguresAndSixtyFourBitTotals)
         {"Files", "2"},
         {"Size", "5368709120"},
         {"UTCase", "200"},
-        {"UTDefect", "4"},
+        {"UTDefect", "1278130"},
         {"ITCase", "80"},
         {"ITDefect", "0"},
         {"CDCost", "10000.00"},
