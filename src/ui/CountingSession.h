@@ -84,6 +84,9 @@ public:
     // The folder the counted folders lie in: what Compare takes as the new
     // version.
     wxString CompareRoot() const;
+    // Whether a count can start: the folders listed and checked and the
+    // source types chosen; a message names what is missing.
+    bool CheckInput() const;
     // Asks a running count to end, in the middle of a file if need be, and
     // cancels a running export.
     void Stop();
@@ -116,7 +119,6 @@ private:
     void Run(const std::function<void()>& fnCompare);
     void WriteProgress();
     void SetStatus(const wxString& strText, int nField);
-    bool CheckInput() const;
 
     Parts m_parts;
     bool m_bBusy = false;        // inside DoCounting

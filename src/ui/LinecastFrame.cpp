@@ -553,7 +553,8 @@ void LinecastFrame::OnStopCounting(wxCommandEvent&)
 
 void LinecastFrame::OnCompareWith(wxCommandEvent&)
 {
-    if (m_pSession->IsBusy())
+    // The dialog offers the revisions of the counted folders' repository.
+    if (m_pSession->IsBusy() || !m_pSession->CheckInput())
         return;
     CompareWithDlg dlg(this, m_pSession->CompareRoot(), m_strLastCompared);
     if (dlg.ShowModal() == wxID_OK)
