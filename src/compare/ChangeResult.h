@@ -3,6 +3,7 @@
 #include "engine/Result.h"
 
 #include <cstdint>
+#include <wx/datetime.h>
 #include <wx/string.h>
 
 // Lines of one kind between an old and a new version of files: the same in
@@ -101,6 +102,9 @@ public:
     wxString m_strFolder; // the path before its last '/', "." for none
     wxString m_strFile;   // the path after it
     wxString m_strExt;    // lower-case extension with its dot
+    // When the new version was last changed, or the old one for a removed
+    // file (VersionRead::dtModified); invalid when unknown.
+    wxDateTime m_dtModified;
     // A version of it could not be read: that version counts as an empty
     // file, and the command line names it.
     bool m_bUnreadable = false;

@@ -77,7 +77,9 @@ void ComparePair(const VersionSource& oldVersion, const VersionSource& newVersio
             if (read.bRead &&
                 GitVersion::BlobId(strBytes) == (bOldKnown ? oldFile.arrId : newFile.arrId))
             {
-                (bOldKnown ? pair.oldRead : pair.newRead).bRead = true;
+                VersionRead& known = bOldKnown ? pair.oldRead : pair.newRead;
+                known.bRead = true;
+                known.dtModified = (bOldKnown ? oldVersion : newVersion).SharedTime();
                 if (!bOldKnown)
                     strNew.swap(strOld);
                 bOldRead = bNewRead = bSame = true;
@@ -262,6 +264,7 @@ void Comparison::Run(const VersionSource& oldVersion, const VersionSource& newVe
         pFile->m_strFile = NativePath::FromBytes(
             nSlash == std::string::npos ? file.strPath : file.strPath.substr(nSlash + 1));
         pFile->m_strExt = file.strExt;
+        pFile->m_dtModified = bNew ? pair.newRead.dtModified : pair.oldRead.dtModified;
         pFile->m_bUnreadable = (bOld && !pair.oldRead.bRead) || (bNew && !pair.newRead.bRead);
         pFile->m_bNotDiffed = pair.bNotDiffed;
         if (!bOld)

@@ -62,6 +62,7 @@ VersionRead FolderVersion::Read(const VersionFile& file, std::string& strBytes) 
         return read;
     }
     read.id = FileId(st);
+    read.dtModified = wxDateTime(static_cast<time_t>(st.st_mtime));
     read.bOtherNames = file.bLink || st.st_nlink > 1;
     ::posix_fadvise(nFd, 0, 0, POSIX_FADV_SEQUENTIAL);
     // The size is a hint: what is read is what counts, should the file

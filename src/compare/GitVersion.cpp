@@ -126,6 +126,13 @@ std::unique_ptr<GitVersion> GitVersion::Open(const wxString& strWhere, const wxS
                    GitLibrary::LastError("unknown");
         return nullptr;
     }
+    git_object* pCommit = nullptr;
+    if (git_object_peel(&pCommit, pObject, GIT_OBJECT_COMMIT) == 0)
+    {
+        pVersion->m_dtCommit = wxDateTime(
+            static_cast<time_t>(git_commit_time(reinterpret_cast<git_commit*>(pCommit))));
+        git_object_free(pCommit);
+    }
     git_object* pTree = nullptr;
     const int nPeeled = git_object_peel(&pTree, pObject, GIT_OBJECT_TREE);
     git_object_free(pObject);
@@ -215,6 +222,7 @@ VersionRead GitVersion::Read(const VersionFile& file, std::string& strBytes) con
                     git_odb_object_size(pObject));
     git_odb_object_free(pObject);
     read.bRead = true;
+    read.dtModified = m_dtCommit;
     return read;
 }
 

@@ -37,6 +37,10 @@ public:
               std::vector<VersionFile>& arrFiles,
               std::vector<SkippedPath>& arrSkipped) const override;
     VersionRead Read(const VersionFile& file, std::string& strBytes) const override;
+    // Git keeps no time per file: each has its commit's time, the time the
+    // revision's content was last changed as a whole. A tree named by its id
+    // alone has none.
+    wxDateTime SharedTime() const override { return m_dtCommit; }
 
     // Whether git ignores the file at strPath below the working folder
     // ('/'-separated bytes), as its .gitignore files and exclude rules say.
@@ -59,4 +63,5 @@ private:
     git_tree* m_pTree = nullptr;
     wxString m_strRevision;
     std::string m_strRoot;
+    wxDateTime m_dtCommit;
 };

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 #include <vector>
+#include <wx/datetime.h>
 #include <wx/string.h>
 
 class CountingManager;
@@ -29,6 +30,9 @@ struct VersionRead
     bool bRead = false;       // false: it could not be read (gone, not a file, an I/O error)
     FileId id;                // of a folder's file, to tell hard links; unknown otherwise
     bool bOtherNames = false; // it may be met again under another name
+    // When it was last changed: a folder's file its modification time, a
+    // revision's files the time of its commit; invalid when unknown.
+    wxDateTime dtModified;
 };
 
 // One version of the files to compare: a folder, or a revision of a git
@@ -55,4 +59,8 @@ public:
     // Reads a listed file whole. Safe on any thread, with other reads at the
     // same time.
     virtual VersionRead Read(const VersionFile& file, std::string& strBytes) const = 0;
+
+    // The time every file of the version was last changed, when they share
+    // one (a revision: its commit's time); invalid for a folder.
+    virtual wxDateTime SharedTime() const { return wxDateTime(); }
 };

@@ -106,3 +106,42 @@ bool VersionSpec::Open(const wxString& strOld, const wxString& strNew,
             });
     return true;
 }
+
+void VersionSpec::SplitFolders(const wxArrayString& arrDirs, wxString& strRoot,
+                               std::vector<std::string>& arrFolders)
+{
+    arrFolders.clear();
+    strRoot.clear();
+    if (arrDirs.empty())
+        return;
+    // Compared as bytes, cut only at a separator.
+    const auto trimmed = [](const wxString& strDir)
+    {
+        std::string str = NativePath::ToBytes(strDir);
+        while (str.size() > 1 && str.back() == '/')
+            str.pop_back();
+        return str;
+    };
+    std::string strCommon = trimmed(arrDirs[0]);
+    for (const wxString& strDir : arrDirs)
+    {
+        const std::string str = trimmed(strDir);
+        while (!strCommon.empty() && str != strCommon &&
+               !(str.compare(0, strCommon.size(), strCommon) == 0 &&
+                 (strCommon == "/" || str[strCommon.size()] == '/')))
+        {
+            const std::size_t nSlash = strCommon.rfind('/');
+            strCommon =
+                nSlash == 0 ? "/" : strCommon.substr(0, nSlash == std::string::npos ? 0 : nSlash);
+        }
+    }
+    for (const wxString& strDir : arrDirs)
+    {
+        const std::string str = trimmed(strDir);
+        const std::size_t nSkip = str.size() == strCommon.size()
+                                      ? str.size()
+                                      : strCommon.size() + (strCommon == "/" ? 0 : 1);
+        arrFolders.push_back(str.substr(nSkip));
+    }
+    strRoot = NativePath::FromBytes(strCommon);
+}

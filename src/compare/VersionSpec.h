@@ -3,6 +3,7 @@
 #include "compare/VersionSource.h"
 
 #include <memory>
+#include <wx/arrstr.h>
 
 // The versions of a comparison as the user names them: "git:REV" for a
 // revision of a git repository (REV as git itself reads it: a tag, a branch,
@@ -25,4 +26,10 @@ bool IsRevision(const wxString& strSpec, wxString* pRevision = nullptr);
 bool Open(const wxString& strOld, const wxString& strNew, const wxString& strRepository,
           std::unique_ptr<VersionSource>& pOld, std::unique_ptr<VersionSource>& pNew,
           wxString& strError);
+
+// The folders of a count as one version: strRoot the deepest folder that
+// holds every one of arrDirs (absolute, normalised), arrFolders each of them
+// below it ("" for strRoot itself), in their order.
+void SplitFolders(const wxArrayString& arrDirs, wxString& strRoot,
+                  std::vector<std::string>& arrFolders);
 } // namespace VersionSpec

@@ -47,10 +47,11 @@ std::string FileCounts(const ChangeResult& r)
 } // namespace
 
 std::string FormatChangeCsv(const Comparison& comparison, const wxString& strOld,
-                            const wxString& strNew)
+                            const wxString& strNew, bool bHeader)
 {
     CsvText csv;
-    csv.Header();
+    if (bHeader)
+        csv.Header();
 
     const ChangeResult& t = comparison.m_total;
     csv.Title(_("# --- Total change ---"));

@@ -13,6 +13,7 @@ class Comparison;
 bool WriteChangeCsv(const Comparison& comparison, const wxString& strOld, const wxString& strNew,
                     const wxString& strPath, wxString& strError);
 
-// The CSV text itself.
+// The CSV text itself; without bHeader it lacks the lines that open an
+// export, to follow a count's CSV in one file.
 std::string FormatChangeCsv(const Comparison& comparison, const wxString& strOld,
-                            const wxString& strNew);
+                            const wxString& strNew, bool bHeader = true);

@@ -1,5 +1,6 @@
 #include "report/ReportPage.h"
 
+#include "compare/ChangeSelection.h"
 #include "config/DataFiles.h"
 #include "config/Version.h"
 #include "engine/CountingManager.h"
@@ -11,6 +12,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <wx/file.h>
 #include <wx/filename.h>
 #include <wx/intl.h>
@@ -60,9 +62,9 @@ enum Mode
     ALL
 };
 
-void Put(wxString& strPage, const char* szPlaceholder, const wxString& strValue, Mode mode)
+void Put(wxString& strPage, const wxString& strPlaceholder, const wxString& strValue, Mode mode)
 {
-    strPage.Replace(szPlaceholder, strValue, mode == ALL);
+    strPage.Replace(strPlaceholder, strValue, mode == ALL);
 }
 
 wxString YourVersion()
@@ -298,6 +300,86 @@ wxString FillReport(wxString strPage, const ReportFigures& figures)
     return strPage;
 }
 
+wxString ChangesByTypeRows(const std::vector<std::unique_ptr<ChangeGroup>>& arrExtensions)
+{
+    wxString strRows;
+    for (size_t i = 0; i < arrExtensions.size(); ++i)
+    {
+        const ChangeGroup& ext = *arrExtensions[i];
+        const Result& changed = ext.m_changed;
+        strRows += i % 2 == 0 ? "<tr>" : "<tr bgcolor=\"#eef4e2\">";
+        strRows += "<td>" + NameHtml(ext.m_strName) + "</td>";
+        for (std::int64_t n :
+             {ext.m_nFiles, ext.m_arrFiles[ChangeResult::STATUS_MODIFIED],
+              ext.m_arrFiles[ChangeResult::STATUS_ADDED],
+              ext.m_arrFiles[ChangeResult::STATUS_REMOVED], ext.LinesAdded(), ext.LinesRemoved(),
+              changed.m_nCodeLines + changed.m_nCodeCommentLines})
+            strRows += "<td align=\"right\">" + Int(n) + "</td>";
+        strRows += "</tr>";
+    }
+    return strRows;
+}
+
+wxString FillChanges(wxString strPage, const ChangeFigures* pChanges, const AnalysisParam& param)
+{
+    static const char* const BEGIN = "<!--$changes_begin$-->";
+    static const char* const END = "<!--$changes_end$-->";
+    const size_t nBegin = strPage.find(BEGIN);
+    const size_t nEnd = strPage.find(END);
+    if (nBegin == wxString::npos || nEnd == wxString::npos || nEnd < nBegin)
+        return strPage;
+    if (!pChanges)
+        return strPage.erase(nBegin, nEnd + std::strlen(END) - nBegin);
+    strPage.erase(nEnd, std::strlen(END));
+    strPage.erase(nBegin, std::strlen(BEGIN));
+
+    const ChangeResult& t = pChanges->selection.m_total;
+    Put(strPage, "$str_change_old$", NameHtml(pChanges->strOld), ALL);
+    Put(strPage, "$str_change_new$", NameHtml(pChanges->strNew), ALL);
+    Put(strPage, "$n_change_files$", Int(t.m_nFiles), ALL);
+    static const char* const STATUSES[ChangeResult::STATUS_COUNT] = {"same", "modified", "added",
+                                                                     "removed"};
+    for (int i = 0; i < ChangeResult::STATUS_COUNT; ++i)
+        Put(strPage, wxString::Format("$n_change_files_%s$", STATUSES[i]), Int(t.m_arrFiles[i]),
+            ALL);
+    Put(strPage, "$n_change_lines_added$", Int(t.LinesAdded()), ALL);
+    Put(strPage, "$n_change_lines_removed$", Int(t.LinesRemoved()), ALL);
+    static const char* const KINDS[ChangeResult::KIND_COUNT] = {"all", "code", "code_comm", "comm",
+                                                                "blank"};
+    for (int i = 0; i < ChangeResult::KIND_COUNT; ++i)
+    {
+        const LineChanges& kind = t.m_arrKinds[i];
+        const std::int64_t arrValues[] = {kind.m_nSame, kind.m_nModified, kind.m_nAdded,
+                                          kind.m_nRemoved};
+        for (int j = 0; j < ChangeResult::STATUS_COUNT; ++j)
+            Put(strPage, wxString::Format("$n_change_%s_%s$", KINDS[i], STATUSES[j]),
+                Int(arrValues[j]), ALL);
+    }
+    Put(strPage, "$str_changes_by_type$", ChangesByTypeRows(pChanges->selection.m_arrExtensions),
+        ALL);
+
+    // The estimates of the changed code: code and code-with-comment lines
+    // added and modified, costed as a count costs its code.
+    const Result& c = t.m_changed;
+    const PhaseResult phases(c, param);
+    Put(strPage, "$n_change_code$", Int(c.m_nCodeLines + c.m_nCodeCommentLines), ALL);
+    Put(strPage, "$n_change_total_mm$", Fixed(phases.m_fTotalManMonth, 2), ALL);
+    Put(strPage, "$n_change_total_cost$", Fixed(phases.m_fTotalCost, 2), ALL);
+    Put(strPage, "$n_change_mm_lld$", Fixed(phases.m_fLLDManMonth, 2), ALL);
+    Put(strPage, "$n_change_mm_coding$", Fixed(phases.m_fCDManMonth, 2), ALL);
+    Put(strPage, "$n_change_mm_ut$", Fixed(phases.m_fUTManMonth, 2), ALL);
+    Put(strPage, "$n_change_mm_it$", Fixed(phases.m_fITManMonth, 2), ALL);
+    Put(strPage, "$n_change_cost_lld$", Fixed(phases.m_fLLDCost, 2), ALL);
+    Put(strPage, "$n_change_cost_coding$", Fixed(phases.m_fCDCost, 2), ALL);
+    Put(strPage, "$n_change_cost_ut$", Fixed(phases.m_fUTCost, 2), ALL);
+    Put(strPage, "$n_change_cost_it$", Fixed(phases.m_fITCost, 2), ALL);
+    Put(strPage, "$n_change_ut_case$", Fixed(c.m_fUTCases, 0), ALL);
+    Put(strPage, "$n_change_ut_defect$", Fixed(c.m_fUTDefects, 0), ALL);
+    Put(strPage, "$n_change_it_case$", Fixed(c.m_fITCases, 0), ALL);
+    Put(strPage, "$n_change_it_defect$", Fixed(c.m_fITDefects, 0), ALL);
+    return strPage;
+}
+
 void ReportPage::LoadPageTemplate(const wxString& strTemplate)
 {
     m_strPageText = ReadPageTemplate(ReportTemplatePath(strTemplate, m_strLanguage));
@@ -312,7 +394,8 @@ const wxString& ReportPage::ShowVersionPage(const wxString& strLatestVersion)
 
 const wxString& ReportPage::GenerateReport(const CountingManager& manager,
                                            const FilterParam& filter, const AnalysisParam& param,
-                                           const wxString& strLatestVersion)
+                                           const wxString& strLatestVersion,
+                                           const ChangeFigures* pChanges)
 {
     LoadPageTemplate(REPORT_TEMPLATE);
     const ReportFigures figures{manager.m_totalResult,
@@ -323,6 +406,6 @@ const wxString& ReportPage::GenerateReport(const CountingManager& manager,
                                 strLatestVersion,
                                 wxDateTime::Now(),
                                 manager.m_bPartial};
-    m_strPageText = FillReport(m_strPageText, figures);
+    m_strPageText = FillChanges(FillReport(m_strPageText, figures), pChanges, param);
     return m_strPageText;
 }

@@ -7,6 +7,8 @@
 #include <wx/string.h>
 
 class AnalysisParam;
+class ChangeGroup;
+class ChangeSelection;
 class CountingManager;
 class ExtensionResult;
 class FilterParam;
@@ -35,9 +37,11 @@ public:
     void LoadPageTemplate(const wxString& strTemplate);
     // The start page, with the program's version and the latest published one.
     const wxString& ShowVersionPage(const wxString& strLatestVersion);
-    // The analysis report of the manager's current results, generated now.
+    // The analysis report of the manager's current results, generated now,
+    // with the Changes section when a comparison is given.
     const wxString& GenerateReport(const CountingManager& manager, const FilterParam& filter,
-                                   const AnalysisParam& param, const wxString& strLatestVersion);
+                                   const AnalysisParam& param, const wxString& strLatestVersion,
+                                   const struct ChangeFigures* pChanges = nullptr);
 
     const wxString& GetPageText() const { return m_strPageText; }
 
@@ -60,6 +64,15 @@ struct ReportFigures
     bool bPartial = false; // the count was stopped before its end
 };
 
+// What the report's Changes section shows: the files of a comparison that
+// the filters leave visible, the two versions as the user named them.
+struct ChangeFigures
+{
+    const ChangeSelection& selection;
+    wxString strOld;
+    wxString strNew;
+};
+
 // The full path of a template ("/conf/...") in the program's data folder: its
 // variant for the language ("/conf/ja/...") when one is shipped, for the
 // language without its region (ja for ja_JP) else, the English one otherwise.
@@ -71,6 +84,11 @@ wxString ReadPageTemplate(const wxString& strFullPath);
 // The placeholder steps on a template's text.
 wxString FillStartPage(wxString strPage, const wxString& strLatestVersion);
 wxString FillReport(wxString strPage, const ReportFigures& figures);
+// The Changes section, between the $changes_begin$ and $changes_end$
+// placeholders (each inside an HTML comment), filled from pChanges; without
+// a comparison the section is cut out of the page.
+wxString FillChanges(wxString strPage, const ChangeFigures* pChanges, const AnalysisParam& param);
+wxString ChangesByTypeRows(const std::vector<std::unique_ptr<ChangeGroup>>& arrExtensions);
 // The rows of the table by file type, every second one shaded.
 wxString LinesByTypeRows(const std::vector<std::unique_ptr<ExtensionResult>>& arrExtensionResults);
 

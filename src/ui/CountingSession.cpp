@@ -1,5 +1,7 @@
 #include "ui/CountingSession.h"
 
+#include "compare/Comparison.h"
+#include "compare/VersionSpec.h"
 #include "engine/CountingManager.h"
 #include "engine/CountingParam.h"
 #include "engine/NativePath.h"
@@ -10,6 +12,7 @@
 #include "ui/panes/CountingSettingsPane.h"
 #include "ui/panes/FilterCheckList.h"
 #include "ui/panes/FilterPane.h"
+#include "ui/results/ChangesPage.h"
 #include "ui/results/ResultListCtrl.h"
 
 #include <wx/aui/auibar.h>
@@ -58,15 +61,73 @@ void CountingSession::Start()
     // while a count runs must not begin a second count inside the first.
     if (m_bBusy || !CheckInput())
         return;
+    Run(nullptr);
+}
+
+wxString CountingSession::CompareRoot() const
+{
+    wxString strRoot;
+    std::vector<std::string> arrFolders;
+    VersionSpec::SplitFolders(m_parts.pSettings->GetCheckedDirectories(), strRoot, arrFolders);
+    return strRoot;
+}
+
+void CountingSession::Compare(const wxString& strOld)
+{
+    if (m_bBusy || !CheckInput())
+        return;
+    // The new version is what Start counts: the checked folders, below the
+    // folder they all lie in, which the old version stands for.
+    wxString strRoot;
+    std::vector<std::string> arrFolders;
+    VersionSpec::SplitFolders(m_parts.pSettings->GetCheckedDirectories(), strRoot, arrFolders);
+    std::unique_ptr<VersionSource> pOld, pNew;
+    wxString strError;
+    if (!VersionSpec::Open(strOld, strRoot, wxString(), pOld, pNew, strError))
+    {
+        wxMessageBox(wxString::Format(_("Cannot compare with %s:\n%s"),
+                                      NativePath::ToDisplay(strOld), strError),
+                     _("Confirm"), wxOK | wxCENTRE | wxICON_ERROR, m_parts.pFrame);
+        return;
+    }
+    const bool bRecursive = m_parts.pSettings->IsRecursive();
+    Run(
+        [&]
+        {
+            CountingManager& manager = *m_parts.pManager;
+            Comparison& comparison = *m_parts.pComparison;
+            // The comparison walks the folders through the manager: the
+            // count's own walk and what it skipped stay as the count left
+            // them, for Refresh and the exports.
+            const CountingParam countParam = manager.m_countingParam;
+            const std::vector<SkippedPath> arrCountSkipped = manager.m_arrSkippedPaths;
+            m_parts.pChangesPage->BeginRun(pOld->Name(), strRoot);
+            SetStatus(_("Comparing"), 0);
+            SetStatus(FilesSoFarText(0), 1);
+            m_bProgressPending = false;
+            comparison.Run(*pOld, *pNew, arrFolders, bRecursive, *m_parts.pAnalysisParam);
+            manager.m_countingParam = countParam;
+            manager.m_arrSkippedPaths = arrCountSkipped;
+            FlushProgress();
+            m_parts.fnShowComparison();
+        });
+}
+
+void CountingSession::Run(const std::function<void()>& fnCompare)
+{
     CountingManager& manager = *m_parts.pManager;
 
     // The lists borrow the records ClearResults deletes: they let go of them
     // before anything can paint them again.
-    manager.ClearResults();
     ClearResultViews();
+    manager.ClearResults();
+    if (m_parts.pComparison)
+        m_parts.pComparison->Clear();
     manager.m_nState = CountingManager::STATE_RUNNING;
-    if (m_parts.pNotebook->GetSelection() != 0)
-        m_parts.pNotebook->SetSelection(0);
+    // The list that grows is in front: a count's files, or the changes.
+    const int nPage = fnCompare ? m_parts.pNotebook->GetPageIndex(m_parts.pChangesPage) : 0;
+    if (m_parts.pNotebook->GetSelection() != nPage)
+        m_parts.pNotebook->SetSelection(nPage);
     EnableControls();
     // GTK leaves the window without a focus when the focused input goes
     // disabled, and then gives Alt-T to the "&Tools" menu's mnemonic instead
@@ -92,6 +153,12 @@ void CountingSession::Start()
     m_progressClock.Start();
     m_bBusy = true;
     manager.DoCounting();
+    const bool bCompared = fnCompare && manager.m_nState != CountingManager::STATE_STOPPED;
+    if (bCompared)
+    {
+        manager.m_nState = CountingManager::STATE_RUNNING;
+        fnCompare();
+    }
     m_bBusy = false;
     const long nElapsed = m_runClock.Time();
 
@@ -102,20 +169,39 @@ void CountingSession::Start()
         strOutcome = _("Canceled");
     else if (manager.m_nState == CountingManager::STATE_COMPLETED)
         strOutcome = _("Completed");
-    if (!strOutcome.empty())
+    wxString strNotes;
+    size_t nFiles = manager.m_arrFileResults.size();
+    if (bCompared)
+    {
+        // Both versions' walks: the new one's skipped are the count's.
+        const Comparison& comparison = *m_parts.pComparison;
+        size_t nFolders = 0, nSkippedFiles = 0, nUnreadable = 0, nNotDiffed = 0;
+        for (const SkippedPath& skipped : comparison.m_arrSkippedPaths)
+            ++(skipped.m_nKind == SkippedPath::FOLDER ? nFolders : nSkippedFiles);
+        for (const auto& pFile : comparison.m_arrFiles)
+        {
+            nUnreadable += pFile->m_bUnreadable;
+            nNotDiffed += pFile->m_bNotDiffed;
+        }
+        for (const wxString& strNote :
+             {SkippedText(nFolders, nSkippedFiles), ComparisonNotesText(nUnreadable, nNotDiffed)})
+            if (!strNote.empty())
+                strNotes += (strNotes.empty() ? "" : "; ") + strNote;
+        nFiles = comparison.m_arrFiles.size();
+    }
+    else
     {
         const size_t nLeftOut = manager.CountSkipped(SkippedPath::FOLDER, SkippedPath::MISSING) +
                                 manager.CountSkipped(SkippedPath::FOLDER, SkippedPath::UNREADABLE);
-        for (const wxString& strPart :
+        for (const wxString& strNote :
              {LeftOutText(nLeftOut), SkippedText(manager.CountSkipped(SkippedPath::FOLDER),
                                                  manager.CountSkipped(SkippedPath::FILE))})
-        {
-            if (!strPart.empty())
-                strOutcome += "; " + strPart;
-        }
-        SetStatus(strOutcome, 0);
+            if (!strNote.empty())
+                strNotes += (strNotes.empty() ? "" : "; ") + strNote;
     }
-    SetStatus(FilesCountedText(manager.m_arrFileResults.size(), nElapsed), 1);
+    if (!strOutcome.empty())
+        SetStatus(strNotes.empty() ? strOutcome : strOutcome + "; " + strNotes, 0);
+    SetStatus(FilesCountedText(nFiles, nElapsed), 1);
     EnableControls();
     m_parts.pSettings->StartButton()->SetFocus();
 
@@ -159,7 +245,11 @@ void CountingSession::Refresh()
     EnableControls();
     // Refilter does not pump events: nothing can arrive while it works.
     if (m_parts.pAnalysisParam->m_bModified || m_parts.pFilterParam->m_bChanged)
+    {
         manager.Refilter(*m_parts.pAnalysisParam, *m_parts.pFilterParam);
+        if (m_parts.fnRefreshComparison)
+            m_parts.fnRefreshComparison();
+    }
     m_parts.pFilterParam->m_bChanged = false;
 
     manager.m_nState = CountingManager::STATE_STOPPED;
@@ -193,6 +283,8 @@ void CountingSession::EnableControls()
     }
     for (ResultListCtrl* pList : m_parts.arrResultLists)
         pList->Enable(bInput);
+    if (m_parts.pChangesPage)
+        m_parts.pChangesPage->Enable(bInput);
 
     for (wxMenuItem* pEntry : m_parts.arrGuardedEntries)
         pEntry->Enable(bInput);
@@ -213,6 +305,8 @@ void CountingSession::ClearResultViews()
     }
     for (FilterPane* pPane : m_parts.arrFilterPanes)
         pPane->Clear();
+    if (m_parts.pChangesPage)
+        m_parts.pChangesPage->Clear();
 }
 
 void CountingSession::OnClose(wxCloseEvent& event)
@@ -247,6 +341,8 @@ void CountingSession::ShowProgress(const wxString& strPath, size_t nFiles)
 void CountingSession::FlushProgress()
 {
     m_parts.pDetailList->EndGrowing();
+    if (m_parts.pChangesPage)
+        m_parts.pChangesPage->EndGrowing();
     WriteProgress();
 }
 
@@ -341,4 +437,22 @@ wxString LeftOutMessage(const std::vector<SkippedPath>& arrSkipped)
         return wxString();
     return strFolders + "\n" +
            wxPLURAL("It was left out of the count.", "They were left out of the count.", nFolders);
+}
+
+wxString ComparisonNotesText(size_t nUnreadable, size_t nNotDiffed)
+{
+    wxString strUnreadable, strNotDiffed;
+    if (nUnreadable > 0)
+        strUnreadable = wxString::Format(
+            wxPLURAL("%s file unreadable in a version, compared as empty",
+                     "%s files unreadable in a version, compared as empty", nUnreadable),
+            GroupThousands(nUnreadable));
+    if (nNotDiffed > 0)
+        strNotDiffed = wxString::Format(wxPLURAL("%s file too large to diff, counted as rewritten",
+                                                 "%s files too large to diff, counted as rewritten",
+                                                 nNotDiffed),
+                                        GroupThousands(nNotDiffed));
+    if (strUnreadable.empty() || strNotDiffed.empty())
+        return strUnreadable + strNotDiffed;
+    return strUnreadable + "; " + strNotDiffed;
 }

@@ -9,6 +9,8 @@
 #include <wx/string.h>
 
 class AnalysisObserver;
+class ChangesPage;
+class Comparison;
 class AnalysisPane;
 class AnalysisParam;
 class CountingManager;
@@ -60,6 +62,13 @@ public:
         // The exports, which write on a thread of their own: while one runs
         // the inputs wait as they do for a count, and Stop cancels it.
         ResultExport* pExport = nullptr;
+        // A comparison with an older version and the page that shows it;
+        // the frame's steps after one (the filter panes, the page, the
+        // report), and after a Refresh.
+        Comparison* pComparison = nullptr;
+        ChangesPage* pChangesPage = nullptr;
+        std::function<void()> fnShowComparison;
+        std::function<void()> fnRefreshComparison;
     };
 
     explicit CountingSession(const Parts& parts);
@@ -68,6 +77,18 @@ public:
     // then clears the results and counts on this thread until the run ends.
     // Ignored while a count runs.
     void Start();
+    // Checks the input as Start does, opens strOld (a folder, or "git:REV"
+    // of the repository the counted folders lie in; a message tells what
+    // cannot be opened, and nothing changes), then counts the folders as
+    // Start does and compares the old version with them, on this thread
+    // until the run ends. Stop ends either part.
+    void Compare(const wxString& strOld);
+    // The folder the counted folders lie in: what Compare takes as the new
+    // version.
+    wxString CompareRoot() const;
+    // Whether a count can start: the folders listed and checked and the
+    // source types chosen; a message names what is missing.
+    bool CheckInput() const;
     // Asks a running count to end, in the middle of a file if need be, and
     // cancels a running export.
     void Stop();
@@ -95,9 +116,11 @@ public:
     void FlushProgress();
 
 private:
+    // Start and Compare after their checks: clears every result, counts, and
+    // calls fnCompare when the count was not stopped.
+    void Run(const std::function<void()>& fnCompare);
     void WriteProgress();
     void SetStatus(const wxString& strText, int nField);
-    bool CheckInput() const;
 
     Parts m_parts;
     bool m_bBusy = false;        // inside DoCounting
@@ -125,6 +148,9 @@ wxString LeftOutText(size_t nFolders);
 // The message that names each checked folder a run could not count, and why;
 // empty when it counted them all.
 wxString LeftOutMessage(const std::vector<SkippedPath>& arrSkipped);
+// What a comparison notes besides the skipped: the files a version of which
+// could not be read, and those too large to diff; empty when none.
+wxString ComparisonNotesText(size_t nUnreadable, size_t nNotDiffed);
 // Digits grouped in thousands with the locale's separator (a comma where the
 // locale has none).
 wxString GroupThousands(size_t nValue);

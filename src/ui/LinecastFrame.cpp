@@ -7,10 +7,12 @@
 #include "ui/ResultExport.h"
 #include "ui/UpdateCheck.h"
 #include "ui/dialogs/AboutDlg.h"
+#include "ui/dialogs/CompareWithDlg.h"
 #include "ui/dialogs/SrcTypeSelDlg.h"
 #include "ui/panes/AnalysisPane.h"
 #include "ui/panes/CountingSettingsPane.h"
 #include "ui/panes/FilterPane.h"
+#include "ui/results/ChangesPage.h"
 #include "ui/results/QuorvelHtmlWin.h"
 #include "ui/results/ResultListCtrl.h"
 #include "ui/settings/Preference.h"
@@ -61,6 +63,8 @@ LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
     m_pManager->LoadRules();
     TellRefusedRules();
     m_pManager->SetMessagePump(&m_messagePump);
+    m_pComparison = std::make_unique<Comparison>(*m_pManager);
+    m_pComparison->SetObserver(this);
     CreateSession();
 
     ApplyFilterPaneVisibility();
@@ -96,6 +100,8 @@ LinecastFrame::~LinecastFrame()
 
     // An export still writing reads the results: it ends first.
     m_pExport.reset();
+    m_pChangesPage->Clear(); // it borrows the comparison's files
+    m_pComparison.reset();
     if (m_pManager)
     {
         if (m_pManager->m_nState == CountingManager::STATE_RUNNING)
@@ -151,6 +157,7 @@ void LinecastFrame::BindEvents()
     Bind(wxEVT_MENU, &LinecastFrame::OnStartCounting, this, m_pMenuStart->GetId());
     m_pCountingSettings->StopButton()->Bind(wxEVT_BUTTON, &LinecastFrame::OnStopCounting, this);
     Bind(wxEVT_MENU, &LinecastFrame::OnStopCounting, this, m_pMenuStop->GetId());
+    Bind(wxEVT_MENU, &LinecastFrame::OnCompareWith, this, m_pMenuCompare->GetId());
     for (wxBitmapButton* pButton :
          {m_pAnalysisPane->GetRefreshButton(), m_pFilterDirectory->GetRefreshButton(),
           m_pFilterDate->GetRefreshButton(), m_pFilterExtension->GetRefreshButton()})
@@ -239,6 +246,13 @@ void LinecastFrame::OnFilterUpdate()
     GenerateReport();
 }
 
+void LinecastFrame::OnComparisonUpdate()
+{
+    const FileChange& file = *m_pComparison->m_arrFiles.back();
+    m_pChangesPage->AppendFile(file);
+    m_pSession->ShowProgress(file.m_strPath, m_pComparison->m_arrFiles.size());
+}
+
 void LinecastFrame::ShowVersionPage()
 {
     m_reportPage.ShowVersionPage(GetLatestVersion());
@@ -247,7 +261,9 @@ void LinecastFrame::ShowVersionPage()
 
 void LinecastFrame::GenerateReport()
 {
-    m_reportPage.GenerateReport(*m_pManager, m_filterParam, m_analysisParam, GetLatestVersion());
+    const ChangeFigures changes = m_pChangesPage->Figures();
+    m_reportPage.GenerateReport(*m_pManager, m_filterParam, m_analysisParam, GetLatestVersion(),
+                                m_pChangesPage->GetComparison() ? &changes : nullptr);
     ShowReportPage();
 }
 
@@ -269,7 +285,7 @@ void LinecastFrame::OnExportCsv(wxCommandEvent&)
 {
     if (m_pSession->IsBusy())
         return;
-    m_pExport->ExportCsv(*m_pManager);
+    m_pExport->ExportCsv(*m_pManager, ShownChanges());
 }
 
 void LinecastFrame::OnExportHtml(wxCommandEvent&)
@@ -282,13 +298,19 @@ void LinecastFrame::OnExportHtml(wxCommandEvent&)
 void LinecastFrame::ExportCsvTo(const wxString& strPath)
 {
     if (!m_pSession->IsBusy())
-        m_pExport->WriteCsv(*m_pManager, strPath);
+        m_pExport->WriteCsv(*m_pManager, strPath, ShownChanges());
 }
 
 void LinecastFrame::ExportHtmlTo(const wxString& strPath)
 {
     if (!m_pSession->IsBusy())
         m_pExport->WriteHtml(m_reportPage.GetPageText(), strPath);
+}
+
+ComparedChanges LinecastFrame::ShownChanges() const
+{
+    return ComparedChanges{m_pChangesPage->GetComparison(), m_pChangesPage->OldName(),
+                           m_pChangesPage->Root()};
 }
 
 bool LinecastFrame::IsExporting() const
@@ -505,13 +527,17 @@ void LinecastFrame::CreateSession()
     parts.arrResultLists = {m_pListDetail, m_pListDirectory, m_pListExtension};
     parts.pDetailList = m_pListDetail;
     parts.pNotebook = m_pResultNotebook;
-    parts.arrGuardedEntries = {m_pMenuStart, m_pMenuAddDirectory, m_pMenuSourceType,
-                               m_pMenuExportHtml, m_pMenuExportCsv};
+    parts.arrGuardedEntries = {m_pMenuStart,      m_pMenuCompare,    m_pMenuAddDirectory,
+                               m_pMenuSourceType, m_pMenuExportHtml, m_pMenuExportCsv};
     parts.pToolBar = m_pToolBar;
     parts.nGuardedTool = m_idToolExport;
     parts.fnReadAnalysisParams = [this] { ReadAnalysisParams(); };
     parts.fnApplyFilters = [this] { ApplyFilters(); };
     parts.pExport = m_pExport.get();
+    parts.pComparison = m_pComparison.get();
+    parts.pChangesPage = m_pChangesPage;
+    parts.fnShowComparison = [this] { ShowComparison(); };
+    parts.fnRefreshComparison = [this] { RefreshComparison(); };
     m_pSession = std::make_unique<CountingSession>(parts);
 }
 
@@ -523,6 +549,22 @@ void LinecastFrame::OnStartCounting(wxCommandEvent&)
 void LinecastFrame::OnStopCounting(wxCommandEvent&)
 {
     m_pSession->Stop();
+}
+
+void LinecastFrame::OnCompareWith(wxCommandEvent&)
+{
+    // The dialog offers the revisions of the counted folders' repository.
+    if (m_pSession->IsBusy() || !m_pSession->CheckInput())
+        return;
+    CompareWithDlg dlg(this, m_pSession->CompareRoot(), m_strLastCompared);
+    if (dlg.ShowModal() == wxID_OK)
+        CompareWith(dlg.GetVersion());
+}
+
+void LinecastFrame::CompareWith(const wxString& strOld)
+{
+    m_strLastCompared = strOld;
+    m_pSession->Compare(strOld);
 }
 
 void LinecastFrame::OnRefreshResult(wxCommandEvent&)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compare/Comparison.h"
 #include "engine/FilterParam.h"
 #include "engine/Observers.h"
 #include "report/AnalysisParam.h"
@@ -13,6 +14,7 @@
 #include <wx/windowid.h>
 
 class AnalysisPane;
+class ChangesPage;
 class CountingManager;
 class CountingSession;
 class FileResult;
@@ -31,6 +33,7 @@ class wxAuiToolBar;
 class wxAuiToolBarEvent;
 class wxBitmapButton;
 class wxCloseEvent;
+struct ComparedChanges;
 class wxCheckBox;
 class wxCheckListBox;
 class wxDirDialog;
@@ -46,7 +49,8 @@ class wxSplitterWindow;
 class LinecastFrame : public wxFrame,
                       public CountingObserver,
                       public AnalysisObserver,
-                      public FilterObserver
+                      public FilterObserver,
+                      public ComparisonObserver
 {
 public:
     explicit LinecastFrame(wxWindow* parent, wxWindowID id = wxID_ANY);
@@ -60,6 +64,7 @@ public:
     void OnCountingUpdate() override;
     void OnAnalysisUpdate() override;
     void OnFilterUpdate() override;
+    void OnComparisonUpdate() override;
 
 private:
     // Tests reach the controls and menus through this peer.
@@ -120,6 +125,17 @@ private:
     void EnableControls();
     void ClearResultViews();
 
+    // "Compare with...": the dialog, then the session compares what it
+    // chose (a folder, or "git:REV") with the counted folders.
+    void OnCompareWith(wxCommandEvent& event);
+    void CompareWith(const wxString& strOld);
+    // After a comparison: the filter panes offer the values of both the
+    // count and the comparison; the Changes page and the report show it.
+    void ShowComparison();
+    // After a Refresh: the estimates of the change and the filtered files.
+    void RefreshComparison();
+    ComparedChanges ShownChanges() const;
+
     // The report pane and the two exports.
     void ShowVersionPage();
     void GenerateReport();
@@ -163,6 +179,8 @@ private:
 
     Preference* m_pPreference = nullptr; // the program's one instance, see g_pPreference
     std::unique_ptr<CountingManager> m_pManager;
+    std::unique_ptr<Comparison> m_pComparison; // walks and reads through m_pManager
+    wxString m_strLastCompared;                // the old version chosen last
     AnalysisParam m_analysisParam;
     FilterParam m_filterParam;
     // Shared with the update check's thread, which may outlive the frame.
@@ -210,6 +228,7 @@ private:
     ResultListCtrl* m_pListExtension = nullptr;
     wxPanel* m_pPanelReport = nullptr;
     QuorvelHtmlWin* m_pReportWindow = nullptr;
+    ChangesPage* m_pChangesPage = nullptr;
 
     CountingSettingsPane* m_pCountingSettings = nullptr;
 
@@ -223,6 +242,7 @@ private:
     wxMenuItem* m_pMenuSourceType = nullptr;
     wxMenuItem* m_pMenuStart = nullptr;
     wxMenuItem* m_pMenuStop = nullptr;
+    wxMenuItem* m_pMenuCompare = nullptr;
     wxMenuItem* m_pMenuQuit = nullptr;
     wxMenuItem* m_pMenuLanguage = nullptr;
     wxMenuItem* m_pMenuFullscreen = nullptr;

@@ -8,6 +8,7 @@
 #include "ui/panes/AnalysisPane.h"
 #include "ui/panes/CountingSettingsPane.h"
 #include "ui/panes/FilterPane.h"
+#include "ui/results/ChangesPage.h"
 #include "ui/results/QuorvelHtmlWin.h"
 #include "ui/results/ResultListCtrl.h"
 #include "ui/results/SummaryGrid.h"
@@ -129,6 +130,9 @@ void LinecastFrame::BuildResultNotebook()
     FillPanel(m_pPanelReport, m_pReportWindow);
     m_pResultNotebook->AddPage(m_pPanelReport, _("Report"), true);
 
+    m_pChangesPage = new ChangesPage(m_pResultNotebook);
+    m_pResultNotebook->AddPage(m_pChangesPage, _("Changes"));
+
     m_pAuiManager->AddPane(m_pResultNotebook, wxAuiPaneInfo()
                                                   .Name("Result")
                                                   .Caption(_("Result"))
@@ -215,6 +219,8 @@ void LinecastFrame::BuildMenuBar()
     pFile->AppendSeparator();
     m_pMenuStart =
         AppendMenuItem(pFile, _("Start\tAlt-S"), _("Start counting"), "Start_s16_01.png");
+    m_pMenuCompare = AppendMenuItem(pFile, _("Compare with..."),
+                                    _("Compare the counted folders with an older version"));
     m_pMenuStop = AppendMenuItem(pFile, _("Stop\tAlt-T"), _("Stop counting"), "Stop_s16_01.png");
     pFile->AppendSeparator();
     m_pMenuQuit = AppendMenuItem(pFile, _("Quit\tAlt-X"), _("Quit the application"));

@@ -2,9 +2,11 @@
 // operation hands the work to the class that owns that area.
 #include "ui/LinecastFrame.h"
 
+#include "compare/ChangeSelection.h"
 #include "engine/CountingManager.h"
 #include "ui/panes/AnalysisPane.h"
 #include "ui/panes/FilterPane.h"
+#include "ui/results/ChangesPage.h"
 #include "ui/results/ResultListCtrl.h"
 #include "ui/results/SummaryGrid.h"
 
@@ -143,4 +145,28 @@ void LinecastFrame::ReadAnalysisParams()
 void LinecastFrame::ShowAnalysisResults()
 {
     m_pSummaryGrid->ShowResults(m_pManager->m_totalResult, m_analysisParam);
+}
+
+void LinecastFrame::ShowComparison()
+{
+    wxArrayString arrDirectories = m_pManager->m_arrDirectoryList;
+    wxArrayString arrExtensions = m_pManager->m_arrExtensionList;
+    wxArrayString arrDates = m_pManager->m_arrDateList;
+    ChangeSelection::AddFilterValues(*m_pComparison, m_pChangesPage->Root(), arrDirectories,
+                                     arrExtensions, arrDates);
+    m_pFilterDirectory->Fill(arrDirectories);
+    m_pFilterExtension->Fill(arrExtensions);
+    m_pFilterDate->Fill(arrDates);
+    ApplyFilters();
+    m_pChangesPage->Select(*m_pComparison, m_filterParam, m_analysisParam);
+    GenerateReport();
+}
+
+void LinecastFrame::RefreshComparison()
+{
+    if (!m_pChangesPage->GetComparison())
+        return;
+    m_pComparison->Reestimate(m_analysisParam);
+    m_pChangesPage->Select(*m_pComparison, m_filterParam, m_analysisParam);
+    GenerateReport();
 }

@@ -1,5 +1,6 @@
 #include "ui/ResultExport.h"
 
+#include "report/ChangeCsvWriter.h"
 #include "report/CsvWriter.h"
 #include "report/MessagePath.h"
 
@@ -26,11 +27,11 @@ ResultExport::~ResultExport()
     CancelAndWait();
 }
 
-void ResultExport::ExportCsv(const CountingManager& manager)
+void ResultExport::ExportCsv(const CountingManager& manager, const ComparedChanges& changes)
 {
     wxString strPath;
     if (ChooseTarget(_("CSV files (*.csv)|*.csv"), strPath))
-        WriteCsv(manager, strPath);
+        WriteCsv(manager, strPath, changes);
 }
 
 void ResultExport::ExportHtml(const wxString& strPageText)
@@ -40,9 +41,19 @@ void ResultExport::ExportHtml(const wxString& strPageText)
         WriteHtml(strPageText, strPath);
 }
 
-void ResultExport::WriteCsv(const CountingManager& manager, const wxString& strPath)
+void ResultExport::WriteCsv(const CountingManager& manager, const wxString& strPath,
+                            const ComparedChanges& changes)
 {
-    Write(strPath, [&manager] { return FormatResultCsv(manager); });
+    // A comparison follows as the command line writes it, every file of it.
+    Write(strPath,
+          [&manager, changes]
+          {
+              std::string strText = FormatResultCsv(manager);
+              if (changes.pComparison)
+                  strText += "\r\n" + FormatChangeCsv(*changes.pComparison, changes.strOld,
+                                                      changes.strNew, false);
+              return strText;
+          });
 }
 
 void ResultExport::WriteHtml(const wxString& strPageText, const wxString& strPath)

@@ -10,7 +10,17 @@
 #include <wx/string.h>
 #include <wx/timer.h>
 
+class Comparison;
 class CountingManager;
+
+// A comparison that the CSV export writes after the count's sections, with
+// its two versions as the user named them; none when pComparison is null.
+struct ComparedChanges
+{
+    const Comparison* pComparison = nullptr;
+    wxString strOld;
+    wxString strNew;
+};
 class wxFileDialog;
 class wxFrame;
 
@@ -34,12 +44,13 @@ public:
 
     // The results (or page) must stay as they are until the export has
     // ended: the window refuses what would change them while IsRunning().
-    void ExportCsv(const CountingManager& manager);
+    void ExportCsv(const CountingManager& manager, const ComparedChanges& changes = {});
     // Writes the page of the report pane as it is.
     void ExportHtml(const wxString& strPageText);
 
     // What choosing strPath in the file chooser leads to.
-    void WriteCsv(const CountingManager& manager, const wxString& strPath);
+    void WriteCsv(const CountingManager& manager, const wxString& strPath,
+                  const ComparedChanges& changes = {});
     void WriteHtml(const wxString& strPageText, const wxString& strPath);
 
     bool IsRunning() const { return m_thread.joinable(); }

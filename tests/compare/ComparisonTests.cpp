@@ -1,11 +1,13 @@
 #include "TempDir.h"
 
+#include "compare/ChangeSelection.h"
 #include "compare/Comparison.h"
 #include "compare/FolderVersion.h"
 #include "compare/GitVersion.h"
 #include "compare/LineDiff.h"
 #include "compare/VersionSpec.h"
 #include "engine/CountingManager.h"
+#include "engine/DateText.h"
 #include "engine/LineReader.h"
 #include "engine/MessagePump.h"
 #include "engine/NativePath.h"
@@ -17,6 +19,7 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utime.h>
 
 namespace
 {
@@ -392,5 +395,89 @@ TEST(LineDiffTest, LinesEndAsTheCounterSplitsThem)
             strExpected += std::string(line) + "\n";
         EXPECT_EQ(std::string(lines), strExpected);
     }
+}
+// The window compares the checked folders below the folder they all lie in.
+TEST(VersionSpecTest, CheckedFoldersSplitIntoTheFolderTheyLieInAndTheirPlaces)
+{
+    struct Row
+    {
+        std::vector<const char*> arrDirs;
+        const char* szRoot;
+        std::vector<std::string> arrFolders;
+    };
+    const Row rows[] = {
+        {{"/src/app"}, "/src/app", {""}},
+        {{"/src/app/", "/src/lib"}, "/src", {"app", "lib"}},
+        {{"/src/app", "/src/app/ui"}, "/src/app", {"", "ui"}},
+        {{"/src/app", "/src/apple"}, "/src", {"app", "apple"}},
+        {{"/a/x", "/b/y"}, "/", {"a/x", "b/y"}},
+    };
+    for (const Row& row : rows)
+    {
+        wxArrayString arrDirs;
+        for (const char* szDir : row.arrDirs)
+            arrDirs.Add(szDir);
+        wxString strRoot;
+        std::vector<std::string> arrFolders;
+        VersionSpec::SplitFolders(arrDirs, strRoot, arrFolders);
+        EXPECT_EQ(strRoot, row.szRoot) << row.arrDirs[0];
+        EXPECT_EQ(arrFolders, row.arrFolders) << row.arrDirs[0];
+    }
+}
+
+// The filters select a comparison's files as a count's: by full folder name,
+// extension and the day the file's own version was last changed.
+TEST_F(ComparisonTest, TheFiltersSelectFilesByFolderExtensionAndTheirVersionsDate)
+{
+    WriteTrees();
+    // The removed file dates from its old version.
+    const std::string strGone = m_old / "gone.c";
+    struct utimbuf times
+    {
+        0, 86400 * 400
+    };
+    ASSERT_EQ(::utime(strGone.c_str(), &times), 0);
+    Compare(m_old.Path(), m_new.Path());
+    const wxString strRoot = NativePath::FromBytes(m_new.Path());
+
+    wxArrayString arrDirs, arrExts, arrDates;
+    ChangeSelection::AddFilterValues(m_comparison, strRoot, arrDirs, arrExts, arrDates);
+    EXPECT_EQ(std::vector<wxString>(arrDirs.begin(), arrDirs.end()),
+              (std::vector<wxString>{strRoot, strRoot + "/new", strRoot + "/src"}));
+    EXPECT_EQ(std::vector<wxString>(arrExts.begin(), arrExts.end()),
+              (std::vector<wxString>{".c", ".h", ".php"}));
+    const wxString strOldDay = DateText(wxDateTime(static_cast<time_t>(86400 * 400)));
+    EXPECT_EQ(arrDates.front(), strOldDay);
+    EXPECT_EQ(arrDates.size(), 2u) << "today and the removed file's day";
+
+    ChangeSelection selection;
+    FilterParam filter;
+    selection.Select(m_comparison, strRoot, filter);
+    EXPECT_EQ(selection.m_arrFiles.size(), m_comparison.m_arrFiles.size());
+    EXPECT_EQ(selection.m_total.LinesAdded(), m_comparison.m_total.LinesAdded());
+
+    // Only the top folder's C files, of every day but the removed file's.
+    filter.m_bFilterDirectory = filter.m_bFilterExtension = filter.m_bFilterDate = true;
+    filter.m_arrDirectories.Add(strRoot);
+    filter.m_arrExtensions.Add(".c");
+    filter.m_arrDates.Add(arrDates.back());
+    selection.Select(m_comparison, strRoot, filter);
+    std::int64_t nLinesAdded = 0;
+    std::vector<std::string> arrSelected;
+    for (const FileChange* pFile : selection.m_arrFiles)
+    {
+        arrSelected.push_back(NativePath::ToBytes(pFile->m_strPath));
+        nLinesAdded += pFile->LinesAdded();
+    }
+    EXPECT_EQ(std::count(arrSelected.begin(), arrSelected.end(), "gone.c"), 0);
+    EXPECT_EQ(std::count(arrSelected.begin(), arrSelected.end(), "crlf.c"), 1);
+    for (const std::string& strPath : arrSelected)
+        EXPECT_TRUE(strPath.find('/') == std::string::npos &&
+                    strPath.substr(strPath.size() - 2) == ".c")
+            << strPath;
+    EXPECT_EQ(selection.m_total.LinesAdded(), nLinesAdded);
+    ASSERT_EQ(selection.m_arrExtensions.size(), 1u);
+    EXPECT_EQ(selection.m_arrExtensions[0]->m_nFiles,
+              static_cast<std::int64_t>(arrSelected.size()));
 }
 } // namespace

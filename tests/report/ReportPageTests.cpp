@@ -1,5 +1,6 @@
 #include "TempDir.h"
 
+#include "compare/ChangeSelection.h"
 #include "config/DataFiles.h"
 #include "engine/CountingManager.h"
 #include "engine/NativePath.h"
@@ -250,18 +251,26 @@ TEST_F(ReportPageTest, ShippedTemplatesUseEveryPlaceholderAndLeaveNoneBehind)
         const std::string strStart = ReadFileBytes(strSource + "quorvel_index.html");
         ASSERT_FALSE(strReport.empty());
         ASSERT_FALSE(strStart.empty());
-        // All 56 names the report knows (none is unknown: none is left below).
+        // All 102 names the report knows (none is unknown: none is left below),
+        // 46 of them in the Changes section.
         const std::regex placeholder(R"(\$[a-z_]+\$)");
         std::set<std::string> names(
             std::sregex_token_iterator(strReport.begin(), strReport.end(), placeholder),
             std::sregex_token_iterator());
-        EXPECT_EQ(names.size(), 56u);
+        EXPECT_EQ(names.size(), 102u);
 
         m_manager.ClearResults();
         CountOneFileOf4000CodeLines();
         AddExtension(".c", 1, 5000);
-        const std::string strFilled = Fill(strReport.c_str());
+        const std::string strCounted = Fill(strReport.c_str());
+        const std::string strFilled =
+            U(FillChanges(wxString::FromUTF8(strCounted.c_str()), nullptr, m_param));
         EXPECT_FALSE(std::regex_search(strFilled, placeholder));
+        const ChangeSelection selection;
+        const ChangeFigures changes{selection, "git:v1.0", "/src"};
+        EXPECT_FALSE(std::regex_search(
+            U(FillChanges(wxString::FromUTF8(strCounted.c_str()), &changes, m_param)),
+            placeholder));
         // The unit test's defect bar (14.29% of all cases) comes before the
         // integration test's (2.86%).
         const size_t nUnit = strFilled.find("width=\"14.29%\"");
@@ -275,6 +284,41 @@ TEST_F(ReportPageTest, ShippedTemplatesUseEveryPlaceholderAndLeaveNoneBehind)
         EXPECT_FALSE(std::regex_search(strStartFilled, placeholder));
         EXPECT_NE(strStartFilled.find("Latest Version - unknown"), std::string::npos);
     }
+}
+
+// The Changes section shows a comparison's figures, or is left out whole.
+TEST_F(ReportPageTest, TheChangesSectionShowsTheChangeOrIsCutOut)
+{
+    const char* const szPage =
+        "<p>count</p><!--$changes_begin$--><p>$str_change_old$ to $str_change_new$: "
+        "$n_change_files_modified$ modified, +$n_change_lines_added$ -$n_change_lines_removed$, "
+        "code $n_change_code_same$/$n_change_code_modified$/$n_change_code_added$/"
+        "$n_change_code_removed$, all added $n_change_all_added$, changed $n_change_code$, "
+        "$n_change_total_cost$ cost, $n_change_mm_coding$ mm</p>"
+        "<table>$str_changes_by_type$</table><!--$changes_end$--><p>end</p>";
+    EXPECT_EQ(U(FillChanges(szPage, nullptr, m_param)), "<p>count</p><p>end</p>");
+
+    // One file: 1 code line same, 2 modified, 4 added, 3 removed; 3 of the
+    // added a comment's. 6,000 changed code lines cost 51,000 in all.
+    ChangeSelection selection;
+    auto pExt = std::make_unique<ChangeGroup>();
+    pExt->m_strName = ".c<";
+    pExt->m_nFiles = 1;
+    pExt->m_arrFiles[ChangeResult::STATUS_MODIFIED] = 1;
+    pExt->m_arrKinds[ChangeResult::KIND_CODE] = LineChanges{1, 2, 4, 3};
+    pExt->m_arrKinds[ChangeResult::KIND_COMMENT] = LineChanges{0, 0, 3, 0};
+    pExt->m_arrKinds[ChangeResult::KIND_LINES] = LineChanges{1, 2, 7, 3};
+    pExt->m_changed.m_nCodeLines = 6000;
+    CountingManager::CalcFileAnalysis(m_param, pExt->m_changed);
+    selection.m_total.Add(*pExt);
+    selection.m_arrExtensions.push_back(std::move(pExt));
+    const ChangeFigures changes{selection, "git:v1.0", "/src/a&b"};
+    EXPECT_EQ(U(FillChanges(szPage, &changes, m_param)),
+              "<p>count</p><p>git:v1.0 to /src/a&amp;b: 1 modified, +9 -5, code 1/2/4/3, all "
+              "added 7, changed 6000, 51000.00 cost, 1.50 mm</p><table><tr><td>.c&lt;</td><td "
+              "align=\"right\">1</td><td align=\"right\">1</td><td align=\"right\">0</td><td "
+              "align=\"right\">0</td><td align=\"right\">9</td><td align=\"right\">5</td><td "
+              "align=\"right\">6000</td></tr></table><p>end</p>");
 }
 
 // A data folder holding the English templates, a Japanese report without its

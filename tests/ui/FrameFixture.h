@@ -15,6 +15,8 @@
 #include "ui/panes/CountingSettingsPane.h"
 #include "ui/panes/FilterCheckList.h"
 #include "ui/panes/FilterPane.h"
+#include "ui/results/ChangeListCtrl.h"
+#include "ui/results/ChangesPage.h"
 #include "ui/results/QuorvelHtmlWin.h"
 #include "ui/results/ResultListCtrl.h"
 #include "ui/results/SummaryGrid.h"
@@ -208,6 +210,13 @@ public:
     void ClickStart() { Click(m_frame.m_pCountingSettings->StartButton()); }
     void ClickStop() { Click(m_frame.m_pCountingSettings->StopButton()); }
     wxBitmapButton* AnalysisRefreshButton() { return m_frame.m_pAnalysisPane->GetRefreshButton(); }
+
+    // Comparing with an older version.
+    wxMenuItem* CompareEntry() { return m_frame.m_pMenuCompare; }
+    // What choosing a version in the "Compare with" dialog leads to.
+    void CompareWith(const wxString& strOld) { m_frame.CompareWith(strOld); }
+    ChangesPage& Changes() { return *m_frame.m_pChangesPage; }
+    const Comparison& TheComparison() const { return *m_frame.m_pComparison; }
     wxStatusBar& StatusBar() { return *m_frame.GetStatusBar(); }
 
 private:

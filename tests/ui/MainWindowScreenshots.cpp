@@ -7,7 +7,10 @@
 // LINECAST_SHOT_DIR where the pictures go (default: the working folder),
 // LINECAST_SHOT_SIZE the window's client size as WxH (default: the screen),
 // LINECAST_SHOT_LANGUAGE the interface language (ja, zh_CN; the pictures'
-// names then end in "-ja" and so on, and the start page is taken too).
+// names then end in "-ja" and so on, and the start page is taken too),
+// LINECAST_SHOT_COMPARE an older version to compare the folder with, as
+// "Compare with..." takes it (a folder, or git:REV): the Changes page is
+// taken too.
 #include "FrameFixture.h"
 #include "ui/settings/UiLanguage.h"
 
@@ -97,5 +100,25 @@ TEST_F(FrameTest, DISABLED_MainWindowScreenshots)
         Settle(800);
         SaveScreen(strOut + "/" + szName + strSuffix + ".png");
     }
+
+    wxString strCompare;
+    if (!wxGetEnv("LINECAST_SHOT_COMPARE", &strCompare) || strCompare.empty())
+        return;
+    {
+        wxGUIEventLoop loop;
+        wxEventLoopActivator active(&loop);
+        Access().CompareWith(strCompare);
+    }
+    // Most lines added first.
+    ChangeListCtrl& files = *Access().Changes().GetFileList();
+    for (int i = 0; i < 2; ++i)
+    {
+        wxListEvent event(wxEVT_LIST_COL_CLICK, files.GetId());
+        event.SetEventObject(&files);
+        event.m_col = 3;
+        files.ProcessWindowEvent(event);
+    }
+    Settle(800);
+    SaveScreen(strOut + "/screenshot-changes" + strSuffix + ".png");
 }
 } // namespace

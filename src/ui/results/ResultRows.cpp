@@ -69,67 +69,6 @@ constexpr int DETAIL_DATE = 15;
 constexpr int FIRST_SUMMARY_COUNT = 1;
 constexpr int SUMMARY_END = FIRST_SUMMARY_COUNT + static_cast<int>(std::size(SUMMARY_COUNTS));
 
-wxString CountText(std::int64_t n)
-{
-    return wxString::Format("%lld", static_cast<long long>(n));
-}
-
-wxString EstimateText(double f)
-{
-    return wxString::Format("%2.2f", f);
-}
-
-// Names keep the bytes that are not UTF-8 for opening and filtering; a cell
-// shows each of them as a visible replacement.
-wxString NameText(const wxString& strName)
-{
-    return NativePath::ToDisplay(strName);
-}
-
-// Texts compare by character code, case-sensitive, as wxString does. Names
-// compare as they are stored, not as shown: two names that differ only in
-// bytes that are not UTF-8 keep a fixed order although they look alike.
-static_assert(wxUSE_UNICODE_WCHAR, "sort keys view the strings' wide characters");
-
-std::wstring_view View(const wxString& str)
-{
-    return std::wstring_view(str.wx_str(), str.length());
-}
-
-ResultSortKey TextKey(const wxString& str)
-{
-    ResultSortKey key;
-    key.nRank = 2;
-    key.strValue = View(str);
-    return key;
-}
-
-ResultSortKey CountKey(std::int64_t n)
-{
-    ResultSortKey key;
-    key.nRank = 2;
-    key.nValue = n;
-    return key;
-}
-
-// A value that is not a number goes first, so the order stays total.
-ResultSortKey EstimateKey(double f)
-{
-    ResultSortKey key;
-    key.nRank = std::isnan(f) ? 1 : 2;
-    key.fValue = key.nRank == 2 ? f : 0;
-    return key;
-}
-
-// A file whose date could not be read goes before every dated file.
-ResultSortKey DateKey(const wxDateTime& dt)
-{
-    ResultSortKey key;
-    key.nRank = dt.IsValid() ? 2 : 1;
-    key.nValue = dt.IsValid() ? dt.GetValue().GetValue() : 0;
-    return key;
-}
-
 // A column the list does not have: every row the same.
 ResultSortKey NoKey()
 {
@@ -190,6 +129,62 @@ template <class Group> wxString GroupRowText(const Group* pGroup, int nColumn)
     return wxString();
 }
 } // namespace
+
+wxString CountText(std::int64_t n)
+{
+    return wxString::Format("%lld", static_cast<long long>(n));
+}
+
+wxString EstimateText(double f)
+{
+    return wxString::Format("%2.2f", f);
+}
+
+// Names keep the bytes that are not UTF-8 for opening and filtering; a cell
+// shows each of them as a visible replacement.
+wxString NameText(const wxString& strName)
+{
+    return NativePath::ToDisplay(strName);
+}
+
+// Texts compare by character code, case-sensitive, as wxString does. Names
+// compare as they are stored, not as shown: two names that differ only in
+// bytes that are not UTF-8 keep a fixed order although they look alike.
+static_assert(wxUSE_UNICODE_WCHAR, "sort keys view the strings' wide characters");
+
+ResultSortKey TextKey(const wxString& str)
+{
+    ResultSortKey key;
+    key.nRank = 2;
+    key.strValue = std::wstring_view(str.wx_str(), str.length());
+    return key;
+}
+
+ResultSortKey CountKey(std::int64_t n)
+{
+    ResultSortKey key;
+    key.nRank = 2;
+    key.nValue = n;
+    return key;
+}
+
+// A value that is not a number goes first, so the order stays total.
+ResultSortKey EstimateKey(double f)
+{
+    ResultSortKey key;
+    key.nRank = std::isnan(f) ? 1 : 2;
+    key.fValue = key.nRank == 2 ? f : 0;
+    return key;
+}
+
+// A file whose date could not be read goes before every dated file.
+ResultSortKey DateKey(const wxDateTime& dt)
+{
+    ResultSortKey key;
+    key.nRank = dt.IsValid() ? 2 : 1;
+    key.nValue = dt.IsValid() ? dt.GetValue().GetValue() : 0;
+    return key;
+}
 
 const ResultColumn* GetResultColumns(ResultRowKind kind, int& nCount)
 {

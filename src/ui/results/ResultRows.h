@@ -5,6 +5,7 @@
 // without a window.
 #include <cstdint>
 #include <string_view>
+#include <wx/datetime.h>
 #include <wx/string.h>
 
 class Result;
@@ -64,3 +65,12 @@ struct ResultSortKey
 };
 ResultSortKey GetResultSortKey(ResultRowKind kind, const Result* pRecord, int nColumn);
 int CompareSortKeys(const ResultSortKey& key1, const ResultSortKey& key2);
+
+// The cells and keys of one value, shared by every list of results.
+wxString CountText(std::int64_t n);
+wxString EstimateText(double f); // "%2.2f"
+wxString NameText(const wxString& strName);
+ResultSortKey TextKey(const wxString& str); // borrows str
+ResultSortKey CountKey(std::int64_t n);
+ResultSortKey EstimateKey(double f);
+ResultSortKey DateKey(const wxDateTime& dt);
