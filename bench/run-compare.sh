@@ -27,13 +27,7 @@ source "$root/bench/timing.sh"
 
 bash "$root/scripts/dev" setup linux-source-6.1 cloc python3 xz-utils git >&2
 
-build="$root/build/bench"
-say "Building linecast-cli (Release) in $build"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLINECAST_BUILD_GUI=OFF \
-    -DLINECAST_BUILD_TESTS=OFF -DLINECAST_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target linecast-cli >/dev/null
-cli="$build/dist/linecast-cli"
-rules="$build/dist/conf/conf.xml"
+build_cli
 
 ktree=$(bash "$root/bench/kernel-tree.sh" "$cache")
 next="$cache/linux-next-$seed"

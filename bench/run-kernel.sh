@@ -29,13 +29,7 @@ source "$root/bench/timing.sh"
 # kernel source, the tools compared and GNU time for the peak memory.
 bash "$root/scripts/dev" setup linux-source-6.1 cloc ohcount time xz-utils >&2
 
-build="$root/build/bench"
-say "Building linecast-cli (Release) in $build"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLINECAST_BUILD_GUI=OFF \
-    -DLINECAST_BUILD_TESTS=OFF -DLINECAST_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target linecast-cli >/dev/null
-cli="$build/dist/linecast-cli"
-rules="$build/dist/conf/conf.xml"
+build_cli
 
 ktree=$(bash "$root/bench/kernel-tree.sh" "$cache")
 

@@ -26,3 +26,15 @@ timed() {
 # ratio A B: A / B with two decimals; verdict VALUE MAX: "met" or "MISSED".
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 verdict() { awk -v v="$1" -v max="$2" 'BEGIN { print (v <= max ? "met" : "MISSED") }'; }
+
+# build_cli: builds linecast-cli (Release, no window) in build/bench and sets
+# $cli and $rules to the program and its shipped rules. Needs $root.
+build_cli() {
+    local build="$root/build/bench"
+    printf '%s\n' "Building linecast-cli (Release) in $build" >&2
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLINECAST_BUILD_GUI=OFF \
+        -DLINECAST_BUILD_TESTS=OFF -DLINECAST_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target linecast-cli >/dev/null
+    cli="$build/dist/linecast-cli"
+    rules="$build/dist/conf/conf.xml"
+}
