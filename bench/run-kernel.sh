@@ -88,7 +88,6 @@ if [ ! -f "$big/.made" ]; then
             else if (i % 8 == 3) print "int value_" i " = " i "; // trailing comment";
             else print "    result += compute(value, " i ") * factor;";
         } }' >"$work/chunk"
-    chunk_size=$(stat -c %s "$work/chunk")
     target=$((3 * 1024 * 1024 * 1024))
     : >"$big/big.c"
     while [ "$(stat -c %s "$big/big.c")" -lt "$target" ]; do
