@@ -17,7 +17,6 @@
 #include <wx/filename.h>
 #include <wx/intl.h>
 #include <wx/log.h>
-#include <wx/regex.h>
 
 const char* const ReportPage::START_TEMPLATE = "/conf/quorvel_index.html";
 const char* const ReportPage::REPORT_TEMPLATE = "/conf/report_tpl.html";
@@ -119,18 +118,44 @@ wxString EscapeHtml(const wxString& strText)
 
 wxString WholePercentWidths(const wxString& strPage)
 {
-    static const wxRegEx re("width=\"?([0-9]+\\.[0-9]*)%", wxRE_ADVANCED | wxRE_ICASE);
+    // One pass that copies the page once: a kernel-sized report holds
+    // hundreds of thousands of characters and thousands of widths, so
+    // cutting the rest of the page off after every width would copy it over
+    // and over. What is rounded is a width="N.N%" attribute's number (quote
+    // optional, any case); everything else stays as it was.
+    static const wxString strAttribute = "width=";
+    const auto isDigit = [](wxUniChar c) { return c >= '0' && c <= '9'; };
+    const size_t nLength = strPage.length();
     wxString strResult;
-    wxString strRest = strPage;
-    size_t nStart = 0, nLength = 0;
-    while (re.Matches(strRest) && re.GetMatch(&nStart, &nLength, 1))
+    strResult.reserve(nLength);
+    size_t nCopied = 0; // strPage before this is in strResult
+    for (size_t nAt = strPage.find_first_of("wW"); nAt != wxString::npos;
+         nAt = strPage.find_first_of("wW", nAt + 1))
     {
+        if (strPage.substr(nAt, strAttribute.length()).Lower() != strAttribute)
+            continue;
+        size_t nNumber = nAt + strAttribute.length();
+        if (nNumber < nLength && strPage[nNumber] == '"')
+            ++nNumber;
+        size_t nEnd = nNumber;
+        while (nEnd < nLength && isDigit(strPage[nEnd]))
+            ++nEnd;
+        if (nEnd == nNumber || nEnd == nLength || strPage[nEnd] != '.')
+            continue;
+        ++nEnd;
+        while (nEnd < nLength && isDigit(strPage[nEnd]))
+            ++nEnd;
+        if (nEnd == nLength || strPage[nEnd] != '%')
+            continue;
         double fPercent = 0;
-        re.GetMatch(strRest, 1).ToCDouble(&fPercent);
-        strResult += strRest.substr(0, nStart) + Int(std::lround(fPercent));
-        strRest = strRest.substr(nStart + nLength);
+        strPage.substr(nNumber, nEnd - nNumber).ToCDouble(&fPercent);
+        strResult.append(strPage, nCopied, nNumber - nCopied);
+        strResult += Int(std::lround(fPercent));
+        nCopied = nEnd;
+        nAt = nEnd;
     }
-    return strResult + strRest;
+    strResult.append(strPage, nCopied, wxString::npos);
+    return strResult;
 }
 
 wxString ReportTemplatePath(const wxString& strTemplate, const wxString& strLanguage)

@@ -1,5 +1,7 @@
 #include "ui/panes/FilterCheckList.h"
 
+#include "engine/NativePath.h"
+
 #include <algorithm>
 #include <numeric>
 #include <wx/renderer.h>
@@ -27,20 +29,20 @@ FilterCheckList::FilterCheckList(wxWindow* pParent, const wxString& strName)
     Bind(wxEVT_SIZE, &FilterCheckList::OnSize, this);
 }
 
-void FilterCheckList::Set(const wxArrayString& arrTexts)
+void FilterCheckList::Set(const wxArrayString& arrValues)
 {
-    m_arrTexts = arrTexts;
-    m_arrChecked.assign(arrTexts.size(), true);
-    std::vector<std::size_t> arrOrder(arrTexts.size());
+    m_arrValues = arrValues;
+    m_arrChecked.assign(arrValues.size(), true);
+    std::vector<std::size_t> arrOrder(arrValues.size());
     std::iota(arrOrder.begin(), arrOrder.end(), 0);
     const std::size_t nMeasured = std::min(MEASURED_ENTRIES, arrOrder.size());
     std::partial_sort(arrOrder.begin(), arrOrder.begin() + nMeasured, arrOrder.end(),
                       [&](std::size_t a, std::size_t b)
-                      { return arrTexts[a].length() > arrTexts[b].length(); });
+                      { return arrValues[a].length() > arrValues[b].length(); });
     m_nTextWidth = 0;
     for (std::size_t i = 0; i < nMeasured; ++i)
-        m_nTextWidth = std::max(m_nTextWidth, GetTextExtent(arrTexts[arrOrder[i]]).x);
-    SetItemCount(static_cast<long>(m_arrTexts.size()));
+        m_nTextWidth = std::max(m_nTextWidth, GetTextExtent(GetString(arrOrder[i])).x);
+    SetItemCount(static_cast<long>(m_arrValues.size()));
     FitColumn();
     Refresh();
 }
@@ -49,7 +51,7 @@ void FilterCheckList::Clear()
 {
     if (IsEmpty())
         return;
-    m_arrTexts.Clear();
+    m_arrValues.Clear();
     m_arrChecked.clear();
     m_nTextWidth = 0;
     DeleteAllItems();
@@ -58,7 +60,16 @@ void FilterCheckList::Clear()
 
 wxString FilterCheckList::GetString(unsigned n) const
 {
-    return n < m_arrTexts.size() ? m_arrTexts[n] : wxString();
+    return n < m_arrValues.size() ? NativePath::ToDisplay(m_arrValues[n]) : wxString();
+}
+
+wxArrayString FilterCheckList::GetStrings() const
+{
+    wxArrayString arrTexts;
+    arrTexts.reserve(m_arrValues.size());
+    for (unsigned i = 0; i < m_arrValues.size(); ++i)
+        arrTexts.Add(GetString(i));
+    return arrTexts;
 }
 
 void FilterCheckList::Check(unsigned n, bool bCheck)

@@ -14,18 +14,24 @@ class FilterCheckList : public wxListCtrl
 public:
     FilterCheckList(wxWindow* pParent, const wxString& strName);
 
-    // Replaces the entries with these texts, each checked.
-    void Set(const wxArrayString& arrTexts);
+    // Replaces the entries with one for each of these values, each checked.
+    // An entry shows its value as NativePath::ToDisplay does: a name's bytes
+    // that are not UTF-8 show as a replacement character. The list keeps only
+    // the values and makes the texts of the entries in view, so that a tree of
+    // thousands of folders is not held twice.
+    void Set(const wxArrayString& arrValues);
     void Clear();
 
-    unsigned GetCount() const { return static_cast<unsigned>(m_arrTexts.size()); }
-    bool IsEmpty() const { return m_arrTexts.empty(); }
+    unsigned GetCount() const { return static_cast<unsigned>(m_arrValues.size()); }
+    bool IsEmpty() const { return m_arrValues.empty(); }
+    // The text entry n shows, and the value it stands for.
     wxString GetString(unsigned n) const;
-    const wxArrayString& GetStrings() const { return m_arrTexts; }
-    // The first entry of this text, or wxNOT_FOUND.
+    const wxArrayString& GetValues() const { return m_arrValues; }
+    wxArrayString GetStrings() const;
+    // The first entry showing this text, or wxNOT_FOUND.
     int FindString(const wxString& strText, bool bCaseSensitive = false) const
     {
-        return m_arrTexts.Index(strText, bCaseSensitive);
+        return GetStrings().Index(strText, bCaseSensitive);
     }
     bool IsChecked(unsigned n) const { return n < m_arrChecked.size() && m_arrChecked[n]; }
     void Check(unsigned n, bool bCheck = true);
@@ -44,7 +50,7 @@ private:
     // long path scrolls sideways rather than being cut.
     void FitColumn();
 
-    wxArrayString m_arrTexts;
+    wxArrayString m_arrValues;
     std::vector<bool> m_arrChecked;
     int m_nTextWidth = 0; // of the widest entry
 };

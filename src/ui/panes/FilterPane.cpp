@@ -1,7 +1,6 @@
 #include "ui/panes/FilterPane.h"
 
 #include "engine/FilterParam.h"
-#include "engine/NativePath.h"
 #include "ui/UiImages.h"
 #include "ui/panes/FilterCheckList.h"
 #include "ui/panes/FolderTree.h"
@@ -31,17 +30,11 @@ FilterPane::FilterPane(wxWindow* pParent, const Names& names, long nRefreshStyle
 
 void FilterPane::Fill(const wxArrayString& arrValues)
 {
-    m_arrValues = arrValues;
-    wxArrayString arrShown;
-    arrShown.reserve(arrValues.size());
-    for (const wxString& strValue : arrValues)
-        arrShown.Add(NativePath::ToDisplay(strValue));
-    m_pList->Set(arrShown);
+    m_pList->Set(arrValues);
 }
 
 void FilterPane::Clear()
 {
-    m_arrValues.Clear();
     if (!m_pList->IsEmpty())
         m_pList->Clear();
 }
@@ -84,7 +77,7 @@ void FilterPane::PopupFolderTreeMenu(long nEntry)
 void FilterPane::CheckFolderTree(unsigned n, bool bCheck)
 {
     // By the folders' own values: two that show alike stay apart.
-    for (const std::size_t nEntry : FolderTreeEntries(m_arrValues, n))
+    for (const std::size_t nEntry : FolderTreeEntries(m_pList->GetValues(), n))
         m_pList->Check(static_cast<unsigned>(nEntry), bCheck);
 }
 
@@ -92,11 +85,12 @@ bool FilterPane::TakeCheckedValues(wxArrayString& arrValues, bool& bActive) cons
 {
     std::unordered_set<wxString> taken(arrValues.begin(), arrValues.end());
     bool bAdded = false;
-    for (unsigned i = 0; i < m_pList->GetCount() && i < m_arrValues.size(); ++i)
+    const wxArrayString& arrEntries = m_pList->GetValues();
+    for (unsigned i = 0; i < arrEntries.size(); ++i)
     {
         if (!m_pList->IsChecked(i))
             continue;
-        const wxString& strValue = m_arrValues[i];
+        const wxString& strValue = arrEntries[i];
         if (taken.insert(strValue).second)
         {
             arrValues.Add(strValue);

@@ -56,9 +56,6 @@ private:
     FilterCheckList* m_pList = nullptr;
     wxCheckBox* m_pSelectAll = nullptr;
     wxBitmapButton* m_pRefresh = nullptr;
-    // The value of each entry of the list, by index: the results are filtered
-    // by these, so two names that show alike stay apart.
-    wxArrayString m_arrValues;
     int m_idUntickTree = wxID_NONE;
     int m_idTickTree = wxID_NONE;
 };

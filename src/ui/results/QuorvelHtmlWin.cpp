@@ -30,6 +30,12 @@ const wchar_t* const NO_BREAK_BEFORE = L"、。，．：；？！）」』】〕
 // ...nor ends with these.
 const wchar_t* const NO_BREAK_AFTER = L"（「『【〔〈《“‘（［｛";
 
+bool HasCjk(const wxString& strPage)
+{
+    return std::any_of(strPage.begin(), strPage.end(),
+                       [](wxUniChar c) { return IsCjk(c.GetValue()); });
+}
+
 bool In(const wchar_t* szSet, wxUniChar::value_type c)
 {
     for (const wchar_t* p = szSet; *p; ++p)
@@ -96,7 +102,12 @@ QuorvelHtmlWin::QuorvelHtmlWin(wxWindow* parent, wxWindowID id, const wxPoint& p
 
 bool QuorvelHtmlWin::SetPage(const wxString& strSource)
 {
-    return wxHtmlWindow::SetPage(MarkCjkBreaks(WholePercentWidths(strSource)));
+    // A page without CJK text goes to the parser as it is: a kernel-sized
+    // report is megabytes, and each copy of it adds to the window's peak.
+    const wxString strPage = WholePercentWidths(strSource);
+    if (HasCjk(strPage))
+        return wxHtmlWindow::SetPage(MarkCjkBreaks(strPage));
+    return wxHtmlWindow::SetPage(strPage);
 }
 
 void QuorvelHtmlWin::OnLinkClicked(const wxHtmlLinkInfo& link)
@@ -118,8 +129,7 @@ bool CjkBreakBetween(wxUniChar cBefore, wxUniChar cAfter)
 
 wxString MarkCjkBreaks(const wxString& strPage)
 {
-    if (!std::any_of(strPage.begin(), strPage.end(),
-                     [](wxUniChar c) { return IsCjk(c.GetValue()); }))
+    if (!HasCjk(strPage))
         return strPage;
     // Only the body's text: never inside a tag, a comment or the title.
     size_t nBody = strPage.Lower().find("<body");
