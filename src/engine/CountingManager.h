@@ -152,6 +152,9 @@ private:
     // visited under; each counted file's id and the index of its result.
     std::unordered_map<FileId, wxString> m_visitedFolders;
     std::unordered_map<FileId, std::size_t> m_countedFiles;
+    // When the run began: the date a file that cannot be opened keeps.
+    // Taken once, since the local clock costs a time-zone conversion per call.
+    wxDateTime m_dtRunStarted;
 
     void PumpOneMessage();
     bool PumpBeforeFile();

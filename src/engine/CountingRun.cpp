@@ -82,7 +82,8 @@ std::unique_ptr<FileResult> CountingManager::NewFileResult(const wxString& strPa
                                                            const wxString& strExt) const
 {
     auto pFile = std::make_unique<FileResult>();
-    pFile->m_dtModified = wxDateTime::Now(); // kept when the file cannot be opened
+    // Kept when the file cannot be opened.
+    pFile->m_dtModified = m_dtRunStarted.IsValid() ? m_dtRunStarted : wxDateTime::Now();
     pFile->m_strExt = strExt;
     pFile->m_strPath = strPath;
     SplitPath(strPath, pFile->m_strFolder, pFile->m_strFile);
@@ -167,6 +168,7 @@ void CountingManager::DoCounting()
     m_arrSkippedPaths.clear();
     m_visitedFolders.clear();
     m_countedFiles.clear();
+    m_dtRunStarted = wxDateTime::Now();
     ExpandSubdirectories();
 
     if (m_nJobs > 1)
