@@ -3,6 +3,7 @@
 #include "config/UserRules.h"
 #include "engine/CountingManager.h"
 #include "report/LatestVersion.h"
+#include "ui/CachedCheckBoxRenderer.h"
 #include "ui/CountingSession.h"
 #include "ui/ResultExport.h"
 #include "ui/UpdateCheck.h"
@@ -40,6 +41,7 @@ LinecastFrame::LinecastFrame(wxWindow* parent, wxWindowID id)
       m_idToolAbout(NewControlId())
 {
     Create(parent, id, _("Linecast"), wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE);
+    CachedCheckBoxRenderer::Install(); // the filter lists draw many check boxes
 
     m_pAuiManager = std::make_unique<wxAuiManager>(this, wxAUI_MGR_DEFAULT);
     BuildToolBar();
@@ -172,6 +174,12 @@ void LinecastFrame::BindEvents()
         Bind(wxEVT_MENU, &LinecastFrame::OnFilterMenu, this, pItem->GetId());
 
     Bind(wxEVT_SIZE, &LinecastFrame::OnFrameSize, this);
+    Bind(wxEVT_SYS_COLOUR_CHANGED,
+         [](wxSysColourChangedEvent& event)
+         {
+             CachedCheckBoxRenderer::Forget();
+             event.Skip();
+         });
     m_pResultNotebook->Bind(wxEVT_AUINOTEBOOK_PAGE_CHANGED, &LinecastFrame::OnResultPageChanged,
                             this);
 }

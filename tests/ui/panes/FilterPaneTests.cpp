@@ -1,9 +1,12 @@
 #include "FrameFixture.h"
 
 #include "engine/FilterParam.h"
+#include "ui/CachedCheckBoxRenderer.h"
 #include "ui/panes/FolderTree.h"
 
+#include <cstdlib>
 #include <wx/checkbox.h>
+#include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 
 using namespace frame_test;
@@ -211,3 +214,34 @@ TEST_F(FrameTest, CountFillsEveryViewAndAFilterNarrowsThem)
     EXPECT_EQ(Access().Summary().GetPropertyValueAsString("Files"), "2");
 }
 } // namespace
+
+// The filter lists' check boxes are copies of one drawing per look: each copy
+// must look as the native box would, on any background and where it is put.
+TEST_F(FrameTest, CachedCheckBoxesLookAsTheNativeOnes)
+{
+    ASSERT_TRUE(dynamic_cast<CachedCheckBoxRenderer*>(&wxRendererNative::Get()));
+    const auto draw = [this](wxRendererNative& renderer, int nFlags, const wxColour& background)
+    {
+        wxBitmap target(30, 30, 24);
+        wxMemoryDC dc(target);
+        dc.SetBackground(wxBrush(background));
+        dc.Clear();
+        renderer.DrawCheckBox(m_pFrame, dc, wxRect(5, 7, 16, 16), nFlags);
+        dc.SelectObject(wxNullBitmap);
+        return target.ConvertToImage();
+    };
+    for (const int nFlags : {0, int(wxCONTROL_CHECKED), int(wxCONTROL_CHECKED | wxCONTROL_DISABLED),
+                             int(wxCONTROL_CURRENT), int(wxCONTROL_UNDETERMINED)})
+        for (const wxColour& background : {*wxWHITE, wxColour(40, 40, 40)})
+            for (int nTime = 0; nTime < 2; ++nTime) // drawn, then copied
+            {
+                const wxImage native = draw(wxRendererNative::GetDefault(), nFlags, background);
+                const wxImage cached = draw(wxRendererNative::Get(), nFlags, background);
+                int nMaxDifference = 0;
+                for (int i = 0; i < 30 * 30 * 3; ++i)
+                    nMaxDifference = std::max(
+                        nMaxDifference, std::abs(native.GetData()[i] - cached.GetData()[i]));
+                // Only the edges' blending may round differently.
+                EXPECT_LE(nMaxDifference, 16) << "flags " << nFlags << ", time " << nTime;
+            }
+}
