@@ -219,14 +219,15 @@ TEST_F(FrameTest, CountFillsEveryViewAndAFilterNarrowsThem)
 // must look as the native box would, on any background and where it is put.
 TEST_F(FrameTest, CachedCheckBoxesLookAsTheNativeOnes)
 {
+    LinecastFrame& frame = Open();
     ASSERT_TRUE(dynamic_cast<CachedCheckBoxRenderer*>(&wxRendererNative::Get()));
-    const auto draw = [this](wxRendererNative& renderer, int nFlags, const wxColour& background)
+    const auto draw = [&frame](wxRendererNative& renderer, int nFlags, const wxColour& background)
     {
         wxBitmap target(30, 30, 24);
         wxMemoryDC dc(target);
         dc.SetBackground(wxBrush(background));
         dc.Clear();
-        renderer.DrawCheckBox(m_pFrame, dc, wxRect(5, 7, 16, 16), nFlags);
+        renderer.DrawCheckBox(&frame, dc, wxRect(5, 7, 16, 16), nFlags);
         dc.SelectObject(wxNullBitmap);
         return target.ConvertToImage();
     };
